@@ -1,0 +1,44 @@
+# The Windows build: libzo.a, the demo, and the tests that run under Wine.
+
+add_library(zo STATIC ${zo_win_sources} $<TARGET_OBJECTS:zo_core>)
+target_include_directories(zo PUBLIC ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(zo PUBLIC ddraw dsound winmm gdi32 user32 kernel32)
+# WinMain lives in the library; the runtime's startup code asks for it after
+# the library has been scanned, so pull it in up front.
+target_link_options(zo INTERFACE -Wl,--undefined=_WinMain@16)
+
+add_executable(Tessaro WIN32 src/app/demo.cpp)
+target_link_libraries(Tessaro PRIVATE zo)
+add_custom_command(TARGET Tessaro POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/bmp $<TARGET_FILE_DIR:Tessaro>/bmp)
+
+# GoogleTest built for Windows from the distribution's sources.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB win_test_support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp)
+add_library(zo_test_support STATIC ${win_test_support})
+target_link_libraries(zo_test_support PUBLIC zo gtest)
+target_include_directories(zo_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win/support)
+
+# Small programs that the tests start as separate processes.
+file(GLOB win_test_apps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/apps/*.cpp)
+foreach(app ${win_test_apps})
+  get_filename_component(name ${app} NAME_WE)
+  add_executable(${name} WIN32 ${app})
+  target_link_libraries(${name} PRIVATE zo)
+  list(APPEND win_test_app_targets ${name})
+endforeach()
+
+# One executable per module, each registered as one test.
+file(GLOB win_tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*_test.cpp)
+foreach(src ${win_tests})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE zo_test_support gtest_main)
+  if(win_test_app_targets)
+    add_dependencies(${name} ${win_test_app_targets})
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+endforeach()

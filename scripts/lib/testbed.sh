@@ -1,0 +1,50 @@
+# The Wine test bed: a private 16-bit Xvfb, a project-owned Wine prefix and
+# home, a persistent wineserver, code page 932 and a PulseAudio null sink.
+# Source it, call testbed_start, and testbed_stop when done (a trap is set).
+
+testbed_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+testbed_pids=()
+
+testbed_stop() {
+  set +e
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1; fi
+  if [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -S "$XDG_RUNTIME_DIR/pulse/native" ]; then
+    pactl exit >/dev/null 2>&1
+  fi
+  for pid in "${testbed_pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${testbed_pids[@]}"; do wait "$pid" 2>/dev/null; done
+  testbed_pids=()
+}
+
+testbed_start() {
+  local build="$testbed_root/build"
+  mkdir -p "$build/home" "$build/run"
+  chmod 700 "$build/run"
+  export HOME="$build/home" XDG_RUNTIME_DIR="$build/run"
+  export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export LC_ALL=ja_JP.UTF-8 2>/dev/null
+  trap testbed_stop EXIT
+
+  # Xvfb picks a free display and tells it through a pipe.
+  local fifo="$build/run/displayfd"
+  rm -f "$fifo"; mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x16 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  testbed_pids+=($!)
+  local display
+  read -r -t 20 display <"$fifo" || { echo "testbed: Xvfb did not start" >&2; return 1; }
+  rm -f "$fifo"
+  export DISPLAY=":$display"
+
+  # A real-time audio device for DirectSound: a null sink whose monitor can be recorded.
+  if ! pulseaudio -n --daemonize=yes --exit-idle-time=-1 --disable-shm=yes \
+      -L "module-null-sink sink_name=out rate=44100 channels=2" \
+      -L module-native-protocol-unix -L module-always-sink >/dev/null 2>&1; then
+    echo "testbed: PulseAudio did not start; sound tests will find no device" >&2
+  fi
+
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wine wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  wineserver -p
+}

@@ -1,0 +1,37 @@
+// Gives back every DirectDraw object and the display mode.
+#include "draw/display_win.h"
+#include "draw/draw_object_win.h"
+#include "zo.h"
+
+namespace zoDraw {
+
+void ReleaseAll() {
+  if (directDraw) {
+    for (DrawObject& object : drawObjects) {
+      if (!object.surface) continue;
+      object.surface->Release();
+      ResetDrawObject(object);
+    }
+    if (!fullScreen && clipper) {
+      clipper->Release();
+      clipper = nullptr;
+    }
+    if (primarySurface) {
+      primarySurface->Release();
+      primarySurface = nullptr;
+    }
+    if (backSurface) {
+      backSurface->Release();
+      backSurface = nullptr;
+    }
+    if (fullScreen) {
+      directDraw->RestoreDisplayMode();
+      directDraw->SetCooperativeLevel(mainWindow, DDSCL_NORMAL);
+    }
+    directDraw->Release();
+    directDraw = nullptr;
+  }
+  if (fullScreen || desktopMode) CloseWindow(mainWindow);
+}
+
+}  // namespace zoDraw

@@ -1,0 +1,95 @@
+// The library's one error report and its two message boxes.
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "draw/display_win.h"
+#include "system/message_box_win.h"
+#include "system/path_rules.h"
+#include "zo.h"
+
+int errorFlag;
+
+namespace zo {
+
+MessageBoxFunction messageBoxHook;
+
+int ShowMessageBox(HWND owner, const char* text, const char* title, UINT style) {
+  if (messageBoxHook) return messageBoxHook(owner, text, title, style);
+  return MessageBoxA(owner, text, title, style);
+}
+
+}  // namespace zo
+
+namespace {
+
+const int TextCapacity = 260;
+const UINT WarningStyle = MB_SYSTEMMODAL | MB_ICONWARNING;  // 0x1030
+const UINT QuestionStyle = MB_YESNO | MB_ICONQUESTION;      // 0x24
+
+// A box over a full-screen display needs the GDI surface in front.
+void ShowGdiSurface() {
+  if (directDraw) directDraw->FlipToGDISurface();
+}
+
+// An over-long text is cut so that the line end still fits.
+void FormatBoxText(char* text, const char* format, va_list args) {
+  std::vsnprintf(text, TextCapacity - 2, format, args);
+  zo::AppendBounded(text, TextCapacity, "\r\n");
+}
+
+int OpenBox(const char* text, UINT style) {
+  ShowGdiSurface();
+  if (!cursorShown) {
+    ShowCursor(TRUE);
+    cursorShown = 1;
+  }
+  messageBoxOpen = 1;
+  int answer = zo::ShowMessageBox(mainWindow, text, "メッセージ", style);
+  messageBoxOpen = 0;
+  zoSystem::ResetFrameTimer();  // the time in the box is not one long frame
+  return answer;
+}
+
+}  // namespace
+
+int ShowError(const char* where, const char* message, long) {
+  char text[TextCapacity] = "";
+  zo::AppendBounded(text, sizeof text, where);
+  zo::AppendBounded(text, sizeof text, " : ");
+  zo::AppendBounded(text, sizeof text, message);
+  ShowGdiSurface();
+  MessageBeep(0xFFFFFFFF);
+  zo::ShowMessageBox(mainWindow, text, "エラー発生", WarningStyle);
+  errorFlag = 1;
+  return 0;
+}
+
+namespace zoSystem {
+
+int GetError() { return errorFlag; }
+
+int CheckError() {
+  if (errorFlag) End();
+  return errorFlag;
+}
+
+void Message(const char* format, ...) {
+  char text[TextCapacity];
+  va_list args;
+  va_start(args, format);
+  FormatBoxText(text, format, args);
+  va_end(args);
+  OpenBox(text, WarningStyle);
+}
+
+int Confirm(const char* format, ...) {
+  char text[TextCapacity];
+  va_list args;
+  va_start(args, format);
+  FormatBoxText(text, format, args);
+  va_end(args);
+  return OpenBox(text, QuestionStyle) == IDYES ? 1 : 0;
+}
+
+}  // namespace zoSystem

@@ -1,0 +1,16 @@
+// Every box the library shows goes through ShowMessageBox, so a test can
+// capture what would be shown instead of blocking on a modal box.
+#pragma once
+
+#include <windows.h>
+
+namespace zo {
+
+using MessageBoxFunction = int (*)(HWND owner, const char* text, const char* title, UINT style);
+
+// Null: the real MessageBoxA. Tests set their own.
+extern MessageBoxFunction messageBoxHook;
+
+int ShowMessageBox(HWND owner, const char* text, const char* title, UINT style);
+
+}  // namespace zo
