@@ -29,7 +29,6 @@ HWND MakeMainWindow(int clientWidth, int clientHeight) {
   AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
   mainWindow = CreateWindowExA(0, "DEFAULT", "zo test", WS_OVERLAPPEDWINDOW, 0, 0, r.right - r.left,
                                r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
-  ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
   return mainWindow;
 }
 
@@ -39,17 +38,22 @@ void DestroyMainWindow() {
   PumpMessages(0);
 }
 
-void PumpMessages(int ms) {
+bool PumpMessages(int ms) {
   DWORD end = GetTickCount() + static_cast<DWORD>(ms);
   MSG msg;
+  bool quit = false;
   do {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) continue;
+      if (msg.message == WM_QUIT) {
+        quit = true;
+        continue;
+      }
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
     if (ms > 0) Sleep(1);
   } while (static_cast<int>(end - GetTickCount()) > 0);
+  return quit;
 }
 
 }  // namespace zotest

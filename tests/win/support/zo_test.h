@@ -27,13 +27,14 @@ void ClearBoxes();
 // Run by the DemoSetup and DemoFrame that the tests provide.
 extern std::function<void()> onDemoSetup, onDemoFrame;
 
-// A plain window of class "DEFAULT" with the library's window procedure, set
-// as mainWindow, for tests that need one without the message loop.
+// A plain hidden window of class "DEFAULT" with the library's window
+// procedure, set as mainWindow, for tests that need one without the loop.
 HWND MakeMainWindow(int clientWidth = 640, int clientHeight = 480);
 void DestroyMainWindow();
 
-// Pumps this thread's messages for up to ms milliseconds.
-void PumpMessages(int ms);
+// Pumps this thread's messages for up to ms milliseconds; answers whether
+// WM_QUIT came by.
+bool PumpMessages(int ms);
 
 // Shift-JIS text as a std::string, to compare with what the library built.
 inline std::string Sjis(const char* s) { return std::string(s); }
