@@ -14,10 +14,14 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/bmp)
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/bmp $<TARGET_FILE_DIR:Tessaro>/bmp)
 endif()
 
-# GoogleTest built for Windows from the distribution's sources.
+# The tests need GoogleTest's sources (Debian ships them in /usr/src).
+set(ZO_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree for the Windows tests")
+if(NOT EXISTS ${ZO_GTEST_SOURCE}/CMakeLists.txt)
+  message(STATUS "No GoogleTest sources at ${ZO_GTEST_SOURCE}: building without the Windows tests")
+  return()
+endif()
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${ZO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB win_test_support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp)
 add_library(zo_test_support STATIC ${win_test_support})
