@@ -9,8 +9,11 @@ target_link_options(zo INTERFACE -Wl,--undefined=_WinMain@16)
 
 add_executable(Tessaro WIN32 src/app/demo.cpp)
 target_link_libraries(Tessaro PRIVATE zo)
-add_custom_command(TARGET Tessaro POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/bmp $<TARGET_FILE_DIR:Tessaro>/bmp)
+# A fresh clone has no bmp folder until the demo's images are added.
+if(EXISTS ${PROJECT_SOURCE_DIR}/bmp)
+  add_custom_command(TARGET Tessaro POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/bmp $<TARGET_FILE_DIR:Tessaro>/bmp)
+endif()
 
 # GoogleTest built for Windows from the distribution's sources.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
