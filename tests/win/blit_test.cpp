@@ -456,3 +456,17 @@ TEST_F(BlitTest, RowEffectStateAdvancesWithTheFrameDelta) {
   EXPECT_EQ(fake.calls[first + 1].x, 0);
   EXPECT_EQ(fake.calls[first + 1].src.left, 0);
 }
+
+TEST_F(BlitTest, WaveTileWithoutAmplitudeTilesTheRows) {
+  Pixels src = Noise(50, 7, 1000);
+  int object = MakeObject(src);
+  zoDraw::ClearScreen();
+  zoDraw::DrawRowWaveTile(100, 130, 0, 0, 0.0f, 0.0f, object, 3, 1, 40, 6);  // 37 x 5 tiles
+  Pixels got = zotest::ReadSurface(backSurface);
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      uint16_t want = y >= 100 && y < 130 ? src.at(3 + x % 37, 1 + (y - 100) % 5) : 0;
+      ASSERT_EQ(got.at(x, y), want) << x << "," << y;
+    }
+  }
+}

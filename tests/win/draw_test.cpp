@@ -563,3 +563,27 @@ TEST_F(DrawTest, LostSurfacesReloadNamedObjectsAndRestoreTheRest) {
   drawObjects[6].surface = realSix;
   realFour->Release();
 }
+
+TEST_F(DrawTest, ExclusiveModeWithoutAWindowIsRefused) {
+  zoDraw::ReleaseAll();
+  HWND saved = mainWindow;
+  mainWindow = nullptr;
+  fullScreen = 1;
+  EXPECT_EQ(zoDraw::Screen(640, 480, 1), 0);
+  zo::ReleaseDisplayObjects();
+  fullScreen = 0;
+  mainWindow = saved;
+  ASSERT_EQ(zotest::boxes.size(), 1u);
+  EXPECT_EQ(zotest::boxes[0].text, "zoDraw::Screen : フルスクリーン化できません");
+  EXPECT_EQ(errorFlag, 1);
+}
+
+TEST_F(DrawTest, ScreenAgainGivesBackWhatTheOldDisplayHeld) {
+  zotest::FakeSurface held(false);
+  drawObjects[10].surface = &held;
+  std::strcpy(drawObjects[10].name, "*");
+  ASSERT_EQ(zotest::OpenDisplay(), 1);
+  EXPECT_EQ(held.refs, 0);
+  EXPECT_EQ(drawObjects[10].surface, nullptr);
+  EXPECT_EQ(drawObjects[10].name[0], '\0');
+}
