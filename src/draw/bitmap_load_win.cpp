@@ -10,6 +10,11 @@ HINSTANCE ModuleInstance() {
   return instanceHandle ? instanceHandle : GetModuleHandleA(nullptr);
 }
 
+HBITMAP LoadBitmapResource(const char* name) {
+  return static_cast<HBITMAP>(
+      LoadImageA(ModuleInstance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
 }  // namespace
 
 DDSURFACEDESC ObjectSurfaceDesc(DWORD width, DWORD height, int memory) {
@@ -74,10 +79,6 @@ IDirectDrawSurface* SurfaceFromBitmap(IDirectDraw* dd, HBITMAP bitmap, uint16_t*
 
 }  // namespace
 
-HBITMAP LoadBitmapResource(const char* name) {
-  return static_cast<HBITMAP>(
-      LoadImageA(ModuleInstance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
 
 IDirectDrawSurface* LoadBitmapSurface(IDirectDraw* dd, const char* path, uint16_t* width,
                                       uint16_t* height, int memory) {
