@@ -186,19 +186,22 @@ int Screen(int width, int height, int placement) {
   PixelFormat = DerivePixelLayout(format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
 
   BuildSineTable();
-  // The 16-bit effect tables are built here, when GetDisplayDepth() is 16:
-  // ComponentTable, FadeTable, AddTable, SubTable, GrayTable, NoiseTable.
+  // [effect tables] On a 16-bit desktop (GetDisplayDepth() == 16) the
+  // ComponentTable, FadeTable, AddTable, SubTable, GrayTable and NoiseTable
+  // are built here, before the sprite table is emptied.
 
   for (int i = FirstUserObject; i < MaxDrawObjects; ++i) ResetDrawObject(drawObjects[i]);
 
-  // The scroll viewer forgets its two objects here.
+  // [viewer] The scroll viewer forgets its two objects here.
   screenRect = RECT{0, 0, width, height};
   presentRect = RECT{clientX, clientY, clientX + width, clientY + height};
 
-  // Then, in this order: the sound device (its result is not tested), the
-  // empty sound table, the MIDI flags (closed, not finished, looping).
+  // [sound device] The sound device is opened here; its result is not tested.
+  // [sound table] Every sound object is emptied here.
+  // [midi] The MIDI flags are set here: not open, not finished, looping.
   zoSystem::ResetState();
-  // The font list, then the joystick calibration, are set up here.
+  // [fonts] The font list is enumerated here.
+  // [joystick] The joysticks are calibrated here.
   if (clipCursorMode) zoInput::ClipCursorToScreen();
   return 1;
 }
