@@ -3,12 +3,61 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "zo/draw_state.h"
 #include "zo/present_state.h"
 
 namespace zoDraw {
-void ReleaseAll();  // every DirectDraw object and the display mode back
+// ---- Display ----
+int Screen(int width, int height, int placement);  // width -1: the configured size; 1 or 0
+void SetClip(int left, int top, int right, int bottom);  // ClipRect, right/bottom exclusive
+void SetDisplayDepths(int depth, int second, int third);  // full-screen depth and fallbacks
+int GetDisplayDepth();                             // bits per pixel of the desktop
+int IsWindowed();                                  // 0 in full screen
+void ReleaseAll();                                 // every DirectDraw object and the display mode back
 
+// ---- Sprite objects (0 on failure; user objects are 4..511) ----
+int LoadObject(const char* name, int memory);      // BMP beside the executable (or a resource)
+int CreateObject(int width, int height, int memory);  // empty object named "*"
+int SwapObject(const char* name, int index, int memory);  // load another BMP into index
+void ReleaseObject(int index);
+void RestoreSurfaces();                            // after DirectDraw lost surfaces
+void SetColorKey(COLORREF colour);                 // key of objects loaded from now on
+void UseTopLeftColorKey();                         // new objects: their top-left pixel is the key
+void SetObjectColorKey(int index, COLORREF colour);
+void SetObjectTopLeftColorKey(int index);
+void CopyColorKey(int destination, int source);
+
+// ---- Blits (clipped to ClipRect) ----
+void DrawSprite(int x, int y, int object, int sl, int st, int sr, int sb);  // colour-keyed
+void DrawSpriteOpaque(int x, int y, int object, int sl, int st, int sr, int sb);
+void DrawSpriteTo(int destination, int x, int y, int object, int sl, int st, int sr, int sb);
+void DrawSpriteToOpaque(int destination, int x, int y, int object, int sl, int st, int sr, int sb);
+void DrawStretch(int x, int y, int object, int sl, int st, int sr, int sb, int destWidth,
+                 int destHeight);                  // colour-keyed, scaled
+void DrawStretchOpaque(int x, int y, int object, int sl, int st, int sr, int sb, int destWidth,
+                       int destHeight);
+
+// ---- Fills (raw pixel values, not clipped) ----
+void ClearScreen();
+void ClearObject(int object);
+void ClearRect(int left, int top, int right, int bottom);
+void DrawFrame(int left, int top, int right, int bottom);  // one-pixel outline in 0
+void WhiteScreen();
+void WhiteRect(int left, int top, int right, int bottom);
+void FillRect(int left, int top, int right, int bottom, uint16_t colour);
+void HalfFillRect(int left, int top, int right, int bottom, uint16_t colour);  // 50 % toward colour, clipped
+
+// ---- Row effects (animated by frameDelta) ----
+void DrawRowWave(int x, int y, int amp, int div, float speed, int object, int sl, int st, int sr,
+                 int sb, int alternate);           // cosine-waved rows
+void DrawTileScroll(float speedX, float speedY, int object, int sl, int st, int sr, int sb);
+void DrawRowWaveScroll(int x, int y, int amp, int div, float waveSpeed, float scrollSpeed,
+                       int object, int sl, int st, int sr, int sb);
+void DrawRowWaveTile(int top, int bottom, int amp, int div, float waveSpeed, float scrollSpeed,
+                     int object, int sl, int st, int sr, int sb);
+void DrawRowMosaic(int x, int y, int band, int object, int sl, int st, int sr, int sb);
 // ---- Presentation ----
 void Present();                  // overlays, vertical-blank wait, back surface to the screen
 void CloseTransition();          // ten-step closing transition, then scene = nextScene

@@ -14,3 +14,12 @@ extern int hardware3D;   // the DirectDraw object came from a 3D-capable driver
 extern int canStretch;   // the blitter stretches in hardware
 extern RECT screenRect;  // source rectangle of the presentation
 extern RECT presentRect; // where the frame goes, in screen coordinates
+
+namespace zo {
+// The DirectDraw part of zoDraw::ReleaseAll: every surface, the clipper,
+// the display mode and the DirectDraw object, without touching the window.
+void ReleaseDisplayObjects();
+}  // namespace zo
+
+// DirectDrawEnumerateA's callback: takes the first 3D-capable driver.
+BOOL WINAPI EnumDriverCallback(GUID* guid, LPSTR description, LPSTR name, LPVOID context);

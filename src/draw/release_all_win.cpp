@@ -3,35 +3,42 @@
 #include "draw/draw_object_win.h"
 #include "zo.h"
 
+namespace zo {
+
+void ReleaseDisplayObjects() {
+  if (!directDraw) return;
+  for (DrawObject& object : drawObjects) {
+    if (!object.surface) continue;
+    object.surface->Release();
+    ResetDrawObject(object);
+  }
+  if (!fullScreen && clipper) {
+    clipper->Release();
+    clipper = nullptr;
+  }
+  if (primarySurface) {
+    primarySurface->Release();
+    primarySurface = nullptr;
+  }
+  if (backSurface) {
+    backSurface->Release();
+    backSurface = nullptr;
+  }
+  if (fullScreen) {
+    directDraw->RestoreDisplayMode();
+    directDraw->SetCooperativeLevel(mainWindow, DDSCL_NORMAL);
+  }
+  directDraw->Release();
+  directDraw = nullptr;
+}
+
+}  // namespace zo
+
 namespace zoDraw {
 
 void ReleaseAll() {
-  if (directDraw) {
-    for (DrawObject& object : drawObjects) {
-      if (!object.surface) continue;
-      object.surface->Release();
-      ResetDrawObject(object);
-    }
-    if (!fullScreen && clipper) {
-      clipper->Release();
-      clipper = nullptr;
-    }
-    if (primarySurface) {
-      primarySurface->Release();
-      primarySurface = nullptr;
-    }
-    if (backSurface) {
-      backSurface->Release();
-      backSurface = nullptr;
-    }
-    if (fullScreen) {
-      directDraw->RestoreDisplayMode();
-      directDraw->SetCooperativeLevel(mainWindow, DDSCL_NORMAL);
-    }
-    directDraw->Release();
-    directDraw = nullptr;
-  }
-  if (fullScreen || desktopMode) CloseWindow(mainWindow);
+  zo::ReleaseDisplayObjects();
+  if ((fullScreen || desktopMode) && mainWindow) CloseWindow(mainWindow);
 }
 
 }  // namespace zoDraw

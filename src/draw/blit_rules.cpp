@@ -1,0 +1,74 @@
+#include "draw/blit_rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zo {
+
+bool ClipBlit(const IntRect& clip, int& x, int& y, IntRect& src) {
+  if (x + (src.right - src.left) > clip.right) src.right = clip.right - x + src.left;
+  if (y + (src.bottom - src.top) > clip.bottom) src.bottom = clip.bottom - y + src.top;
+  if (x < clip.left) {
+    src.left += clip.left - x;
+    x = clip.left;
+  }
+  if (y < clip.top) {
+    src.top += clip.top - y;
+    y = clip.top;
+  }
+  return !(src.right < src.left || src.bottom < src.top);
+}
+
+bool ClipHalfFill(const IntRect& clip, int surfaceWidth, int surfaceHeight, IntRect& area) {
+  area.right = std::min(area.right, clip.right);
+  area.bottom = std::min(area.bottom, clip.bottom);
+  area.left = std::max(area.left, clip.left);
+  area.top = std::max(area.top, clip.top);
+  // A clip rectangle reaching past the surface must not take the loop with it.
+  area.left = std::max(area.left, 0);
+  area.top = std::max(area.top, 0);
+  area.right = std::min(area.right, surfaceWidth);
+  area.bottom = std::min(area.bottom, surfaceHeight);
+  return area.right > area.left && area.bottom > area.top;
+}
+
+void HalfBlendArea(uint8_t* pixels, int32_t pitch, const IntRect& area, uint16_t colour,
+                   uint32_t halfMask) {
+  const uint16_t mask = static_cast<uint16_t>(halfMask);
+  const uint16_t half = static_cast<uint16_t>((colour >> 1) & mask);
+  uint8_t* line = pixels + static_cast<intptr_t>(area.top) * pitch;
+  for (int y = area.top; y < area.bottom; ++y, line += pitch) {
+    uint16_t* p = reinterpret_cast<uint16_t*>(line) + area.left;
+    for (int x = area.left; x < area.right; ++x, ++p) {
+      *p = static_cast<uint16_t>(((*p >> 1) & mask) + half);
+    }
+  }
+}
+
+int WaveOffset(int amp, int div, float phase, int row) {
+  const double twoPi = 2.0 * 3.141592653589793;
+  int term = div == 0 ? static_cast<int>(phase) + row : row / div + static_cast<int>(phase);
+  return static_cast<int>(amp * std::cos(term * twoPi / 360.0));
+}
+
+float AdvancePhase(float phase, float elapsed, float speed) {
+  phase += elapsed * speed;
+  if (phase >= 360.0f) phase -= 360.0f;
+  return phase;
+}
+
+float WrapTileOffset(float offset, float delta, float size) {
+  offset += delta;
+  if (offset < -size) offset += size;
+  if (offset > 0.0f) offset -= size;
+  return offset;
+}
+
+float WrapRowScroll(float scroll, float delta, int height) {
+  scroll -= delta;
+  if (scroll < 0.0f) scroll += static_cast<float>(height);
+  if (scroll >= static_cast<float>(height)) scroll -= static_cast<float>(height);
+  return scroll;
+}
+
+}  // namespace zo

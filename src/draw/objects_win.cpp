@@ -1,0 +1,147 @@
+// The sprite object table: loading, creating, swapping, releasing and
+// rebuilding objects after DirectDraw lost their memory.
+#include <cstring>
+
+#include "draw/display_win.h"
+#include "draw/objects_win.h"
+#include "system/path_rules.h"
+#include "zo.h"
+
+namespace zo {
+
+int (*reloadPackObject)(const char* name, int index, int memory);
+
+DrawObject* ObjectAt(int index) {
+  if (index < 0 || index >= MaxDrawObjects) return nullptr;
+  return &drawObjects[index];
+}
+
+IDirectDrawSurface* SurfaceOf(int index) {
+  DrawObject* object = ObjectAt(index);
+  return object ? object->surface : nullptr;
+}
+
+int FindFreeObject() {
+  for (int i = FirstUserObject; i < MaxDrawObjects; ++i) {
+    if (drawObjects[i].name[0] == '\0') return i;
+  }
+  return -1;
+}
+
+}  // namespace zo
+
+namespace {
+
+const char* const NameTooLong = "ファイル名またはリソース名が長すぎます";
+const char* const TooManyObjects = "オブジェクト数が多過ぎます";
+const char* const CannotReadBmp = "BMPファイルを読み込めません";
+const char* const CannotCreateSprite = "スプライトを作成できません";
+const char* const IndexOutOfRange = "オブジェクト番号が範囲外です";
+
+bool NameFits(const char* name) { return name && std::strlen(name) <= MaxObjectNameLength; }
+
+void Claim(DrawObject& object, const char* name) {
+  std::memset(object.name, 0, sizeof object.name);
+  std::strncpy(object.name, name, MaxObjectNameLength);
+  object.fromPack = 0;
+  object.memory = 2;
+}
+
+// Fills a claimed record from the file beside the executable, else from a
+// resource of the bare name, and gives it its key.
+bool LoadInto(DrawObject& object, const char* name, int memory) {
+  char path[MAX_PATH + 64] = "";
+  zo::AppendBounded(path, sizeof path, MakeFullPath(0));
+  zo::AppendBounded(path, sizeof path, name);
+  object.surface = LoadBitmapSurface(directDraw, path, &object.width, &object.height, memory);
+  if (!object.surface) {
+    object.surface = LoadResourceSurface(directDraw, name, &object.width, &object.height, memory);
+  }
+  if (!object.surface) return false;
+  zo::ApplyNewObjectKey(object);
+  return true;
+}
+
+}  // namespace
+
+namespace zoDraw {
+
+int LoadObject(const char* name, int memory) {
+  const char* const where = "zoDraw::LoadObject";
+  if (!NameFits(name)) return ShowError(where, NameTooLong);
+  int index = zo::FindFreeObject();
+  if (index < 0) return ShowError(where, TooManyObjects);
+  DrawObject& object = drawObjects[index];
+  Claim(object, name);
+  if (!LoadInto(object, name, memory)) return ShowError(where, CannotReadBmp);
+  return index;
+}
+
+int CreateObject(int width, int height, int memory) {
+  const char* const where = "zoDraw::CreateObject";
+  int index = zo::FindFreeObject();
+  if (index < 0) return ShowError(where, TooManyObjects);
+  DrawObject& object = drawObjects[index];
+  Claim(object, "*");
+  object.width = static_cast<uint16_t>(width);
+  object.height = static_cast<uint16_t>(height);
+  if (!directDraw || width <= 0 || height <= 0) return ShowError(where, CannotCreateSprite);
+  DDSURFACEDESC desc = ObjectSurfaceDesc(width, height, memory);
+  if (directDraw->CreateSurface(&desc, &object.surface, nullptr) != DD_OK) {
+    object.surface = nullptr;
+    return ShowError(where, CannotCreateSprite);
+  }
+  zo::ApplyNewObjectKey(object);
+  return index;
+}
+
+int SwapObject(const char* name, int index, int memory) {
+  const char* const where = "zoDraw::SwapObject";
+  DrawObject* object = zo::ObjectAt(index);
+  if (!object) return ShowError(where, IndexOutOfRange);
+  if (!NameFits(name)) return ShowError(where, NameTooLong);
+  if (object->surface) {
+    object->surface->Release();
+    object->surface = nullptr;
+  }
+  Claim(*object, name);
+  if (!LoadInto(*object, name, memory)) return ShowError(where, CannotReadBmp);
+  return 1;
+}
+
+void ReleaseObject(int index) {
+  DrawObject* object = zo::ObjectAt(index);
+  if (!object || !object->surface) return;
+  object->surface->Release();
+  object->surface = nullptr;
+  object->name[0] = '\0';
+  object->colorKey = 0;
+  object->width = 0;
+  object->height = 0;
+}
+
+void RestoreSurfaces() {
+  if (primarySurface) primarySurface->Restore();
+  if (backSurface && backSurface->IsLost() != DD_OK) backSurface->Restore();
+  for (int i = 0; i < FirstUserObject; ++i) {
+    IDirectDrawSurface* surface = drawObjects[i].surface;
+    if (surface && surface->IsLost() != DD_OK) surface->Restore();
+  }
+  for (int i = FirstUserObject; i < MaxDrawObjects; ++i) {
+    DrawObject& object = drawObjects[i];
+    if (object.name[0] == '\0' || !object.surface) continue;
+    if (object.surface->IsLost() != DD_OK) object.surface->Restore();
+    if (object.name[0] == '*') continue;  // its owner redraws it
+    // SwapObject may overwrite the record's name; reload under a copy.
+    char name[sizeof object.name];
+    std::memcpy(name, object.name, sizeof name);
+    SetColorKey(static_cast<COLORREF>(object.colorKey));
+    if (object.fromPack == 1) {
+      if (zo::reloadPackObject) zo::reloadPackObject(name, i, object.memory);
+    } else {
+      SwapObject(name, i, object.memory);
+    }
+  }
+}
+
+}  // namespace zoDraw

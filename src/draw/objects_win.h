@@ -1,0 +1,50 @@
+// Internals of the sprite object table shared by the display, the loaders
+// and the blits.
+#pragma once
+
+#include <windows.h>
+#include <ddraw.h>
+
+#include "draw/draw_object_win.h"
+
+extern COLORREF loadColorKey;  // key of objects made from now on
+extern int loadKeyFromTopLeft; // new objects take their top-left pixel as key
+
+namespace zo {
+
+// The record of an object number, or null outside 0..511.
+DrawObject* ObjectAt(int index);
+// Its surface, or null when the number is out of range or the record is empty.
+IDirectDrawSurface* SurfaceOf(int index);
+
+// The lowest free record from FirstUserObject, or -1 when all are claimed.
+int FindFreeObject();
+
+// Gives a freshly made object its key from the two settings above.
+void ApplyNewObjectKey(DrawObject& object);
+
+// Set by the image pack module: reloads a pack image into an index.
+// While it is null, restored pack objects keep undefined content.
+extern int (*reloadPackObject)(const char* name, int index, int memory);
+
+}  // namespace zo
+
+// The surface's raw pixel value for a COLORREF, found by writing and reading
+// back pixel (0, 0); -1 for the value already at (0, 0); -1 (all bits) when
+// the surface cannot be locked.
+DWORD MatchSurfaceColor(IDirectDrawSurface* surface, COLORREF colour);
+// The DDCKEY_SRCBLT key of the surface from a COLORREF (or -1 as above).
+HRESULT ApplyColorKey(IDirectDrawSurface* surface, COLORREF colour);
+
+// A surface with the bitmap of path (a resource of that name first, then a
+// file), its size in width and height; null when none could be made.
+IDirectDrawSurface* LoadBitmapSurface(IDirectDraw* dd, const char* path, uint16_t* width,
+                                      uint16_t* height, int memory);
+// The second attempt of a load: a bitmap resource under the bare name.
+IDirectDrawSurface* LoadResourceSurface(IDirectDraw* dd, const char* name, uint16_t* width,
+                                        uint16_t* height, int memory);
+// Stretches the bitmap's (x, y, w, h) (0 = whole) over the whole surface.
+HRESULT CopyBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int y, int w,
+                            int h);
+// A DDSURFACEDESC for an off-screen plain surface of that size and placement.
+DDSURFACEDESC ObjectSurfaceDesc(DWORD width, DWORD height, int memory);
