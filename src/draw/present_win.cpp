@@ -1,7 +1,5 @@
 // zoDraw::Present ends every frame: transition and viewer overlays, the
 // vertical-blank wait and the blit of the back surface to the screen.
-#include <mmsystem.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +7,8 @@
 #include "draw/display_win.h"
 #include "draw/transition_rules.h"
 #include "zo.h"
+
+#include <mmsystem.h>
 
 namespace {
 

@@ -191,14 +191,15 @@ int Screen(int width, int height, int placement) {
 
   for (int i = FirstUserObject; i < MaxDrawObjects; ++i) ResetDrawObject(drawObjects[i]);
 
-  // The scroll viewer forgets its two objects here.
+  viewerImage = viewerTiles = 0;  // the scroll viewer forgets its two objects
   screenRect = RECT{0, 0, width, height};
   presentRect = RECT{clientX, clientY, clientX + width, clientY + height};
 
   // Then, in this order: the sound device (its result is not tested), the
   // empty sound table, the MIDI flags (closed, not finished, looping).
   zoSystem::ResetState();
-  // The font list, then the joystick calibration, are set up here.
+  zoText::EnumerateFonts();
+  // The joystick calibration is set up here.
   if (clipCursorMode) zoInput::ClipCursorToScreen();
   return 1;
 }
