@@ -5,6 +5,7 @@
 #include <string>
 
 #include "draw/display_win.h"
+#include "draw/draw_object_win.h"
 #include "draw_support.h"
 #include "text/text_scope_win.h"
 #include "zo_test.h"
