@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "zo/text_flags.h"
+
 const int FontListCapacity = 200;
 
 struct FontEntry {
@@ -19,6 +21,8 @@ extern LOGFONTA* fontDesc;       // every font is made from it; null before enum
 extern int fontHeight;           // lfHeight last set by a scope
 extern COLORREF textColor, shadowColor;
 extern int blitAfterRender;      // sprite text blits what it rendered
+extern int revealCount;          // typewriter progress of zoText::RevealText
+extern float revealTimer;
 
 namespace zoText {
 void EnumerateFonts();           // the font list and fontDesc (by zoDraw::Screen)
@@ -41,6 +45,18 @@ int MeasureTextBox(int left, int top, int right, int bottom, const char* text); 
 void BeginBufferText(int face, int size);
 void BeginBufferTextFace(const char* face, int size);
 void EndBufferText();
+
+// Sprite text: rendered into object 2 and blitted with the colour key. Flags:
+// line spacing in the low byte, TextShadow 0x100, TextBoldX 0x200, TextBoldY
+// 0x400. The plain form runs inside a BeginText scope, the smooth
+// (anti-aliased) form inside a BeginBufferText scope; each leaves its scope
+// open again, with a fresh DC (set the colours again).
+void DrawSpriteText(int x, int y, int right, int bottom, const char* text, unsigned flags);
+void RenderSpriteText(int x, int y, int right, int bottom, const char* text, unsigned flags);
+void DrawSmoothText(int x, int y, int right, int bottom, const char* text, unsigned flags);
+void RenderSmoothText(int x, int y, int right, int bottom, const char* text, unsigned flags);
+// Typewriter after a Render...Text: call once a frame; 1 once all is shown.
+int RevealText(float interval);
 }  // namespace zoText
 
 namespace zoDraw {

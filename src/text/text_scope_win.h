@@ -14,4 +14,8 @@ void OpenTextScope(IDirectDrawSurface* surface);
 // Reselects the kept font, deletes the scope's font, gives the DC back.
 void CloseTextScope(IDirectDrawSurface* surface);
 
+// Shrinks a double-size line of object 3 into object 2 at screen (dx, dy),
+// mixing edges with the back surface; nothing when a lock fails.
+void AntialiasLine(int dx, int dy, int sx, int sy, int width2, int height2);
+
 }  // namespace zo
