@@ -24,7 +24,7 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 add_subdirectory(${ZO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB win_test_support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp)
-add_library(zo_test_support STATIC ${win_test_support})
+add_library(zo_test_support OBJECT ${win_test_support})
 target_link_libraries(zo_test_support PUBLIC zo gtest)
 target_include_directories(zo_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win/support)
 

@@ -26,8 +26,7 @@ extern int cursorClipped;                     // 1 while ClipCursor holds the cu
 extern int releaseState, releaseCode;         // progress of zoInput::CheckRelease
 
 // Read by the input rules; owned by the presentation.
-extern int viewerMode;                        // the scroll viewer is drawn
-extern int transitionStep;                    // 0, or the running step of a screen transition
+#include "zo/present_state.h"
 
 namespace zoInput {
 // Answers an input code (1 left, 2 right, else a virtual key) once it has been

@@ -100,8 +100,14 @@ void RunFrameStep() {
     prevScene = scene;
   }
   if (!framesPaused) {
-    frameStartTime = timeGetTime();
-    if (scene == 1) DemoFrame();
+    if (transitionDirection == 1) {
+      // A closing transition freezes the scene: only the overlay is presented.
+      zoDraw::Present();
+      if (transitionDirection == 0) scene = nextScene;
+    } else {
+      frameStartTime = timeGetTime();
+      if (scene == 1) DemoFrame();
+    }
   }
   sceneChanged = (scene != prevScene) ? 1 : 0;
   prevScene = scene;

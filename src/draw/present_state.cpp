@@ -1,5 +1,10 @@
-// Presentation state that input rules read as well.
-#include "zo/input_state.h"
+// Presentation state; the input rules read parts of it too.
+#include "zo/present_state.h"
 
-int viewerMode;
-int transitionStep;
+int transitionStep, transitionDirection, transitionStyle, transitionBand, transitionTiles;
+int viewerMode, viewerImage, viewerTiles, viewerHeight;
+float viewerScroll, viewerTileX, viewerTileY;
+int vsyncEnabled = 1;
+float fpsValue, fpsMax, fpsMin = 999.9f;
+int fpsFrames;
+uint32_t fpsNextSample;

@@ -192,7 +192,7 @@ int Screen(int width, int height, int placement) {
 
   for (int i = FirstUserObject; i < MaxDrawObjects; ++i) ResetDrawObject(drawObjects[i]);
 
-  // [viewer] The scroll viewer forgets its two objects here.
+  viewerImage = viewerTiles = 0;  // the scroll viewer forgets its two objects
   screenRect = RECT{0, 0, width, height};
   presentRect = RECT{clientX, clientY, clientX + width, clientY + height};
 
@@ -200,7 +200,7 @@ int Screen(int width, int height, int placement) {
   // [sound table] Every sound object is emptied here.
   // [midi] The MIDI flags are set here: not open, not finished, looping.
   zoSystem::ResetState();
-  // [fonts] The font list is enumerated here.
+  zoText::EnumerateFonts();
   // [joystick] The joysticks are calibrated here.
   if (clipCursorMode) zoInput::ClipCursorToScreen();
   return 1;

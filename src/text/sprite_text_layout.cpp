@@ -1,0 +1,174 @@
+#include "text/sprite_text_layout.h"
+
+#include <algorithm>
+#include <cstring>
+
+TextItemList textItems;
+
+namespace zo {
+
+namespace {
+
+const char* const HangingChars[15] = {"、", "。", "，", "．", "・", "…", "‥", "”",
+                                      "’", "（", "」", ",", ".", "　", " "};
+
+void BeginItems(int x, int y) {
+  textItems.rects[0] = IntRect{x, y, x, y};
+  textItems.count = 1;
+}
+
+// A text longer than the table keeps drawing but stops recording cells.
+void RecordItem(const IntRect& cell) {
+  if (textItems.count < TextItemCapacity) textItems.rects[textItems.count++] = cell;
+}
+
+void DropLastItem() {
+  if (textItems.count > 1) --textItems.count;
+}
+
+void GrowBox(int right, int bottom) {
+  IntRect& box = textItems.rects[0];
+  box.right = std::max(box.right, right);
+  box.bottom = std::max(box.bottom, bottom);
+}
+
+// Shadow first, then the text, then the bold copies. The shadow sits further
+// out when the glyph is emboldened; smooth text uses double-size offsets.
+void PutCopies(SpriteTextTarget& t, const char* ch, int len, int ax, int ay, unsigned flags,
+               bool smooth) {
+  const bool boldX = flags & TextBoldX, boldY = flags & TextBoldY;
+  if (flags & TextShadow) {
+    int sx = (boldX ? 2 : 1) + (smooth ? 1 : 0);
+    int sy = (boldY ? 2 : 1) + (smooth ? 1 : 0);
+    t.Put(ch, len, ax + sx, ay + sy, true);
+  }
+  t.Put(ch, len, ax, ay, false);
+  if (boldX) {
+    t.Put(ch, len, ax + 1, ay, false);
+    if (boldY) t.Put(ch, len, ax + 1, ay + 1, false);
+  }
+  if (boldY) t.Put(ch, len, ax, ay + 1, false);
+}
+
+}  // namespace
+
+bool IsSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+int CharLength(const char* p, bool (*isLead)(unsigned char)) {
+  return isLead(static_cast<unsigned char>(p[0])) && p[1] != '\0' ? 2 : 1;
+}
+
+bool IsHangingChar(const char* ch, int length) {
+  for (const char* h : HangingChars)
+    if (static_cast<int>(std::strlen(h)) == length && std::memcmp(h, ch, length) == 0) return true;
+  return false;
+}
+
+uint32_t LiftInk(uint32_t c) {
+  bool dark = (c & 0xFF) < 16 && ((c >> 8) & 0xFF) < 16 && ((c >> 16) & 0xFF) < 16;
+  return dark ? 0x101010u : c;
+}
+
+void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsigned flags,
+                     int fontHeight, bool (*isLead)(unsigned char), SpriteTextTarget& target) {
+  int cx = x, cy = y;
+  int lineHeight = static_cast<int>(flags & 0xFF) + fontHeight;
+  BeginItems(x, y);
+  const int length = static_cast<int>(std::strlen(text));
+  for (int p = 0; p < length; ++p) {
+    const char* ch = text + p;
+    const int len = CharLength(ch, isLead);
+    p += len - 1;
+    const bool newline = len == 1 && *ch == '\n';
+    GlyphSize cell{0, 0};
+    if (!newline) {
+      cell = target.Measure(ch, len);
+      if (flags & TextShadow) ++cell.width, ++cell.height;
+      if (flags & TextBoldX) ++cell.width;
+      if (flags & TextBoldY) ++cell.height;
+    }
+    const int ax = cx;
+    RecordItem(IntRect{cx, cy, cx + cell.width, cy + cell.height});
+    cx += cell.width;
+    lineHeight = std::max(lineHeight, cell.height);
+    // A character wider than the whole line stays on its own line rather
+    // than wrapping for ever.
+    const bool tooWideForAnyLine = ax == x && cx > right;
+    if ((cx > right && !tooWideForAnyLine) || newline) {
+      DropLastItem();
+      if (cx > right && IsHangingChar(ch, len))
+        PutCopies(target, ch, len, ax, cy, flags, false);
+      else if (!newline)
+        p -= len;
+      cx = x;
+      cy += lineHeight;
+      if (cy + lineHeight >= bottom) break;
+    } else {
+      PutCopies(target, ch, len, ax, cy, flags, false);
+      GrowBox(cx, cy + cell.height);
+    }
+  }
+}
+
+void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, unsigned flags,
+                      int fontHeight, int bufferWidth, bool (*isLead)(unsigned char),
+                      SpriteTextTarget& target) {
+  int bx = x, by = y, u = 0;
+  const int baseHeight = static_cast<int>(flags & 0xFF) + fontHeight;
+  int lineHeight = baseHeight;
+  BeginItems(x, y);
+
+  // Halvings are arithmetic shifts, as everywhere in double-size units.
+  auto flush = [&](int h2) {
+    int h = h2;
+    if (by + (h2 >> 1) > bottom) h -= (by + (h2 >> 1) - bottom) * 2;
+    GrowBox(bx + (u >> 1), by + (h >> 1));
+    target.Flush(bx, by, u, h);
+  };
+
+  const int length = static_cast<int>(std::strlen(text));
+  for (int p = 0; p < length; ++p) {
+    const char* ch = text + p;
+    const int len = CharLength(ch, isLead);
+    p += len - 1;
+    const bool newline = len == 1 && *ch == '\n';
+    int w2 = 0, h2 = 0;
+    if (!newline) {
+      PutCopies(target, ch, len, u, 0, flags, true);
+      GlyphSize g = target.Measure(ch, len);
+      w2 = g.width + (g.width & 1);
+      h2 = g.height + (g.height & 1);
+      if (flags & TextShadow) w2 += 2, h2 += 2;
+      if (flags & TextBoldX) ++w2;
+      if (flags & TextBoldY) ++h2;
+    }
+    const int start = u;
+    RecordItem(IntRect{bx + (u >> 1), by, bx + (u >> 1) + (w2 >> 1), by + (h2 >> 1)});
+    u += w2;
+    lineHeight = std::max(lineHeight, h2);
+    const bool pastRight = bx + (u >> 1) >= right;
+    // A character that overflows an empty segment at the line's start, or
+    // the whole buffer, would be stepped back for ever: it stays instead.
+    const bool aloneTooWide =
+        !newline && start == 0 && ((pastRight && bx == x) || u >= bufferWidth);
+    if ((pastRight || u >= bufferWidth || newline) && !aloneTooWide) {
+      DropLastItem();
+      if (!(pastRight && IsHangingChar(ch, len)) && !newline) {
+        u -= w2;
+        p -= len;
+      }
+      flush(lineHeight);
+      bx += u >> 1;
+      if (bx + (w2 >> 1) >= right || newline) {
+        bx = x;
+        by += lineHeight >> 1;
+      }
+      u = 0;
+      lineHeight = baseHeight;
+      if (by >= bottom) return;
+    }
+  }
+  if (u != 0) flush(lineHeight);
+}
+
+}  // namespace zo

@@ -1,0 +1,181 @@
+// Fonts and GDI text on a real 16-bit back surface.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "draw/display_win.h"
+#include "draw/draw_object_win.h"
+#include "draw_support.h"
+#include "text/text_scope_win.h"
+#include "zo_test.h"
+
+namespace {
+
+struct TextTest : ::testing::Test {
+  void SetUp() override {
+    zotest::CaptureBoxes();
+    ASSERT_EQ(zotest::OpenDisplay(), 1);
+    ASSERT_NE(fontDesc, nullptr);
+    zoDraw::ClearScreen();
+  }
+  static LOGFONTA ScopeFont() {
+    LOGFONTA f{};
+    GetObjectA(GetCurrentObject(zo::textDC, OBJ_FONT), sizeof f, &f);
+    return f;
+  }
+  // Pixels of the back surface in the rectangle that are not value 0.
+  static int Inked(int left, int top, int right, int bottom, uint16_t* only = nullptr) {
+    zotest::Pixels p = zotest::ReadSurface(backSurface);
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x)
+        if (p.at(x, y) != 0 && (!only || p.at(x, y) == *only)) ++n;
+    return n;
+  }
+};
+
+}  // namespace
+
+TEST_F(TextTest, FontListIsEnumeratedWithKinds) {
+  ASSERT_GT(fontCount, 0);
+  ASSERT_LE(fontCount, FontListCapacity);
+  for (int i = 0; i < fontCount; ++i) {
+    const FontEntry& e = fontList[i];
+    EXPECT_NE(e.faceName[0], '\0');
+    int want = e.charSet == SHIFTJIS_CHARSET ? 1 : e.charSet == SYMBOL_CHARSET ? 3 : 2;
+    EXPECT_EQ(e.kind, want) << e.faceName;
+  }
+  for (int i = fontCount; i < FontListCapacity; ++i) EXPECT_EQ(fontList[i].kind, -1);
+  EXPECT_EQ(blitAfterRender, 1);
+}
+
+TEST_F(TextTest, ScopeFontFollowsTheSelectors) {
+  zoText::BeginText(1, 16, 0, 1, 0, 0);
+  ASSERT_NE(zo::textDC, nullptr);
+  LOGFONTA f = ScopeFont();
+  EXPECT_EQ(f.lfHeight, 16);
+  EXPECT_EQ(f.lfWeight, 700);
+  EXPECT_EQ(f.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_STREQ(f.lfFaceName, "標準ゴシック");
+  EXPECT_EQ(fontHeight, 16);
+  zoText::EndText();
+  EXPECT_EQ(zo::textDC, nullptr);
+
+  zoText::BeginText(0, 20, 90, 0, 1, 1);
+  f = ScopeFont();
+  EXPECT_STREQ(f.lfFaceName, "標準明朝");
+  EXPECT_EQ(f.lfEscapement, 900);
+  EXPECT_EQ(f.lfWeight, 400);
+  EXPECT_EQ(f.lfItalic, 1);
+  EXPECT_EQ(f.lfUnderline, 1);
+  zoText::EndText();
+
+  zoText::BeginText(2, 12, 0, 5, 0, 0);  // keeps the last face; weight don't-care
+  f = ScopeFont();
+  EXPECT_STREQ(f.lfFaceName, "標準明朝");
+  EXPECT_EQ(f.lfWeight, 0);
+  zoText::EndText();
+}
+
+TEST_F(TextTest, NamedFacesTakeTheirListedCharacterSet) {
+  const FontEntry* symbol = nullptr;
+  for (int i = 0; i < fontCount; ++i)
+    if (fontList[i].kind == 3) symbol = &fontList[i];
+  if (!symbol) GTEST_SKIP() << "no symbol face installed";
+  zoText::BeginTextFace(symbol->faceName, 14, 0, 0, 0, 0);
+  EXPECT_EQ(ScopeFont().lfCharSet, SYMBOL_CHARSET);
+  zoText::EndText();
+  zoText::BeginTextFace("NoSuchFaceAnywhere", 14, 0, 0, 0, 0);
+  EXPECT_EQ(ScopeFont().lfCharSet, SHIFTJIS_CHARSET);
+  zoText::EndText();
+}
+
+TEST_F(TextTest, OverlongFaceNamesAreCut) {
+  std::string face(80, 'F');
+  zoText::BeginTextFace(face.c_str(), 14, 0, 0, 0, 0);
+  EXPECT_EQ(std::strlen(fontDesc->lfFaceName), 31u);
+  zoText::EndText();
+  // Never half of a two-byte character at the cut.
+  std::string jp = std::string("A") + std::string(20, '\0');
+  jp = "A";
+  for (int i = 0; i < 20; ++i) jp += "字";
+  zoText::BeginTextFace(jp.c_str(), 14, 0, 0, 0, 0);
+  EXPECT_EQ(std::strlen(fontDesc->lfFaceName), 31u);
+  zoText::EndText();
+  std::string jp2;
+  for (int i = 0; i < 20; ++i) jp2 += "字";
+  zoText::BeginTextFace(jp2.c_str(), 14, 0, 0, 0, 0);
+  EXPECT_EQ(std::strlen(fontDesc->lfFaceName), 30u);
+  zoText::EndText();
+}
+
+TEST_F(TextTest, JapaneseTextReachesTheBackSurface) {
+  zoText::BeginText(1, 24, 0, 0, 0, 0);
+  zoText::SetTextColors(RGB(255, 255, 255), 0, 1);
+  zoText::DrawText(10, 10, "日本語のテキスト");
+  zoText::EndText();
+  uint16_t white = 0xFFFF;
+  EXPECT_GT(Inked(10, 10, 210, 40, &white), 60);
+  EXPECT_EQ(Inked(0, 60, 640, 480), 0);
+}
+
+TEST_F(TextTest, OpaqueAndTransparentBackgrounds) {
+  zoText::BeginText(1, 16, 0, 0, 0, 0);
+  zoText::SetTextColors(RGB(255, 255, 255), RGB(0, 0, 255), 0);
+  EXPECT_EQ(textColor, RGB(255, 255, 255));
+  EXPECT_EQ(shadowColor, RGB(0, 0, 255));
+  zoText::DrawText(0, 0, "ab");
+  zoText::SetTextColors(RGB(255, 255, 255), RGB(0, 0, 255), 1);
+  zoText::DrawText(0, 100, "ab");
+  zoText::EndText();
+  uint16_t blue = 0x001F;
+  EXPECT_GT(Inked(0, 0, 16, 16, &blue), 30);  // the cell is painted
+  EXPECT_EQ(Inked(0, 100, 40, 120, &blue), 0);
+}
+
+TEST_F(TextTest, TextBoxesAlignWrapAndMeasure) {
+  zoText::BeginText(1, 16, 0, 0, 0, 0);
+  zoText::SetTextColors(RGB(255, 255, 255), 0, 1);
+  zoText::DrawTextBox(0, 0, 200, 100, "right", 2);
+  zoText::DrawTextBox(0, 200, 200, 300, "nothing", 3);
+  int one = zoText::MeasureTextBox(0, 0, 400, 400, "short line");
+  int three = zoText::MeasureTextBox(0, 0, 60, 400, "several words wrap here");
+  zoText::EndText();
+  EXPECT_EQ(Inked(0, 0, 120, 20), 0);  // right-aligned: the left part is empty
+  EXPECT_GT(Inked(120, 0, 200, 20), 0);
+  EXPECT_EQ(Inked(0, 200, 640, 300), 0);
+  EXPECT_GE(one, 14);
+  EXPECT_LE(one, 24);
+  EXPECT_GE(three, 3 * one);
+}
+
+TEST_F(TextTest, ScopesDoNothingWithoutAFontDescription) {
+  zoText::ReleaseFonts();
+  EXPECT_EQ(fontDesc, nullptr);
+  zoText::BeginText(1, 16, 0, 0, 0, 0);
+  EXPECT_EQ(zo::textDC, nullptr);
+  zoText::DrawText(0, 0, "x");
+  zoText::EndText();
+  zoText::BeginBufferText(1, 12);
+  EXPECT_EQ(zo::textDC, nullptr);
+  zoText::EndBufferText();
+  zoText::EnumerateFonts();
+}
+
+TEST_F(TextTest, BufferScopeIsDoubleSizeOnTheFontBuffer) {
+  zoText::BeginBufferText(1, 12);
+  ASSERT_NE(zo::textDC, nullptr);
+  LOGFONTA f = ScopeFont();
+  EXPECT_EQ(f.lfHeight, 24);
+  EXPECT_EQ(f.lfWeight, 400);
+  EXPECT_EQ(f.lfEscapement, 0);
+  EXPECT_EQ(fontHeight, 24);
+  zoText::SetTextColors(RGB(255, 255, 255), 0, 1);
+  zoText::DrawText(0, 0, "W");
+  zoText::EndBufferText();
+  zotest::Pixels buffer = zotest::ReadSurface(drawObjects[3].surface);
+  int ink = 0;
+  for (uint16_t v : buffer.px) ink += v != 0;
+  EXPECT_GT(ink, 10);
+}
