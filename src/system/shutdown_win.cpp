@@ -9,6 +9,7 @@ int End() {
   if (shutdownDone) return 1;
   shutdownDone = 1;
   zoInput::ReleaseCursor();
+  zoSound::ReleaseDevice();
   zoDraw::ReleaseAll();
   if (mutexHandle) {
     ReleaseMutex(mutexHandle);
