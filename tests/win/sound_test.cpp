@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "recorder.h"
 #include "sound/sound_win.h"
 #include "wave_builder.h"
 #include "zo_test.h"
@@ -715,4 +716,50 @@ TEST_F(SoundTest, ShutdownReleasesTheDevice) {
   zoSound::Play(a, -1);
   EXPECT_EQ(zoSound::LoadObject("obj_tone.wav", 1), -1);
   EXPECT_TRUE(zotest::boxes.empty());
+}
+
+// ---- No audio server at all ----
+
+TEST(SoundWithoutDevice, EveryOperationIsSilentlyNotReady) {
+  std::string folder = Folder();
+  std::string report = folder + "sound_silent_app.txt";
+  DeleteFileA(report.c_str());
+  ASSERT_TRUE(zotest::WriteBytes(folder + "silent_tone.wav", zotest::ToneWave(1, 22050, 16, 440, 0.2)));
+  std::string done = folder + "sound_silent_done";
+  DeleteFileA(done.c_str());
+
+  // A Wine process of its own, started from a Unix shell whose environment
+  // points PulseAudio at a server that does not exist.
+  std::string unixFolder = zotest::UnixFolder();
+  ASSERT_FALSE(unixFolder.empty());
+  ASSERT_TRUE(zotest::StartUnixCommand(
+      "cd '" + unixFolder + "' && mkdir -p no_audio && chmod 700 no_audio && "
+      "PULSE_SERVER=unix:/nonexistent/pulse/native XDG_RUNTIME_DIR=$PWD/no_audio "
+      "timeout 60 wine ./sound_silent_app.exe >/dev/null 2>&1; touch sound_silent_done"));
+  DWORD end = GetTickCount() + 70000;
+  while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES && static_cast<int>(end - GetTickCount()) > 0)
+    Sleep(50);
+  ASSERT_NE(GetFileAttributesA(done.c_str()), INVALID_FILE_ATTRIBUTES) << "the program did not end";
+
+  FILE* f = std::fopen(report.c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  std::string text;
+  char line[128];
+  while (std::fgets(line, sizeof line, f)) text += line;
+  std::fclose(f);
+  EXPECT_EQ(text,
+            "wav_present 1\n"
+            "InitDevice 0\n"
+            "soundReady 0\n"
+            "LoadObject -1\n"
+            "SelectFormat 1\n"
+            "GetPosition 0 0\n"
+            "GetPosition 5 0\n"
+            "GetPosition -1 0\n"
+            "GetPosition 70 0\n"
+            "used 0\n"
+            "soundReadyAfter 0\n"
+            "errorFlag 0\n"
+            "boxes 0\n"
+            "end\n");
 }

@@ -50,6 +50,22 @@ bool WaitFor(const std::string& path, int ms) {
 
 }  // namespace
 
+std::string UnixFolder() { return FindFolders() ? unixFolder : std::string(); }
+
+bool StartUnixCommand(const std::string& shellCommand) {
+  std::string command = "/bin/sh -c \"" + shellCommand + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  std::vector<char> line(command.begin(), command.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  if (pi.hThread) CloseHandle(pi.hThread);
+  return true;
+}
+
 bool StartRecording() {
   if (!FindFolders()) return false;
   for (const char* f : {"rec.raw", "rec_stop", "rec_done", "rec_ready"}) DeleteFileA(Win(f).c_str());
@@ -62,16 +78,7 @@ bool StartRecording() {
       "touch rec_ready; "
       "n=0; while [ ! -e rec_stop ] && [ $n -lt 1500 ]; do sleep 0.02; n=$((n+1)); done; "
       "kill -INT $p; wait $p; touch rec_done";
-  std::string command = "/bin/sh -c \"" + script + "\"";
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  if (pi.hProcess) CloseHandle(pi.hProcess);
-  if (pi.hThread) CloseHandle(pi.hThread);
+  if (!StartUnixCommand(script)) return false;
   return WaitFor(Win("rec_ready"), 5000);
 }
 

@@ -14,6 +14,13 @@ struct Recording {
   size_t Frames() const { return samples.size() / 2; }
 };
 
+// The Unix name of the test program's folder, ending in '/'; empty when
+// it cannot be found.
+std::string UnixFolder();
+// Runs a Unix shell command line without waiting for it; false when it
+// could not be started. The command must not contain double quotes.
+bool StartUnixCommand(const std::string& shellCommand);
+
 // Starts the recorder and returns once data flows (or after about two
 // seconds). False when the recorder could not be started.
 bool StartRecording();
