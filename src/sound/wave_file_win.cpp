@@ -86,11 +86,11 @@ int ReadWaveFile(const char* path, WAVEFORMATEX** format, int* formatSize, BYTE*
   chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
   if (mmioDescend(r.file, &chunk, &riff, MMIO_FINDCHUNK) != 0) return 1;
 
+  if (chunk.cksize > 0x7FFFFFFFu) return 1;  // no size that the int output cannot carry
   // An empty chunk still gets a block, so the caller always has one to free.
   r.samples = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, chunk.cksize ? chunk.cksize : 1));
   if (!r.samples) return 1;
   if (!CopyThroughBuffer(r.file, r.samples, chunk.cksize)) return 1;
-  if (static_cast<int>(chunk.cksize) < 0) return 1;  // no size that the int output cannot carry
 
   *format = r.format;
   *formatSize = static_cast<int>(blockSize);

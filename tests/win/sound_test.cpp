@@ -269,6 +269,21 @@ TEST_F(SoundTest, MixArgumentGivesBuffersAndEcho) {
   EXPECT_EQ(errorFlag, 1);
 }
 
+TEST_F(SoundTest, OddSampleCountsAndEveryShapeLoad) {
+  for (int bits : {8, 16})
+    for (int channels : {1, 2}) {
+      Bytes data = zotest::Tone(channels, 11025, bits, 300, 0.1);
+      data.push_back(0);  // one byte more than whole frames
+      char name[32];
+      std::snprintf(name, sizeof name, "obj_odd_%d_%d.wav", bits, channels);
+      Write(name, Riff("WAVE", {{"LIST", Counting(3, 0)}, {"fmt ", PcmFormat(channels, 11025, bits)}, {"data", data}}));
+      int i = zoSound::LoadObject(name, 2);
+      ASSERT_GE(i, 0) << name << " " << LastBox();
+      EXPECT_EQ(soundObjects[i].baseFrequency, 11025u);
+    }
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
 TEST_F(SoundTest, TableFillsLowestFirstAndRefusesTheSeventyFirst) {
   Write("obj_tone.wav", zotest::ToneWave(1, 8000, 8, 440, 0.05));
   for (int i = 0; i < MaxSoundObjects; ++i) ASSERT_EQ(zoSound::LoadObject("obj_tone.wav", 1), i);
