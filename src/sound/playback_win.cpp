@@ -46,26 +46,22 @@ void StartBuffer(SoundObject* o, int index, int k, bool loop) {
 void StartPlay(int index, int mix, bool loop) {
   SoundObject* o = ReadyObject(index);
   if (!o) return;
-  if (mix >= 0) {
-    if (mix >= o->mixCount) return;
-    StartBuffer(o, index, mix, loop);
-  } else {
-    if (mix == -2 && o->echoStep >= 0) {
-      zoSound::ResetFrequency(index, -1);
-      zoSound::ResetPan(index, -1);
-      zoSound::ResetVolume(index, -1);
-      o->echoStep = 1;
-      o->echoTimer = 0.0f;
-      o->echoLooping = loop ? 1 : 0;
-      int turn = (o->nextMix >= 0 && o->nextMix < o->mixCount) ? o->nextMix : 0;
-      o->echoPan = static_cast<float>(o->pan[turn]) / 100.0f;
-      o->echoPanDirection = 2 * (std::rand() % 2) - 1;
-    }
-    int selected[MaxMixes];
-    if (zo::SelectMixes(mix, o->mixCount, o->nextMix, zo::MixUse::Start, selected) != 1) return;
-    StartBuffer(o, index, selected[0], loop);
-    o->nextMix = zo::NextMixAfter(selected[0], o->mixCount);
+  int selected[MaxMixes];
+  if (zo::SelectMixes(mix, o->mixCount, o->nextMix, zo::MixUse::Start, selected) != 1) return;
+  int k = selected[0];
+  if (!o->buffers[k]) return;  // buffers not rebuilt yet: nothing to start
+  if (mix == -2 && o->echoStep >= 0) {
+    zoSound::ResetFrequency(index, -1);
+    zoSound::ResetPan(index, -1);
+    zoSound::ResetVolume(index, -1);
+    o->echoStep = 1;
+    o->echoTimer = 0.0f;
+    o->echoLooping = loop ? 1 : 0;
+    o->echoPan = static_cast<float>(o->pan[k]) / 100.0f;  // stored in 1/100 dB
+    o->echoPanDirection = 2 * (std::rand() % 2) - 1;
   }
+  StartBuffer(o, index, k, loop);
+  if (mix < 0) o->nextMix = zo::NextMixAfter(k, o->mixCount);
   o->looping = loop ? 1 : 0;
 }
 

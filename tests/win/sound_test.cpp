@@ -680,6 +680,12 @@ TEST_F(SoundTest, RefusedFormatIsReportedAndLeavesNoBuffers) {
   EXPECT_EQ(soundObjects[a].used, 1);
   EXPECT_EQ(soundObjects[a].buffers[0], nullptr);
   zoSound::Play(a, -1);  // nothing to play, nothing breaks
+  zoSound::PlayLoop(a, -2);
+  zoSound::SetVolume(a, -10, -1);
+  EXPECT_EQ(soundObjects[a].nextMix, 0);
+  EXPECT_EQ(soundObjects[a].looping, 0);
+  EXPECT_EQ(soundObjects[a].echoStep, 0);
+  EXPECT_EQ(soundObjects[a].volume[1], 0);
   EXPECT_EQ(zoSound::GetPosition(a), 0u);
   EXPECT_EQ(zoSound::SelectFormat(2, 44, 16), 1);
   EXPECT_NE(soundObjects[a].buffers[1], nullptr);
