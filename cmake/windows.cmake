@@ -1,4 +1,5 @@
 # The Windows build: libzo.a, the demo, and the tests that run under Wine.
+enable_language(RC)
 
 add_library(zo STATIC ${zo_win_sources} $<TARGET_OBJECTS:zo_core>)
 target_include_directories(zo PUBLIC ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
@@ -42,6 +43,10 @@ file(GLOB win_tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*_test.cpp
 foreach(src ${win_tests})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
+  # A test's resources sit beside it as <name>.rc.
+  if(EXISTS ${PROJECT_SOURCE_DIR}/tests/win/${name}.rc)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/win/${name}.rc)
+  endif()
   target_link_libraries(${name} PRIVATE zo_test_support gtest_main)
   if(win_test_app_targets)
     add_dependencies(${name} ${win_test_app_targets})

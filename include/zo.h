@@ -10,3 +10,4 @@
 #include "zo/input.h"
 #include "zo/draw.h"
 #include "zo/text.h"
+#include "zo/sound.h"

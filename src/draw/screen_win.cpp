@@ -196,8 +196,8 @@ int Screen(int width, int height, int placement) {
   screenRect = RECT{0, 0, width, height};
   presentRect = RECT{clientX, clientY, clientX + width, clientY + height};
 
-  // [sound device] The sound device is opened here; its result is not tested.
-  // [sound table] Every sound object is emptied here.
+  zoSound::InitDevice();  // the program runs silently without a device
+  zoSound::ResetObjects();
   // [midi] The MIDI flags are set here: not open, not finished, looping.
   zoSystem::ResetState();
   zoText::EnumerateFonts();

@@ -10,6 +10,7 @@ int End() {
   shutdownDone = 1;
   zoInput::ReleaseCursor();
   zoText::ReleaseFonts();
+  zoSound::ReleaseDevice();
   zoDraw::ReleaseAll();
   if (mutexHandle) {
     ReleaseMutex(mutexHandle);

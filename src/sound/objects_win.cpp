@@ -1,0 +1,212 @@
+// The sound object table: loading sounds from WAV files or WAVE/RCDATA
+// resources into one to ten mix buffers, and releasing them.
+#include <cstdlib>
+#include <cstring>
+
+#include "sound/sound_rules.h"
+#include "sound/sound_win.h"
+#include "system/path_rules.h"
+
+SoundObject soundObjects[MaxSoundObjects];
+
+namespace {
+
+const char* const LoadPlace = "zoSound::LoadObject";
+const DWORD ObjectBufferFlags =
+    DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;  // 0xE2
+const int PathCapacity = 256;
+
+void ReleaseMixBuffers(SoundObject* o) {
+  for (int k = 0; k < MaxMixes; ++k) {
+    if (!o->buffers[k]) continue;
+    o->buffers[k]->Stop();
+    o->buffers[k]->Release();
+    o->buffers[k] = nullptr;
+  }
+}
+
+// The sound's samples, from a file (owned blocks) or a resource (in place).
+struct WaveSource {
+  WAVEFORMATEX* format = nullptr;
+  BYTE* samples = nullptr;
+  DWORD sampleSize = 0;
+  bool fromFile = false;
+
+  ~WaveSource() {
+    if (!fromFile) return;
+    if (format) GlobalFree(format);
+    if (samples) GlobalFree(samples);
+  }
+};
+
+// A resource holding a WAV image with the canonical header.
+bool OpenWaveResource(const char* name, WaveSource* source) {
+  HRSRC found = FindResourceA(nullptr, name, "WAVE");
+  if (!found) found = FindResourceA(nullptr, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
+  if (!found) return false;
+  HGLOBAL loaded = LoadResource(nullptr, found);
+  if (!loaded) return false;
+  const BYTE* image = static_cast<const BYTE*>(LockResource(loaded));
+  uint32_t sampleSize = 0;
+  if (!zo::CheckWaveImage(image, SizeofResource(nullptr, found), &sampleSize)) return false;
+  source->format = reinterpret_cast<WAVEFORMATEX*>(const_cast<BYTE*>(image) + zo::WaveImageFormatOffset);
+  source->samples = const_cast<BYTE*>(image) + zo::WaveImageSamplesOffset;
+  source->sampleSize = sampleSize;
+  return true;
+}
+
+int FreeSlot() {
+  for (int i = 0; i < MaxSoundObjects; ++i)
+    if (!soundObjects[i].used) return i;
+  return -1;
+}
+
+}  // namespace
+
+namespace zo {
+
+SoundObject* UsableSoundObject(int index) {
+  if (index < 0 || index >= MaxSoundObjects) return nullptr;
+  SoundObject* o = &soundObjects[index];
+  if (!o->used || o->mixCount < 1 || o->mixCount > MaxMixes) return nullptr;
+  return o;
+}
+
+IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* samples, DWORD size,
+                                       DWORD flags) {
+  if (!soundDevice) return nullptr;
+  DSBUFFERDESC desc;
+  std::memset(&desc, 0, sizeof desc);
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = flags;
+  desc.dwBufferBytes = size;
+  desc.lpwfxFormat = const_cast<WAVEFORMATEX*>(format);
+  IDirectSoundBuffer* buffer = nullptr;
+  if (FAILED(soundDevice->CreateSoundBuffer(&desc, &buffer, nullptr)) || !buffer) return nullptr;
+  void* part1 = nullptr;
+  void* part2 = nullptr;
+  DWORD size1 = 0, size2 = 0;
+  // A buffer that cannot be written is as useless as one never made.
+  if (FAILED(buffer->Lock(0, size, &part1, &size1, &part2, &size2, 0))) {
+    buffer->Release();
+    return nullptr;
+  }
+  DWORD first = size1 < size ? size1 : size;
+  if (part1 && first) std::memcpy(part1, samples, first);
+  DWORD rest = size - first;
+  DWORD second = size2 < rest ? size2 : rest;
+  if (part2 && second) std::memcpy(part2, samples + first, second);
+  buffer->Unlock(part1, size1, part2, size2);
+  return buffer;
+}
+
+void ApplyMixSettings(SoundObject* o, int k, bool firstLoad) {
+  IDirectSoundBuffer* b = o->buffers[k];
+  if (firstLoad) {
+    DWORD hertz = 0;
+    b->GetFrequency(&hertz);
+    o->frequency[k] = hertz;
+    o->baseFrequency = hertz;
+    o->volume[k] = 0;
+    o->pan[k] = 0;
+    o->pausePosition[k] = 0;  // a position kept from an earlier sound means nothing here
+  } else {
+    b->SetVolume(o->volume[k]);
+    b->SetFrequency(o->frequency[k]);
+    b->SetPan(o->pan[k]);
+  }
+}
+
+}  // namespace zo
+
+namespace zoSound {
+
+void ResetObjects() {
+  for (int i = 0; i < MaxSoundObjects; ++i) {
+    ReleaseMixBuffers(&soundObjects[i]);
+    std::memset(&soundObjects[i], 0, sizeof soundObjects[i]);
+  }
+}
+
+int LoadObject(const char* name, int mix) {
+  if (!soundReady || !soundDevice) return -1;
+  if (!name) name = "";
+  long long wanted = mix < 0 ? -static_cast<long long>(mix) : mix;
+  if (wanted > MaxMixes) {
+    ShowError(LoadPlace, "ミックス数が多過ぎます");
+    return -1;
+  }
+  // No mixes at all would make an object nothing can play: one mix instead.
+  int mixCount = wanted == 0 ? 1 : static_cast<int>(wanted);
+  bool firstLoad = !reloading;
+
+  int slot = firstLoad ? FreeSlot() : reloadSlot;
+  if (slot < 0 || slot >= MaxSoundObjects) {
+    ShowError(LoadPlace, "オブジェクト数が多過ぎます");
+    return -1;
+  }
+  // A name that cannot be kept, or that does not fit the path, is refused
+  // before anything is loaded.
+  char path[PathCapacity] = "";
+  if ((firstLoad && std::strlen(name) > static_cast<size_t>(MaxSoundNameLength)) ||
+      !zo::AppendBounded(path, sizeof path, MakeFullPath(0)) ||
+      !zo::AppendBounded(path, sizeof path, name)) {
+    ShowError(LoadPlace, "ファイル名またはリソース名が長すぎます");
+    return -1;
+  }
+
+  WaveSource source;
+  int formatSize = 0, sampleSize = 0;
+  if (ReadWaveFile(path, &source.format, &formatSize, &source.samples, &sampleSize) == 0) {
+    source.fromFile = true;
+    source.sampleSize = static_cast<DWORD>(sampleSize);
+  } else if (!OpenWaveResource(name, &source)) {
+    ShowError(LoadPlace, "WAVEリソースが見つかりません");
+    return -1;
+  }
+
+  SoundObject* o = &soundObjects[slot];
+  ReleaseMixBuffers(o);
+  for (int k = 0; k < mixCount; ++k) {
+    o->buffers[k] = source.sampleSize == 0
+                        ? nullptr  // DirectSound has no empty buffers
+                        : zo::CreateFilledBuffer(source.format, source.samples, source.sampleSize,
+                                                 ObjectBufferFlags);
+    if (!o->buffers[k]) {
+      ReleaseMixBuffers(o);
+      ShowError(LoadPlace, "サウンドバッファが生成できません");
+      return -1;
+    }
+  }
+  o->mixCount = mixCount;
+  o->echoStep = mix > 1 ? 0 : -1;
+  if (firstLoad || o->nextMix < 0 || o->nextMix >= mixCount) o->nextMix = 0;
+  for (int k = 0; k < mixCount; ++k) zo::ApplyMixSettings(o, k, firstLoad);
+  o->used = 1;
+  o->fromPack = 0;
+  o->stream.dataSize = 0;
+  if (firstLoad) {
+    std::memset(o->name, 0, sizeof o->name);
+    std::memcpy(o->name, name, std::strlen(name));
+  }
+  return slot;
+}
+
+void ReleaseObject(int index) {
+  if (!soundReady) return;
+  if (index < 0 || index >= MaxSoundObjects || !soundObjects[index].used) return;
+  SoundObject* o = &soundObjects[index];
+  o->used = 0;
+  o->baseFrequency = 0;
+  std::memset(o->name, 0, sizeof o->name);
+  o->fromPack = 0;
+  o->stream.dataSize = 0;
+  for (int k = 0; k < MaxMixes; ++k) {
+    o->volume[k] = 0;
+    o->frequency[k] = 0;
+    o->pan[k] = 0;
+  }
+  ReleaseMixBuffers(o);
+}
+
+}  // namespace zoSound
