@@ -9,3 +9,4 @@
 #include "zo/system.h"
 #include "zo/input.h"
 #include "zo/draw.h"
+#include "zo/effects.h"

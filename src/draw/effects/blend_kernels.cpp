@@ -1,0 +1,427 @@
+#include "draw/effects/blend_kernels.h"
+
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "draw/effects/effect_tables.h"
+
+namespace zo {
+
+namespace {
+
+// ---------------------------------------------------------------- layouts
+
+enum class Layout { k565, k555, Other };
+
+Layout Classify(const PixelLayout& f) {
+  const bool five = f.redMax == 31 && f.blueMax == 31 && f.blueShift == 0 && f.greenShift == 5;
+  if (five && f.greenMax == 63 && f.redShift == 11 && f.fivePos[0] == 11 && f.fivePos[1] == 6 &&
+      f.fivePos[2] == 0)
+    return Layout::k565;
+  if (five && f.greenMax == 31 && f.redShift == 10 && f.fivePos[0] == 10 && f.fivePos[1] == 5 &&
+      f.fivePos[2] == 0)
+    return Layout::k555;
+  return Layout::Other;
+}
+
+template <class F>
+void ForEachRow(const BlendJob& job, F row) {
+  const SpriteSpan& s = job.span;
+  const uint16_t* src = job.src.pixels + s.srcX + std::ptrdiff_t(s.srcY) * job.src.pitch;
+  uint16_t* dst = job.dst.pixels + s.dstX + std::ptrdiff_t(s.dstY) * job.dst.pitch;
+  for (int j = 0; j < s.height; ++j) {
+    row(dst, src, j);
+    src += job.src.pitch;
+    dst += job.dst.pitch;
+  }
+}
+
+// ---------------------------------------------------------------- 5-bit tables
+//
+// Each operation gives its rule twice: Vec on eight 5-bit components at
+// once (column col of the span, for ramps along the row), and Entry as the
+// table lookup for one channel. The tests hold the two equal for every input.
+
+struct FadeOp {
+  __m128i k[3], level[3];
+  int k_[3];
+  explicit FadeOp(const int kk[3]) {
+    for (int c = 0; c < 3; ++c) {
+      k_[c] = kk[c];
+      k[c] = _mm_set1_epi16(short(kk[c]));
+      level[c] = _mm_set1_epi16(short(31 - kk[c]));
+    }
+  }
+  __m128i Vec(int c, __m128i s, __m128i d, int) const {
+    return _mm_add_epi16(_mm_subs_epu16(s, k[c]), _mm_subs_epu16(d, level[c]));
+  }
+  uint16_t Entry(int c, int s, int d, int) const { return FadeTable[FadeIndex(c, k_[c], s, d)]; }
+};
+
+// k per column, the same for every row.
+struct FadeColumnsOp {
+  const uint16_t* k[3];  // k of column i at k[c][i]
+  __m128i Vec(int c, __m128i s, __m128i d, int col) const {
+    const __m128i kk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(k[c] + col));
+    const __m128i level = _mm_sub_epi16(_mm_set1_epi16(31), kk);
+    return _mm_add_epi16(_mm_subs_epu16(s, kk), _mm_subs_epu16(d, level));
+  }
+  uint16_t Entry(int c, int s, int d, int col) const { return FadeTable[FadeIndex(c, k[c][col], s, d)]; }
+};
+
+struct AddOp {
+  __m128i k, top;
+  int k_;
+  explicit AddOp(int kk) : k(_mm_set1_epi16(short(kk))), top(_mm_set1_epi16(31)), k_(kk) {}
+  __m128i Vec(int, __m128i s, __m128i d, int) const {
+    return _mm_min_epi16(_mm_add_epi16(_mm_subs_epu16(s, k), d), top);
+  }
+  uint16_t Entry(int c, int s, int d, int) const { return AddTable[FadeIndex(c, k_, s, d)]; }
+};
+
+struct SubOp {
+  __m128i Vec(int, __m128i s, __m128i d, int) const { return _mm_subs_epu16(d, s); }
+  uint16_t Entry(int c, int s, int d, int) const { return SubTable[SubIndex(c, d, s)]; }
+};
+
+template <class Op>
+inline uint16_t TablePixel(const Op& op, uint16_t s, uint16_t d, int col) {
+  const uint8_t* sc = ComponentTable[s];
+  const uint8_t* dc = ComponentTable[d];
+  return uint16_t(op.Entry(0, sc[0], dc[0], col) | op.Entry(1, sc[1], dc[1], col) |
+                  op.Entry(2, sc[2], dc[2], col));
+}
+
+template <class Op>
+void TableRow(uint16_t* d, const uint16_t* s, int from, int to, const Op& op) {
+  for (int i = from; i < to; ++i)
+    if (s[i]) d[i] = TablePixel(op, s[i], d[i], i);
+}
+
+// Eight pixels at a time on 5-6-5 (green's top five bits) or 5-5-5, where a
+// pixel with bit 15 set has no components, as ComponentTable says.
+template <Layout L, class Op>
+void VectorRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
+  const int redPos = L == Layout::k565 ? 11 : 10;
+  const int greenPos = L == Layout::k565 ? 6 : 5;
+  const __m128i five = _mm_set1_epi16(31);
+  const __m128i zero = _mm_setzero_si128();
+  int i = 0;
+  for (; i + 8 <= w; i += 8) {
+    const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+    if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+    const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    __m128i sr = _mm_and_si128(_mm_srli_epi16(sp, redPos), five);
+    __m128i sg = _mm_and_si128(_mm_srli_epi16(sp, greenPos), five);
+    __m128i sb = _mm_and_si128(sp, five);
+    __m128i dr = _mm_and_si128(_mm_srli_epi16(dp, redPos), five);
+    __m128i dg = _mm_and_si128(_mm_srli_epi16(dp, greenPos), five);
+    __m128i db = _mm_and_si128(dp, five);
+    if (L == Layout::k555) {
+      const __m128i sv = _mm_cmpgt_epi16(sp, _mm_set1_epi16(-1));  // bit 15 clear
+      const __m128i dv = _mm_cmpgt_epi16(dp, _mm_set1_epi16(-1));
+      sr = _mm_and_si128(sr, sv);
+      sg = _mm_and_si128(sg, sv);
+      sb = _mm_and_si128(sb, sv);
+      dr = _mm_and_si128(dr, dv);
+      dg = _mm_and_si128(dg, dv);
+      db = _mm_and_si128(db, dv);
+    }
+    const __m128i r = op.Vec(0, sr, dr, i), g = op.Vec(1, sg, dg, i), b = op.Vec(2, sb, db, i);
+    const __m128i mixed =
+        _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, redPos), _mm_slli_epi16(g, greenPos)), b);
+    const __m128i out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, mixed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+  }
+  TableRow(d, s, i, w, op);
+}
+
+template <class Op>
+void Row(Layout layout, uint16_t* d, const uint16_t* s, int w, const Op& op) {
+  switch (layout) {
+    case Layout::k565: VectorRow<Layout::k565>(d, s, w, op); break;
+    case Layout::k555: VectorRow<Layout::k555>(d, s, w, op); break;
+    default: TableRow(d, s, 0, w, op); break;
+  }
+}
+
+template <class Op>
+void RunTableOp(const BlendJob& job, const Op& op) {
+  const Layout layout = Classify(job.format);
+  const int w = job.span.width;
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row(layout, d, s, w, op); });
+}
+
+int ClampLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
+
+// ---------------------------------------------------------------- float blends
+
+struct Channels {
+  int shift[3];
+  uint32_t max[3];
+  bool narrow;  // every channel fits six bits: per-call tables can be used
+  explicit Channels(const PixelLayout& f)
+      : shift{f.redShift, f.greenShift, f.blueShift}, max{f.redMax, f.greenMax, f.blueMax} {
+    narrow = max[0] <= 63 && max[1] <= 63 && max[2] <= 63;
+  }
+};
+
+// The product sum in extended precision, truncated.
+inline int Mix(float sw, float dw, uint32_t s, uint32_t d) {
+  return int(static_cast<long double>(sw) * s + static_cast<long double>(dw) * d);
+}
+
+inline uint16_t MixPixel(const Channels& ch, const float sw[3], const float dw[3], uint16_t s,
+                         uint16_t d) {
+  uint32_t out = 0;
+  for (int c = 0; c < 3; ++c) {
+    const uint32_t sc = (uint32_t(s) >> ch.shift[c]) & ch.max[c];
+    const uint32_t dc = (uint32_t(d) >> ch.shift[c]) & ch.max[c];
+    out |= uint32_t(Mix(sw[c], dw[c], sc, dc)) << ch.shift[c];
+  }
+  return uint16_t(out);
+}
+
+// Both products of a weight below 2^-17 may need more bits than a double
+// has; from there up (and at 0) the double sum is exact and equals the
+// extended one.
+inline bool ExactInDouble(float w) { return w == 0.0f || w >= 1.0f / 131072.0f; }
+
+// trunc(sw * s + dw * d) for every pair of six-bit components, pre-shifted.
+struct MixTable {
+  uint16_t entry[3][64 * 64];
+  void Fill(const Channels& ch, const float sw[3], const float dw[3]) {
+    for (int c = 0; c < 3; ++c)
+      for (uint32_t s = 0; s <= ch.max[c]; ++s)
+        for (uint32_t d = 0; d <= ch.max[c]; ++d)
+          entry[c][s * 64 + d] = uint16_t(Mix(sw[c], dw[c], s, d) << ch.shift[c]);
+  }
+};
+
+// The last opacity's table, kept because games draw many sprites with one.
+struct MixCache {
+  MixTable table;
+  float sw[3] = {-1, -1, -1};
+  PixelLayout format{};
+  bool valid = false;
+};
+MixCache mixCache;
+
+bool SameLayout(const PixelLayout& a, const PixelLayout& b) {
+  return a.redMax == b.redMax && a.greenMax == b.greenMax && a.blueMax == b.blueMax &&
+         a.redShift == b.redShift && a.greenShift == b.greenShift && a.blueShift == b.blueShift;
+}
+
+// Products of one weight pair in double, for the ramps.
+struct MixState {
+  double s[3][64], d[3][64];
+  bool exact;
+  float sw[3], dw[3];
+  void Fill(const Channels& ch, const float src[3], const float dst[3]) {
+    exact = true;
+    for (int c = 0; c < 3; ++c) {
+      sw[c] = src[c];
+      dw[c] = dst[c];
+      exact = exact && ExactInDouble(src[c]) && ExactInDouble(dst[c]);
+      for (uint32_t v = 0; v <= ch.max[c] && v < 64; ++v) {
+        s[c][v] = double(src[c]) * v;
+        d[c][v] = double(dst[c]) * v;
+      }
+    }
+  }
+  uint16_t Pixel(const Channels& ch, uint16_t sp, uint16_t dp) const {
+    if (!exact || !ch.narrow) return MixPixel(ch, sw, dw, sp, dp);
+    uint32_t out = 0;
+    for (int c = 0; c < 3; ++c) {
+      const uint32_t sc = (uint32_t(sp) >> ch.shift[c]) & ch.max[c];
+      const uint32_t dc = (uint32_t(dp) >> ch.shift[c]) & ch.max[c];
+      out |= uint32_t(int(s[c][sc] + d[c][dc])) << ch.shift[c];
+    }
+    return uint16_t(out);
+  }
+};
+
+// Destination weights after n steps of the alpha ramp: each step takes
+// 1/32 off in single precision, never below 0. From 1 or less, 32 steps
+// reach 0.
+const int MaxAlphaSteps = 32;
+void AlphaRampWeights(const float alpha[3], int n, float sw[3], float dw[3]) {
+  for (int c = 0; c < 3; ++c) {
+    float w = 1.0f - ClampAlpha(alpha[c]);
+    for (int i = 0; i < n && w > 0.0f; ++i) {
+      w = w - 0.03125f;
+      if (w < 0.0f) w = 0.0f;
+    }
+    dw[c] = w;
+    sw[c] = 1.0f - w;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- public
+
+float ClampAlpha(float alpha) {
+  if (!(alpha > 0.0f)) return 0.0f;
+  return alpha > 1.0f ? 1.0f : alpha;
+}
+
+int AddLevelToK(float level) {
+  // Out-of-range or NaN levels are held to the table's range first.
+  const float held = !(level > 0.0f) ? 0.0f : level > 1.0f ? 1.0f : level;
+  return ClampLevel(int(31.0f - 31.0f * held));
+}
+
+int RampSteps(const Ramp& ramp, int p) {
+  if (p <= ramp.start) return 0;
+  const int past = p - ramp.start;
+  return ramp.every > 0 ? past / ramp.every : past;
+}
+
+void HalfBlendKernel(const BlendJob& job) {
+  const uint16_t half = uint16_t(job.format.halfMask);
+  const __m128i mask = _mm_set1_epi16(short(half));
+  const __m128i zero = _mm_setzero_si128();
+  const int w = job.span.width;
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
+    int i = 0;
+    for (; i + 8 <= w; i += 8) {
+      const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+      if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+      const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+      const __m128i mixed = _mm_add_epi16(_mm_and_si128(_mm_srli_epi16(sp, 1), mask),
+                                          _mm_and_si128(_mm_srli_epi16(dp, 1), mask));
+      const __m128i out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, mixed));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+    }
+    for (; i < w; ++i)
+      if (s[i]) d[i] = uint16_t(((s[i] >> 1) & half) + ((d[i] >> 1) & half));
+  });
+}
+
+void AlphaBlendKernel(const BlendJob& job, const float alpha[3]) {
+  const Channels ch(job.format);
+  float sw[3], dw[3];
+  for (int c = 0; c < 3; ++c) {
+    sw[c] = ClampAlpha(alpha[c]);
+    dw[c] = 1.0f - sw[c];
+  }
+  const int w = job.span.width;
+  if (!ch.narrow) {
+    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
+      for (int i = 0; i < w; ++i)
+        if (s[i]) d[i] = MixPixel(ch, sw, dw, s[i], d[i]);
+    });
+    return;
+  }
+  MixCache& cache = mixCache;
+  if (!cache.valid || !SameLayout(cache.format, job.format) || cache.sw[0] != sw[0] ||
+      cache.sw[1] != sw[1] || cache.sw[2] != sw[2]) {
+    cache.table.Fill(ch, sw, dw);
+    for (int c = 0; c < 3; ++c) cache.sw[c] = sw[c];
+    cache.format = job.format;
+    cache.valid = true;
+  }
+  const uint16_t* tr = cache.table.entry[0];
+  const uint16_t* tg = cache.table.entry[1];
+  const uint16_t* tb = cache.table.entry[2];
+  const int rs = ch.shift[0], gs = ch.shift[1], bs = ch.shift[2];
+  const uint32_t rm = ch.max[0], gm = ch.max[1], bm = ch.max[2];
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
+    for (int i = 0; i < w; ++i) {
+      const uint32_t sp = s[i];
+      if (!sp) continue;
+      const uint32_t dp = d[i];
+      d[i] = uint16_t(tr[((sp >> rs) & rm) << 6 | ((dp >> rs) & rm)] |
+                      tg[((sp >> gs) & gm) << 6 | ((dp >> gs) & gm)] |
+                      tb[((sp >> bs) & bm) << 6 | ((dp >> bs) & bm)]);
+    }
+  });
+}
+
+void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& ramp) {
+  const Channels ch(job.format);
+  // Every weight pair the ramp can reach, by its step count.
+  static MixState states[MaxAlphaSteps + 1];
+  int filled = -1;
+  auto state = [&](int steps) -> const MixState& {
+    steps = std::min(steps, MaxAlphaSteps);
+    while (filled < steps) {
+      ++filled;
+      float sw[3], dw[3];
+      AlphaRampWeights(alpha, filled, sw, dw);
+      states[filled].Fill(ch, sw, dw);
+    }
+    return states[steps];
+  };
+  const SpriteSpan& sp = job.span;
+  const int w = sp.width;
+  if (ramp.vertical) {
+    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int j) {
+      const MixState& m = state(RampSteps(ramp, sp.firstRow + j));
+      for (int i = 0; i < w; ++i)
+        if (s[i]) d[i] = m.Pixel(ch, s[i], d[i]);
+    });
+    return;
+  }
+  // Along the row the ramp restarts on every row, so one column plan serves all.
+  const MixState* column[64];
+  const int chunk = 64;
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
+    for (int i0 = 0; i0 < w; i0 += chunk) {
+      const int n = std::min(chunk, w - i0);
+      for (int i = 0; i < n; ++i) column[i] = &state(RampSteps(ramp, sp.firstCol + i0 + i));
+      for (int i = 0; i < n; ++i)
+        if (s[i0 + i]) d[i0 + i] = column[i]->Pixel(ch, s[i0 + i], d[i0 + i]);
+    }
+  });
+}
+
+void CrossFadeKernel(const BlendJob& job, const int level[3]) {
+  const int k[3] = {31 - ClampLevel(level[0]), 31 - ClampLevel(level[1]), 31 - ClampLevel(level[2])};
+  RunTableOp(job, FadeOp(k));
+}
+
+void CrossFadeGradientKernel(const BlendJob& job, const int level[3], const Ramp& ramp) {
+  const int k0[3] = {31 - ClampLevel(level[0]), 31 - ClampLevel(level[1]), 31 - ClampLevel(level[2])};
+  auto stepped = [&](int steps, int k[3]) {
+    for (int c = 0; c < 3; ++c) k[c] = std::max(k0[c] - steps, 0);
+  };
+  const SpriteSpan& sp = job.span;
+  const Layout layout = Classify(job.format);
+  const int w = sp.width;
+  if (ramp.vertical) {
+    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int j) {
+      int k[3];
+      stepped(RampSteps(ramp, sp.firstRow + j), k);
+      Row(layout, d, s, w, FadeOp(k));
+    });
+    return;
+  }
+  // Per-column k, the same for every row; built a stretch at a time.
+  const int chunk = 256;
+  uint16_t kr[chunk + 8], kg[chunk + 8], kb[chunk + 8];
+  for (int i0 = 0; i0 < w; i0 += chunk) {
+    const int n = std::min(chunk, w - i0);
+    for (int i = 0; i < n; ++i) {
+      int k[3];
+      stepped(RampSteps(ramp, sp.firstCol + i0 + i), k);
+      kr[i] = uint16_t(k[0]);
+      kg[i] = uint16_t(k[1]);
+      kb[i] = uint16_t(k[2]);
+    }
+    FadeColumnsOp op{{kr, kg, kb}};
+    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row(layout, d + i0, s + i0, n, op); });
+  }
+}
+
+void AddKernel(const BlendJob& job, int k) { RunTableOp(job, AddOp(ClampLevel(k))); }
+
+void SubtractKernel(const BlendJob& job) { RunTableOp(job, SubOp()); }
+
+}  // namespace zo
