@@ -17,6 +17,7 @@ struct Image {
   Image() = default;
   Image(int w, int h, int p) : width(w), height(h), pitch(p), pixels(size_t(p) * h) {}
   uint16_t& at(int x, int y) { return pixels[size_t(y) * pitch + x]; }
+  uint16_t at(int x, int y) const { return pixels[size_t(y) * pitch + x]; }
 };
 
 // A blend rule for one visible pixel: source s, destination d, and its
