@@ -113,7 +113,6 @@ void VectorRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
   for (; i + 8 <= w; i += 8) {
     const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
     const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-    if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
     const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
     __m128i sr = _mm_and_si128(_mm_srli_epi16(sp, redPos), five);
     __m128i sg = _mm_and_si128(_mm_srli_epi16(sp, greenPos), five);
@@ -175,37 +174,64 @@ inline int Mix(float sw, float dw, uint32_t s, uint32_t d) {
   return int(static_cast<long double>(sw) * s + static_cast<long double>(dw) * d);
 }
 
-inline uint16_t MixPixel(const Channels& ch, const float sw[3], const float dw[3], uint16_t s,
-                         uint16_t d) {
-  uint32_t out = 0;
-  for (int c = 0; c < 3; ++c) {
-    const uint32_t sc = (uint32_t(s) >> ch.shift[c]) & ch.max[c];
-    const uint32_t dc = (uint32_t(d) >> ch.shift[c]) & ch.max[c];
-    out |= uint32_t(Mix(sw[c], dw[c], sc, dc)) << ch.shift[c];
-  }
-  return uint16_t(out);
-}
-
 // Both products of a weight below 2^-17 may need more bits than a double
 // has; from there up (and at 0) the double sum is exact and equals the
 // extended one.
 inline bool ExactInDouble(float w) { return w == 0.0f || w >= 1.0f / 131072.0f; }
 
-// trunc(sw * s + dw * d) for every pair of six-bit components, pre-shifted.
-struct MixTable {
-  uint16_t entry[3][64 * 64];
-  void Fill(const Channels& ch, const float sw[3], const float dw[3]) {
+// One pair of weights: trunc(sw * s + dw * d) per channel.
+struct Weights {
+  float sw[3], dw[3];
+  bool exact;  // the double sum of the products gives the extended result
+  void Set(const float src[3], const float dst[3]) {
+    exact = true;
+    for (int c = 0; c < 3; ++c) {
+      sw[c] = src[c];
+      dw[c] = dst[c];
+      exact = exact && ExactInDouble(src[c]) && ExactInDouble(dst[c]);
+    }
+  }
+  int Channel(int c, uint32_t s, uint32_t d) const {
+    if (exact) return int(double(sw[c]) * s + double(dw[c]) * d);
+    return Mix(sw[c], dw[c], s, d);
+  }
+  bool operator==(const Weights& o) const {
     for (int c = 0; c < 3; ++c)
-      for (uint32_t s = 0; s <= ch.max[c]; ++s)
-        for (uint32_t d = 0; d <= ch.max[c]; ++d)
-          entry[c][s * 64 + d] = uint16_t(Mix(sw[c], dw[c], s, d) << ch.shift[c]);
+      if (sw[c] != o.sw[c] || dw[c] != o.dw[c]) return false;
+    return true;
   }
 };
 
-// The last opacity's table, kept because games draw many sprites with one.
+// Every pair of six-bit components, pre-shifted, so that a pixel is three
+// lookups.
+struct MixTable {
+  uint16_t entry[3][64 * 64];
+  void Fill(const Channels& ch, const Weights& w) {
+    for (int c = 0; c < 3; ++c) {
+      const int top = int(ch.max[c]);
+      if (!w.exact) {
+        for (int s = 0; s <= top; ++s)
+          for (int d = 0; d <= top; ++d)
+            entry[c][s * 64 + d] = uint16_t(w.Channel(c, s, d) << ch.shift[c]);
+        continue;
+      }
+      double a[64], b[64];
+      for (int v = 0; v <= top; ++v) {
+        a[v] = double(w.sw[c]) * v;
+        b[v] = double(w.dw[c]) * v;
+      }
+      for (int s = 0; s <= top; ++s) {
+        uint16_t* row = entry[c] + s * 64;
+        for (int d = 0; d <= top; ++d) row[d] = uint16_t(int(a[s] + b[d]) << ch.shift[c]);
+      }
+    }
+  }
+};
+
+// The last table, kept because games draw many sprites at one opacity.
 struct MixCache {
   MixTable table;
-  float sw[3] = {-1, -1, -1};
+  Weights weights{};
   PixelLayout format{};
   bool valid = false;
 };
@@ -216,34 +242,82 @@ bool SameLayout(const PixelLayout& a, const PixelLayout& b) {
          a.redShift == b.redShift && a.greenShift == b.greenShift && a.blueShift == b.blueShift;
 }
 
-// Products of one weight pair in double, for the ramps.
-struct MixState {
-  double s[3][64], d[3][64];
-  bool exact;
-  float sw[3], dw[3];
-  void Fill(const Channels& ch, const float src[3], const float dst[3]) {
-    exact = true;
-    for (int c = 0; c < 3; ++c) {
-      sw[c] = src[c];
-      dw[c] = dst[c];
-      exact = exact && ExactInDouble(src[c]) && ExactInDouble(dst[c]);
-      for (uint32_t v = 0; v <= ch.max[c] && v < 64; ++v) {
-        s[c][v] = double(src[c]) * v;
-        d[c][v] = double(dst[c]) * v;
+// Filling a table costs about as much as this many pixels done one by one.
+const int64_t TableWorth = 4096;
+
+const MixTable& CachedTable(const Channels& ch, const PixelLayout& f, const Weights& w) {
+  MixCache& cache = mixCache;
+  if (!cache.valid || !SameLayout(cache.format, f) || !(cache.weights == w)) {
+    cache.table.Fill(ch, w);
+    cache.weights = w;
+    cache.format = f;
+    cache.valid = true;
+  }
+  return cache.table;
+}
+
+// Mixes the span's columns [c0, c1) of rows [r0, r1) with one pair of weights.
+void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0, int c1, int r0,
+              int r1) {
+  const SpriteSpan& sp = job.span;
+  const uint16_t* src = job.src.pixels + (sp.srcX + c0) + std::ptrdiff_t(sp.srcY + r0) * job.src.pitch;
+  uint16_t* dst = job.dst.pixels + (sp.dstX + c0) + std::ptrdiff_t(sp.dstY + r0) * job.dst.pitch;
+  const int n = c1 - c0;
+  const int rs = ch.shift[0], gs = ch.shift[1], bs = ch.shift[2];
+  const uint32_t rm = ch.max[0], gm = ch.max[1], bm = ch.max[2];
+  if (ch.narrow && int64_t(n) * (r1 - r0) >= TableWorth) {
+    const MixTable& t = CachedTable(ch, job.format, w);
+    const uint16_t *tr = t.entry[0], *tg = t.entry[1], *tb = t.entry[2];
+    // Indices of eight pixels at once; the lookups stay one by one.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i rc = _mm_cvtsi32_si128(rs), gc = _mm_cvtsi32_si128(gs), bc = _mm_cvtsi32_si128(bs);
+    const __m128i rmv = _mm_set1_epi16(short(rm)), gmv = _mm_set1_epi16(short(gm)),
+                  bmv = _mm_set1_epi16(short(bm));
+    auto index = [](__m128i s, __m128i d, __m128i count, __m128i mask) {
+      return _mm_or_si128(_mm_slli_epi16(_mm_and_si128(_mm_srl_epi16(s, count), mask), 6),
+                          _mm_and_si128(_mm_srl_epi16(d, count), mask));
+    };
+    for (int j = r0; j < r1; ++j, src += job.src.pitch, dst += job.dst.pitch) {
+      int i = 0;
+      for (; i + 8 <= n; i += 8) {
+        const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+        if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+        const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        const __m128i ri = index(sp, dp, rc, rmv), gi = index(sp, dp, gc, gmv), bi = index(sp, dp, bc, bmv);
+        __m128i out = zero;
+#define ZO_MIX_LANE(k)                                                                     \
+  out = _mm_insert_epi16(out, tr[_mm_extract_epi16(ri, k)] | tg[_mm_extract_epi16(gi, k)] | \
+                                  tb[_mm_extract_epi16(bi, k)],                             \
+                         k)
+        ZO_MIX_LANE(0); ZO_MIX_LANE(1); ZO_MIX_LANE(2); ZO_MIX_LANE(3);
+        ZO_MIX_LANE(4); ZO_MIX_LANE(5); ZO_MIX_LANE(6); ZO_MIX_LANE(7);
+#undef ZO_MIX_LANE
+        out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
+      }
+      for (; i < n; ++i) {
+        const uint32_t s = src[i];
+        if (!s) continue;
+        const uint32_t d = dst[i];
+        dst[i] = uint16_t(tr[((s >> rs) & rm) << 6 | ((d >> rs) & rm)] |
+                          tg[((s >> gs) & gm) << 6 | ((d >> gs) & gm)] |
+                          tb[((s >> bs) & bm) << 6 | ((d >> bs) & bm)]);
       }
     }
+    return;
   }
-  uint16_t Pixel(const Channels& ch, uint16_t sp, uint16_t dp) const {
-    if (!exact || !ch.narrow) return MixPixel(ch, sw, dw, sp, dp);
-    uint32_t out = 0;
-    for (int c = 0; c < 3; ++c) {
-      const uint32_t sc = (uint32_t(sp) >> ch.shift[c]) & ch.max[c];
-      const uint32_t dc = (uint32_t(dp) >> ch.shift[c]) & ch.max[c];
-      out |= uint32_t(int(s[c][sc] + d[c][dc])) << ch.shift[c];
+  for (int j = r0; j < r1; ++j, src += job.src.pitch, dst += job.dst.pitch) {
+    for (int i = 0; i < n; ++i) {
+      const uint32_t s = src[i];
+      if (!s) continue;
+      const uint32_t d = dst[i];
+      dst[i] = uint16_t(uint32_t(w.Channel(0, (s >> rs) & rm, (d >> rs) & rm)) << rs |
+                        uint32_t(w.Channel(1, (s >> gs) & gm, (d >> gs) & gm)) << gs |
+                        uint32_t(w.Channel(2, (s >> bs) & bm, (d >> bs) & bm)) << bs);
     }
-    return uint16_t(out);
   }
-};
+}
 
 // Destination weights after n steps of the alpha ramp: each step takes
 // 1/32 off in single precision, never below 0. From 1 or less, 32 steps
@@ -292,7 +366,6 @@ void HalfBlendKernel(const BlendJob& job) {
     for (; i + 8 <= w; i += 8) {
       const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
       const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-      if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
       const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
       const __m128i mixed = _mm_add_epi16(_mm_and_si128(_mm_srli_epi16(sp, 1), mask),
                                           _mm_and_si128(_mm_srli_epi16(dp, 1), mask));
@@ -311,75 +384,34 @@ void AlphaBlendKernel(const BlendJob& job, const float alpha[3]) {
     sw[c] = ClampAlpha(alpha[c]);
     dw[c] = 1.0f - sw[c];
   }
-  const int w = job.span.width;
-  if (!ch.narrow) {
-    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
-      for (int i = 0; i < w; ++i)
-        if (s[i]) d[i] = MixPixel(ch, sw, dw, s[i], d[i]);
-    });
-    return;
-  }
-  MixCache& cache = mixCache;
-  if (!cache.valid || !SameLayout(cache.format, job.format) || cache.sw[0] != sw[0] ||
-      cache.sw[1] != sw[1] || cache.sw[2] != sw[2]) {
-    cache.table.Fill(ch, sw, dw);
-    for (int c = 0; c < 3; ++c) cache.sw[c] = sw[c];
-    cache.format = job.format;
-    cache.valid = true;
-  }
-  const uint16_t* tr = cache.table.entry[0];
-  const uint16_t* tg = cache.table.entry[1];
-  const uint16_t* tb = cache.table.entry[2];
-  const int rs = ch.shift[0], gs = ch.shift[1], bs = ch.shift[2];
-  const uint32_t rm = ch.max[0], gm = ch.max[1], bm = ch.max[2];
-  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
-    for (int i = 0; i < w; ++i) {
-      const uint32_t sp = s[i];
-      if (!sp) continue;
-      const uint32_t dp = d[i];
-      d[i] = uint16_t(tr[((sp >> rs) & rm) << 6 | ((dp >> rs) & rm)] |
-                      tg[((sp >> gs) & gm) << 6 | ((dp >> gs) & gm)] |
-                      tb[((sp >> bs) & bm) << 6 | ((dp >> bs) & bm)]);
-    }
-  });
+  Weights w;
+  w.Set(sw, dw);
+  MixBlock(job, ch, w, 0, job.span.width, 0, job.span.height);
 }
 
 void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& ramp) {
   const Channels ch(job.format);
-  // Every weight pair the ramp can reach, by its step count.
-  static MixState states[MaxAlphaSteps + 1];
-  int filled = -1;
-  auto state = [&](int steps) -> const MixState& {
-    steps = std::min(steps, MaxAlphaSteps);
-    while (filled < steps) {
-      ++filled;
-      float sw[3], dw[3];
-      AlphaRampWeights(alpha, filled, sw, dw);
-      states[filled].Fill(ch, sw, dw);
-    }
-    return states[steps];
-  };
   const SpriteSpan& sp = job.span;
-  const int w = sp.width;
-  if (ramp.vertical) {
-    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int j) {
-      const MixState& m = state(RampSteps(ramp, sp.firstRow + j));
-      for (int i = 0; i < w; ++i)
-        if (s[i]) d[i] = m.Pixel(ch, s[i], d[i]);
-    });
-    return;
+  // Positions with the same step count lie side by side (the count only
+  // rises), so the span splits into bands of one pair of weights each: rows
+  // when the ramp runs down, columns when it runs along every row.
+  const int length = ramp.vertical ? sp.height : sp.width;
+  const int first = ramp.vertical ? sp.firstRow : sp.firstCol;
+  int p = 0;
+  while (p < length) {
+    const int steps = std::min(RampSteps(ramp, first + p), MaxAlphaSteps);
+    int q = p + 1;
+    while (q < length && std::min(RampSteps(ramp, first + q), MaxAlphaSteps) == steps) ++q;
+    float sw[3], dw[3];
+    AlphaRampWeights(alpha, steps, sw, dw);
+    Weights w;
+    w.Set(sw, dw);
+    if (ramp.vertical)
+      MixBlock(job, ch, w, 0, sp.width, p, q);
+    else
+      MixBlock(job, ch, w, p, q, 0, sp.height);
+    p = q;
   }
-  // Along the row the ramp restarts on every row, so one column plan serves all.
-  const MixState* column[64];
-  const int chunk = 64;
-  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
-    for (int i0 = 0; i0 < w; i0 += chunk) {
-      const int n = std::min(chunk, w - i0);
-      for (int i = 0; i < n; ++i) column[i] = &state(RampSteps(ramp, sp.firstCol + i0 + i));
-      for (int i = 0; i < n; ++i)
-        if (s[i0 + i]) d[i0 + i] = column[i]->Pixel(ch, s[i0 + i], d[i0 + i]);
-    }
-  });
 }
 
 void CrossFadeKernel(const BlendJob& job, const int level[3]) {
