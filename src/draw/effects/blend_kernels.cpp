@@ -256,6 +256,109 @@ const MixTable& CachedTable(const Channels& ch, const PixelLayout& f, const Weig
   return cache.table;
 }
 
+// The opacity blend in exact integers. When one weight is the single
+// precision 1 - u of the other, u = p / 2^e, the sum is
+//   u * cu + v * cv = cv + (p * (cu - cv) + r * cv) / 2^e
+// with r = (v - (1 - u)) * 2^e a small integer (v's rounding error), so the
+// truncated sum is cv plus an arithmetic shift of a 32-bit integer. This
+// holds for u down to 2^-8; smaller opacities take the tables.
+struct ExactMix {
+  bool ok = false;
+  bool sourceIsU[3];  // cu is the source component (else the destination's)
+  int16_t high[3], low[3], rest[3];  // p = high * 2^15 + low; rest = r
+  int shift[3];
+
+  static bool Split(float u, float v, int16_t* high, int16_t* low, int16_t* rest, int* shift) {
+    if (u == 0.0f) {
+      if (v != 1.0f) return false;
+      *high = *low = *rest = 0;
+      *shift = 0;
+      return true;
+    }
+    if (!(u >= 1.0f / 256.0f) || u > 1.0f) return false;
+    int e;
+    const double m = std::frexp(double(u), &e);  // u = m * 2^e, m in [0.5, 1)
+    const int64_t p = int64_t(std::ldexp(m, 24));
+    const int es = 24 - e;  // u = p / 2^es, es <= 31
+    const long double delta = static_cast<long double>(v) - (1.0L - static_cast<long double>(u));
+    const long double r = std::ldexp(delta, es);
+    if (r != std::floor(r) || r > 4096 || r < -4096) return false;
+    *high = int16_t(p >> 15);
+    *low = int16_t(p & 0x7FFF);
+    *rest = int16_t(r);
+    *shift = es;
+    return true;
+  }
+
+  explicit ExactMix(const Weights& w) {
+    for (int c = 0; c < 3; ++c) {
+      if (Split(w.sw[c], w.dw[c], &high[c], &low[c], &rest[c], &shift[c]))
+        sourceIsU[c] = true;
+      else if (Split(w.dw[c], w.sw[c], &high[c], &low[c], &rest[c], &shift[c]))
+        sourceIsU[c] = false;
+      else
+        return;
+    }
+    for (int c = 0; c < 3; ++c) {
+      lowRest[c] = _mm_set1_epi32(int(uint16_t(low[c])) | int(uint32_t(uint16_t(rest[c])) << 16));
+      highOnly[c] = _mm_set1_epi32(int(uint16_t(high[c])));
+      count[c] = _mm_cvtsi32_si128(shift[c]);
+    }
+    ok = true;
+  }
+  __m128i lowRest[3], highOnly[3], count[3];
+
+  // Eight channel values (full width, at most six bits) of source and
+  // destination to eight results.
+  __m128i Channel(int c, __m128i s, __m128i d) const {
+    const __m128i cu = sourceIsU[c] ? s : d, cv = sourceIsU[c] ? d : s;
+    const __m128i x = _mm_sub_epi16(cu, cv);
+    const __m128i lo = _mm_unpacklo_epi16(x, cv), hi = _mm_unpackhi_epi16(x, cv);
+    const __m128i lowRest = this->lowRest[c], highOnly = this->highOnly[c], count = this->count[c];
+    const __m128i sumLo = _mm_add_epi32(_mm_slli_epi32(_mm_madd_epi16(lo, highOnly), 15), _mm_madd_epi16(lo, lowRest));
+    const __m128i sumHi = _mm_add_epi32(_mm_slli_epi32(_mm_madd_epi16(hi, highOnly), 15), _mm_madd_epi16(hi, lowRest));
+    const __m128i t = _mm_packs_epi32(_mm_sra_epi32(sumLo, count), _mm_sra_epi32(sumHi, count));
+    return _mm_add_epi16(cv, t);
+  }
+};
+
+void ExactMixRows(const ExactMix& m, const Channels& ch, uint16_t* dst, const uint16_t* src, int n, int rows,
+                  int dstPitch, int srcPitch) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i count[3], mask[3];
+  for (int c = 0; c < 3; ++c) {
+    count[c] = _mm_cvtsi32_si128(ch.shift[c]);
+    mask[c] = _mm_set1_epi16(short(ch.max[c]));
+  }
+  for (int j = 0; j < rows; ++j, src += srcPitch, dst += dstPitch) {
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+      const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+      if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+      const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+      __m128i out = zero;
+      for (int c = 0; c < 3; ++c) {
+        const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, count[c]), mask[c]);
+        const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, count[c]), mask[c]);
+        out = _mm_or_si128(out, _mm_sll_epi16(m.Channel(c, sc, dc), count[c]));
+      }
+      out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
+    }
+    // The last few pixels go through the same arithmetic, padded.
+    if (i < n) {
+      alignas(16) uint16_t s8[8] = {}, d8[8] = {};
+      for (int k = 0; i + k < n; ++k) {
+        s8[k] = src[i + k];
+        d8[k] = dst[i + k];
+      }
+      ExactMixRows(m, ch, d8, s8, 8, 1, 8, 8);
+      for (int k = 0; i + k < n; ++k) dst[i + k] = d8[k];
+    }
+  }
+}
+
 // Mixes the span's columns [c0, c1) of rows [r0, r1) with one pair of weights.
 void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0, int c1, int r0,
               int r1) {
@@ -265,6 +368,13 @@ void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0,
   const int n = c1 - c0;
   const int rs = ch.shift[0], gs = ch.shift[1], bs = ch.shift[2];
   const uint32_t rm = ch.max[0], gm = ch.max[1], bm = ch.max[2];
+  if (ch.narrow) {
+    const ExactMix exact(w);
+    if (exact.ok) {
+      ExactMixRows(exact, ch, dst, src, n, r1 - r0, job.dst.pitch, job.src.pitch);
+      return;
+    }
+  }
   if (ch.narrow && int64_t(n) * (r1 - r0) >= TableWorth) {
     const MixTable& t = CachedTable(ch, job.format, w);
     const uint16_t *tr = t.entry[0], *tg = t.entry[1], *tb = t.entry[2];
