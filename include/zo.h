@@ -11,3 +11,4 @@
 #include "zo/draw.h"
 #include "zo/text.h"
 #include "zo/sound.h"
+#include "zo/effects.h"

@@ -1,8 +1,10 @@
 // zoDraw::Screen: DirectDraw, display mode, surfaces, internal objects,
 // pixel format and tables, then the other modules in their order.
+#include <cstdlib>
 #include <cstring>
 
 #include "draw/display_win.h"
+#include "draw/effects/effect_tables.h"
 #include "draw/objects_win.h"
 #include "draw/sine_table.h"
 #include "zo.h"
@@ -186,9 +188,12 @@ int Screen(int width, int height, int placement) {
   PixelFormat = DerivePixelLayout(format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
 
   BuildSineTable();
-  // [effect tables] On a 16-bit desktop (GetDisplayDepth() == 16) the
-  // ComponentTable, FadeTable, AddTable, SubTable, GrayTable and NoiseTable
-  // are built here, before the sprite table is emptied.
+  // The tables of the 16-bit effects follow the desktop's depth, not the
+  // pixel format; elsewhere the effects find none and draw nothing.
+  if (GetDisplayDepth() == 16)
+    zo::BuildEffectTables(PixelFormat, std::rand);
+  else
+    zo::DropEffectTables();
 
   for (int i = FirstUserObject; i < MaxDrawObjects; ++i) ResetDrawObject(drawObjects[i]);
 

@@ -1,0 +1,39 @@
+// Software effects: sprite objects mixed into the back surface pixel by
+// pixel. Every one answers 1 when it drew (or clipping left nothing to draw)
+// and 0 when a surface could not be locked, when the display is not 16 bits
+// deep, or when the object number holds no surface. Source pixels of value 0
+// are transparent. (x, y) is the destination on the back surface; obj and
+// (l, t, r, b) the object and its source rectangle, right and bottom
+// exclusive. Everything is clipped to ClipRect.
+#pragma once
+
+#include <cstdint>
+
+namespace zoDraw {
+
+// 50 % blend: the channel-wise mean, rounded down.
+int DrawHalfBlend(int x, int y, int obj, int l, int t, int r, int b);
+// Opacity alpha (0..1) per full-width channel.
+int DrawAlphaBlend(int x, int y, float alpha, int obj, int l, int t, int r, int b);
+// Opacity per channel.
+int DrawAlphaBlendRGB(int x, int y, float alphaR, float alphaG, float alphaB, int obj, int l, int t,
+                      int r, int b);
+// Opacity rising by 1/32 every `every` rows (vertical) or columns past `start`.
+int DrawAlphaGradient(int x, int y, float alphaR, float alphaG, float alphaB, int vertical,
+                      uint16_t start, int every, int obj, int l, int t, int r, int b);
+// Cross-fade in 32 levels: 31 the sprite, 0 the background.
+int DrawCrossFade(int x, int y, int level, int obj, int l, int t, int r, int b);
+// Cross-fade with a level per channel.
+int DrawCrossFadeRGB(int x, int y, int levelR, int levelG, int levelB, int obj, int l, int t, int r,
+                     int b);
+// Cross-fade rising one level every `every` rows (vertical) or columns past `start`.
+int DrawCrossFadeGradient(int x, int y, int levelR, int levelG, int levelB, int vertical,
+                          uint16_t start, int every, int obj, int l, int t, int r, int b);
+// Saturating additive blend.
+int DrawAdd(int x, int y, int obj, int l, int t, int r, int b);
+// Additive blend with the sprite weakened: level 1 is DrawAdd, 0 adds nothing.
+int DrawAddLevel(int x, int y, float level, int obj, int l, int t, int r, int b);
+// Subtracts the sprite from the background, floor 0.
+int DrawSubtract(int x, int y, int obj, int l, int t, int r, int b);
+
+}  // namespace zoDraw

@@ -1,0 +1,569 @@
+#include "draw/effects/blend_kernels.h"
+
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "draw/effects/effect_tables.h"
+
+namespace zo {
+
+namespace {
+
+// ---------------------------------------------------------------- layouts
+
+enum class Layout { k565, k555, Other };
+
+Layout Classify(const PixelLayout& f) {
+  const bool five = f.redMax == 31 && f.blueMax == 31 && f.blueShift == 0 && f.greenShift == 5;
+  if (five && f.greenMax == 63 && f.redShift == 11 && f.fivePos[0] == 11 && f.fivePos[1] == 6 &&
+      f.fivePos[2] == 0)
+    return Layout::k565;
+  if (five && f.greenMax == 31 && f.redShift == 10 && f.fivePos[0] == 10 && f.fivePos[1] == 5 &&
+      f.fivePos[2] == 0)
+    return Layout::k555;
+  return Layout::Other;
+}
+
+template <class F>
+void ForEachRow(const BlendJob& job, F row) {
+  const SpriteSpan& s = job.span;
+  const uint16_t* src = job.src.pixels + s.srcX + std::ptrdiff_t(s.srcY) * job.src.pitch;
+  uint16_t* dst = job.dst.pixels + s.dstX + std::ptrdiff_t(s.dstY) * job.dst.pitch;
+  for (int j = 0; j < s.height; ++j) {
+    row(dst, src, j);
+    src += job.src.pitch;
+    dst += job.dst.pitch;
+  }
+}
+
+// ---------------------------------------------------------------- 5-bit tables
+//
+// Each operation gives its rule twice: Vec on eight 5-bit components at
+// once (column col of the span, for ramps along the row), and Entry as the
+// table lookup for one channel. The tests hold the two equal for every input.
+
+struct FadeOp {
+  __m128i k[3], level[3];
+  int k_[3];
+  explicit FadeOp(const int kk[3]) {
+    for (int c = 0; c < 3; ++c) {
+      k_[c] = kk[c];
+      k[c] = _mm_set1_epi16(short(kk[c]));
+      level[c] = _mm_set1_epi16(short(31 - kk[c]));
+    }
+  }
+  __m128i Vec(int c, __m128i s, __m128i d, int) const {
+    return _mm_add_epi16(_mm_subs_epu16(s, k[c]), _mm_subs_epu16(d, level[c]));
+  }
+  uint16_t Entry(int c, int s, int d, int) const { return FadeTable[FadeIndex(c, k_[c], s, d)]; }
+};
+
+// k per column, the same for every row.
+struct FadeColumnsOp {
+  const uint16_t* k[3];  // k of column i at k[c][i]
+  __m128i Vec(int c, __m128i s, __m128i d, int col) const {
+    const __m128i kk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(k[c] + col));
+    const __m128i level = _mm_sub_epi16(_mm_set1_epi16(31), kk);
+    return _mm_add_epi16(_mm_subs_epu16(s, kk), _mm_subs_epu16(d, level));
+  }
+  uint16_t Entry(int c, int s, int d, int col) const { return FadeTable[FadeIndex(c, k[c][col], s, d)]; }
+};
+
+struct AddOp {
+  __m128i k, top;
+  int k_;
+  explicit AddOp(int kk) : k(_mm_set1_epi16(short(kk))), top(_mm_set1_epi16(31)), k_(kk) {}
+  __m128i Vec(int, __m128i s, __m128i d, int) const {
+    return _mm_min_epi16(_mm_add_epi16(_mm_subs_epu16(s, k), d), top);
+  }
+  uint16_t Entry(int c, int s, int d, int) const { return AddTable[FadeIndex(c, k_, s, d)]; }
+};
+
+struct SubOp {
+  __m128i Vec(int, __m128i s, __m128i d, int) const { return _mm_subs_epu16(d, s); }
+  uint16_t Entry(int c, int s, int d, int) const { return SubTable[SubIndex(c, d, s)]; }
+};
+
+template <class Op>
+inline uint16_t TablePixel(const Op& op, uint16_t s, uint16_t d, int col) {
+  const uint8_t* sc = ComponentTable[s];
+  const uint8_t* dc = ComponentTable[d];
+  return uint16_t(op.Entry(0, sc[0], dc[0], col) | op.Entry(1, sc[1], dc[1], col) |
+                  op.Entry(2, sc[2], dc[2], col));
+}
+
+template <class Op>
+void TableRow(uint16_t* d, const uint16_t* s, int from, int to, const Op& op) {
+  for (int i = from; i < to; ++i)
+    if (s[i]) d[i] = TablePixel(op, s[i], d[i], i);
+}
+
+// Eight pixels at a time on 5-6-5 (green's top five bits) or 5-5-5, where a
+// pixel with bit 15 set has no components, as ComponentTable says.
+template <Layout L, class Op>
+void VectorRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
+  const int redPos = L == Layout::k565 ? 11 : 10;
+  const int greenPos = L == Layout::k565 ? 6 : 5;
+  const __m128i five = _mm_set1_epi16(31);
+  const __m128i zero = _mm_setzero_si128();
+  int i = 0;
+  for (; i + 8 <= w; i += 8) {
+    const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+    const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    __m128i sr = _mm_and_si128(_mm_srli_epi16(sp, redPos), five);
+    __m128i sg = _mm_and_si128(_mm_srli_epi16(sp, greenPos), five);
+    __m128i sb = _mm_and_si128(sp, five);
+    __m128i dr = _mm_and_si128(_mm_srli_epi16(dp, redPos), five);
+    __m128i dg = _mm_and_si128(_mm_srli_epi16(dp, greenPos), five);
+    __m128i db = _mm_and_si128(dp, five);
+    if (L == Layout::k555) {
+      const __m128i sv = _mm_cmpgt_epi16(sp, _mm_set1_epi16(-1));  // bit 15 clear
+      const __m128i dv = _mm_cmpgt_epi16(dp, _mm_set1_epi16(-1));
+      sr = _mm_and_si128(sr, sv);
+      sg = _mm_and_si128(sg, sv);
+      sb = _mm_and_si128(sb, sv);
+      dr = _mm_and_si128(dr, dv);
+      dg = _mm_and_si128(dg, dv);
+      db = _mm_and_si128(db, dv);
+    }
+    const __m128i r = op.Vec(0, sr, dr, i), g = op.Vec(1, sg, dg, i), b = op.Vec(2, sb, db, i);
+    const __m128i mixed =
+        _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, redPos), _mm_slli_epi16(g, greenPos)), b);
+    const __m128i out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, mixed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+  }
+  TableRow(d, s, i, w, op);
+}
+
+template <class Op>
+void Row(Layout layout, uint16_t* d, const uint16_t* s, int w, const Op& op) {
+  switch (layout) {
+    case Layout::k565: VectorRow<Layout::k565>(d, s, w, op); break;
+    case Layout::k555: VectorRow<Layout::k555>(d, s, w, op); break;
+    default: TableRow(d, s, 0, w, op); break;
+  }
+}
+
+template <class Op>
+void RunTableOp(const BlendJob& job, const Op& op) {
+  const Layout layout = Classify(job.format);
+  const int w = job.span.width;
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row(layout, d, s, w, op); });
+}
+
+int ClampLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
+
+// ---------------------------------------------------------------- float blends
+
+struct Channels {
+  int shift[3];
+  uint32_t max[3];
+  bool narrow;  // every channel fits six bits: per-call tables can be used
+  explicit Channels(const PixelLayout& f)
+      : shift{f.redShift, f.greenShift, f.blueShift}, max{f.redMax, f.greenMax, f.blueMax} {
+    narrow = max[0] <= 63 && max[1] <= 63 && max[2] <= 63;
+  }
+};
+
+// The product sum in extended precision, truncated.
+inline int Mix(float sw, float dw, uint32_t s, uint32_t d) {
+  return int(static_cast<long double>(sw) * s + static_cast<long double>(dw) * d);
+}
+
+// Both products of a weight below 2^-17 may need more bits than a double
+// has; from there up (and at 0) the double sum is exact and equals the
+// extended one.
+inline bool ExactInDouble(float w) { return w == 0.0f || w >= 1.0f / 131072.0f; }
+
+// One pair of weights: trunc(sw * s + dw * d) per channel.
+struct Weights {
+  float sw[3], dw[3];
+  bool exact;  // the double sum of the products gives the extended result
+  void Set(const float src[3], const float dst[3]) {
+    exact = true;
+    for (int c = 0; c < 3; ++c) {
+      sw[c] = src[c];
+      dw[c] = dst[c];
+      exact = exact && ExactInDouble(src[c]) && ExactInDouble(dst[c]);
+    }
+  }
+  int Channel(int c, uint32_t s, uint32_t d) const {
+    if (exact) return int(double(sw[c]) * s + double(dw[c]) * d);
+    return Mix(sw[c], dw[c], s, d);
+  }
+  bool operator==(const Weights& o) const {
+    for (int c = 0; c < 3; ++c)
+      if (sw[c] != o.sw[c] || dw[c] != o.dw[c]) return false;
+    return true;
+  }
+};
+
+// Every pair of six-bit components, pre-shifted, so that a pixel is three
+// lookups.
+struct MixTable {
+  uint16_t entry[3][64 * 64];
+  void Fill(const Channels& ch, const Weights& w) {
+    for (int c = 0; c < 3; ++c) {
+      const int top = int(ch.max[c]);
+      if (!w.exact) {
+        for (int s = 0; s <= top; ++s)
+          for (int d = 0; d <= top; ++d)
+            entry[c][s * 64 + d] = uint16_t(w.Channel(c, s, d) << ch.shift[c]);
+        continue;
+      }
+      double a[64], b[64];
+      for (int v = 0; v <= top; ++v) {
+        a[v] = double(w.sw[c]) * v;
+        b[v] = double(w.dw[c]) * v;
+      }
+      for (int s = 0; s <= top; ++s) {
+        uint16_t* row = entry[c] + s * 64;
+        for (int d = 0; d <= top; ++d) row[d] = uint16_t(int(a[s] + b[d]) << ch.shift[c]);
+      }
+    }
+  }
+};
+
+// The last table, kept because games draw many sprites at one opacity.
+struct MixCache {
+  MixTable table;
+  Weights weights{};
+  PixelLayout format{};
+  bool valid = false;
+};
+MixCache mixCache;
+
+bool SameLayout(const PixelLayout& a, const PixelLayout& b) {
+  return a.redMax == b.redMax && a.greenMax == b.greenMax && a.blueMax == b.blueMax &&
+         a.redShift == b.redShift && a.greenShift == b.greenShift && a.blueShift == b.blueShift;
+}
+
+// Filling a table costs about as much as this many pixels done one by one.
+const int64_t TableWorth = 4096;
+
+const MixTable& CachedTable(const Channels& ch, const PixelLayout& f, const Weights& w) {
+  MixCache& cache = mixCache;
+  if (!cache.valid || !SameLayout(cache.format, f) || !(cache.weights == w)) {
+    cache.table.Fill(ch, w);
+    cache.weights = w;
+    cache.format = f;
+    cache.valid = true;
+  }
+  return cache.table;
+}
+
+// The opacity blend in exact integers. When one weight is the single
+// precision 1 - u of the other, u = p / 2^e, the sum is
+//   u * cu + v * cv = cv + (p * (cu - cv) + r * cv) / 2^e
+// with r = (v - (1 - u)) * 2^e a small integer (v's rounding error), so the
+// truncated sum is cv plus an arithmetic shift of a 32-bit integer. This
+// holds for u down to 2^-8; smaller opacities take the tables.
+struct ExactMix {
+  bool ok = false;
+  bool sourceIsU[3];  // cu is the source component (else the destination's)
+  int16_t high[3], low[3], rest[3];  // p = high * 2^15 + low; rest = r
+  int shift[3];
+
+  static bool Split(float u, float v, int16_t* high, int16_t* low, int16_t* rest, int* shift) {
+    if (u == 0.0f) {
+      if (v != 1.0f) return false;
+      *high = *low = *rest = 0;
+      *shift = 0;
+      return true;
+    }
+    if (!(u >= 1.0f / 256.0f) || u > 1.0f) return false;
+    int e;
+    const double m = std::frexp(double(u), &e);  // u = m * 2^e, m in [0.5, 1)
+    const int64_t p = int64_t(std::ldexp(m, 24));
+    const int es = 24 - e;  // u = p / 2^es, es <= 31
+    const long double delta = static_cast<long double>(v) - (1.0L - static_cast<long double>(u));
+    const long double r = std::ldexp(delta, es);
+    if (r != std::floor(r) || r > 4096 || r < -4096) return false;
+    *high = int16_t(p >> 15);
+    *low = int16_t(p & 0x7FFF);
+    *rest = int16_t(r);
+    *shift = es;
+    return true;
+  }
+
+  explicit ExactMix(const Weights& w) {
+    for (int c = 0; c < 3; ++c) {
+      if (Split(w.sw[c], w.dw[c], &high[c], &low[c], &rest[c], &shift[c]))
+        sourceIsU[c] = true;
+      else if (Split(w.dw[c], w.sw[c], &high[c], &low[c], &rest[c], &shift[c]))
+        sourceIsU[c] = false;
+      else
+        return;
+    }
+    for (int c = 0; c < 3; ++c) {
+      lowRest[c] = _mm_set1_epi32(int(uint16_t(low[c])) | int(uint32_t(uint16_t(rest[c])) << 16));
+      highOnly[c] = _mm_set1_epi32(int(uint16_t(high[c])));
+      count[c] = _mm_cvtsi32_si128(shift[c]);
+    }
+    ok = true;
+  }
+  __m128i lowRest[3], highOnly[3], count[3];
+
+  // Eight channel values (full width, at most six bits) of source and
+  // destination to eight results.
+  __m128i Channel(int c, __m128i s, __m128i d) const {
+    const __m128i cu = sourceIsU[c] ? s : d, cv = sourceIsU[c] ? d : s;
+    const __m128i x = _mm_sub_epi16(cu, cv);
+    const __m128i lo = _mm_unpacklo_epi16(x, cv), hi = _mm_unpackhi_epi16(x, cv);
+    const __m128i lowRest = this->lowRest[c], highOnly = this->highOnly[c], count = this->count[c];
+    const __m128i sumLo = _mm_add_epi32(_mm_slli_epi32(_mm_madd_epi16(lo, highOnly), 15), _mm_madd_epi16(lo, lowRest));
+    const __m128i sumHi = _mm_add_epi32(_mm_slli_epi32(_mm_madd_epi16(hi, highOnly), 15), _mm_madd_epi16(hi, lowRest));
+    const __m128i t = _mm_packs_epi32(_mm_sra_epi32(sumLo, count), _mm_sra_epi32(sumHi, count));
+    return _mm_add_epi16(cv, t);
+  }
+};
+
+void ExactMixRows(const ExactMix& m, const Channels& ch, uint16_t* dst, const uint16_t* src, int n, int rows,
+                  int dstPitch, int srcPitch) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i count[3], mask[3];
+  for (int c = 0; c < 3; ++c) {
+    count[c] = _mm_cvtsi32_si128(ch.shift[c]);
+    mask[c] = _mm_set1_epi16(short(ch.max[c]));
+  }
+  for (int j = 0; j < rows; ++j, src += srcPitch, dst += dstPitch) {
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+      const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+      if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+      const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+      __m128i out = zero;
+      for (int c = 0; c < 3; ++c) {
+        const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, count[c]), mask[c]);
+        const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, count[c]), mask[c]);
+        out = _mm_or_si128(out, _mm_sll_epi16(m.Channel(c, sc, dc), count[c]));
+      }
+      out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
+    }
+    // The last few pixels go through the same arithmetic, padded.
+    if (i < n) {
+      alignas(16) uint16_t s8[8] = {}, d8[8] = {};
+      for (int k = 0; i + k < n; ++k) {
+        s8[k] = src[i + k];
+        d8[k] = dst[i + k];
+      }
+      ExactMixRows(m, ch, d8, s8, 8, 1, 8, 8);
+      for (int k = 0; i + k < n; ++k) dst[i + k] = d8[k];
+    }
+  }
+}
+
+// Mixes the span's columns [c0, c1) of rows [r0, r1) with one pair of weights.
+void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0, int c1, int r0,
+              int r1) {
+  const SpriteSpan& sp = job.span;
+  const uint16_t* src = job.src.pixels + (sp.srcX + c0) + std::ptrdiff_t(sp.srcY + r0) * job.src.pitch;
+  uint16_t* dst = job.dst.pixels + (sp.dstX + c0) + std::ptrdiff_t(sp.dstY + r0) * job.dst.pitch;
+  const int n = c1 - c0;
+  const int rs = ch.shift[0], gs = ch.shift[1], bs = ch.shift[2];
+  const uint32_t rm = ch.max[0], gm = ch.max[1], bm = ch.max[2];
+  if (ch.narrow) {
+    const ExactMix exact(w);
+    if (exact.ok) {
+      ExactMixRows(exact, ch, dst, src, n, r1 - r0, job.dst.pitch, job.src.pitch);
+      return;
+    }
+  }
+  if (ch.narrow && int64_t(n) * (r1 - r0) >= TableWorth) {
+    const MixTable& t = CachedTable(ch, job.format, w);
+    const uint16_t *tr = t.entry[0], *tg = t.entry[1], *tb = t.entry[2];
+    // Indices of eight pixels at once; the lookups stay one by one.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i rc = _mm_cvtsi32_si128(rs), gc = _mm_cvtsi32_si128(gs), bc = _mm_cvtsi32_si128(bs);
+    const __m128i rmv = _mm_set1_epi16(short(rm)), gmv = _mm_set1_epi16(short(gm)),
+                  bmv = _mm_set1_epi16(short(bm));
+    auto index = [](__m128i s, __m128i d, __m128i count, __m128i mask) {
+      return _mm_or_si128(_mm_slli_epi16(_mm_and_si128(_mm_srl_epi16(s, count), mask), 6),
+                          _mm_and_si128(_mm_srl_epi16(d, count), mask));
+    };
+    for (int j = r0; j < r1; ++j, src += job.src.pitch, dst += job.dst.pitch) {
+      int i = 0;
+      for (; i + 8 <= n; i += 8) {
+        const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+        if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+        const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+        const __m128i ri = index(sp, dp, rc, rmv), gi = index(sp, dp, gc, gmv), bi = index(sp, dp, bc, bmv);
+        __m128i out = zero;
+#define ZO_MIX_LANE(k)                                                                     \
+  out = _mm_insert_epi16(out, tr[_mm_extract_epi16(ri, k)] | tg[_mm_extract_epi16(gi, k)] | \
+                                  tb[_mm_extract_epi16(bi, k)],                             \
+                         k)
+        ZO_MIX_LANE(0); ZO_MIX_LANE(1); ZO_MIX_LANE(2); ZO_MIX_LANE(3);
+        ZO_MIX_LANE(4); ZO_MIX_LANE(5); ZO_MIX_LANE(6); ZO_MIX_LANE(7);
+#undef ZO_MIX_LANE
+        out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
+      }
+      for (; i < n; ++i) {
+        const uint32_t s = src[i];
+        if (!s) continue;
+        const uint32_t d = dst[i];
+        dst[i] = uint16_t(tr[((s >> rs) & rm) << 6 | ((d >> rs) & rm)] |
+                          tg[((s >> gs) & gm) << 6 | ((d >> gs) & gm)] |
+                          tb[((s >> bs) & bm) << 6 | ((d >> bs) & bm)]);
+      }
+    }
+    return;
+  }
+  for (int j = r0; j < r1; ++j, src += job.src.pitch, dst += job.dst.pitch) {
+    for (int i = 0; i < n; ++i) {
+      const uint32_t s = src[i];
+      if (!s) continue;
+      const uint32_t d = dst[i];
+      dst[i] = uint16_t(uint32_t(w.Channel(0, (s >> rs) & rm, (d >> rs) & rm)) << rs |
+                        uint32_t(w.Channel(1, (s >> gs) & gm, (d >> gs) & gm)) << gs |
+                        uint32_t(w.Channel(2, (s >> bs) & bm, (d >> bs) & bm)) << bs);
+    }
+  }
+}
+
+// Destination weights after n steps of the alpha ramp: each step takes
+// 1/32 off in single precision, never below 0. From 1 or less, 32 steps
+// reach 0.
+const int MaxAlphaSteps = 32;
+void AlphaRampWeights(const float alpha[3], int n, float sw[3], float dw[3]) {
+  for (int c = 0; c < 3; ++c) {
+    float w = 1.0f - ClampAlpha(alpha[c]);
+    for (int i = 0; i < n && w > 0.0f; ++i) {
+      w = w - 0.03125f;
+      if (w < 0.0f) w = 0.0f;
+    }
+    dw[c] = w;
+    sw[c] = 1.0f - w;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- public
+
+float ClampAlpha(float alpha) {
+  if (!(alpha > 0.0f)) return 0.0f;
+  return alpha > 1.0f ? 1.0f : alpha;
+}
+
+int AddLevelToK(float level) {
+  // Out-of-range or NaN levels are held to the table's range first.
+  const float held = !(level > 0.0f) ? 0.0f : level > 1.0f ? 1.0f : level;
+  return ClampLevel(int(31.0f - 31.0f * held));
+}
+
+int RampSteps(const Ramp& ramp, int p) {
+  if (p <= ramp.start) return 0;
+  const int past = p - ramp.start;
+  return ramp.every > 0 ? past / ramp.every : past;
+}
+
+void HalfBlendKernel(const BlendJob& job) {
+  const uint16_t half = uint16_t(job.format.halfMask);
+  const __m128i mask = _mm_set1_epi16(short(half));
+  const __m128i zero = _mm_setzero_si128();
+  const int w = job.span.width;
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
+    int i = 0;
+    for (; i + 8 <= w; i += 8) {
+      const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+      const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+      const __m128i mixed = _mm_add_epi16(_mm_and_si128(_mm_srli_epi16(sp, 1), mask),
+                                          _mm_and_si128(_mm_srli_epi16(dp, 1), mask));
+      const __m128i out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, mixed));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+    }
+    for (; i < w; ++i)
+      if (s[i]) d[i] = uint16_t(((s[i] >> 1) & half) + ((d[i] >> 1) & half));
+  });
+}
+
+void AlphaBlendKernel(const BlendJob& job, const float alpha[3]) {
+  const Channels ch(job.format);
+  float sw[3], dw[3];
+  for (int c = 0; c < 3; ++c) {
+    sw[c] = ClampAlpha(alpha[c]);
+    dw[c] = 1.0f - sw[c];
+  }
+  Weights w;
+  w.Set(sw, dw);
+  MixBlock(job, ch, w, 0, job.span.width, 0, job.span.height);
+}
+
+void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& ramp) {
+  const Channels ch(job.format);
+  const SpriteSpan& sp = job.span;
+  // Positions with the same step count lie side by side (the count only
+  // rises), so the span splits into bands of one pair of weights each: rows
+  // when the ramp runs down, columns when it runs along every row.
+  const int length = ramp.vertical ? sp.height : sp.width;
+  const int first = ramp.vertical ? sp.firstRow : sp.firstCol;
+  int p = 0;
+  while (p < length) {
+    const int steps = std::min(RampSteps(ramp, first + p), MaxAlphaSteps);
+    int q = p + 1;
+    while (q < length && std::min(RampSteps(ramp, first + q), MaxAlphaSteps) == steps) ++q;
+    float sw[3], dw[3];
+    AlphaRampWeights(alpha, steps, sw, dw);
+    Weights w;
+    w.Set(sw, dw);
+    if (ramp.vertical)
+      MixBlock(job, ch, w, 0, sp.width, p, q);
+    else
+      MixBlock(job, ch, w, p, q, 0, sp.height);
+    p = q;
+  }
+}
+
+void CrossFadeKernel(const BlendJob& job, const int level[3]) {
+  const int k[3] = {31 - ClampLevel(level[0]), 31 - ClampLevel(level[1]), 31 - ClampLevel(level[2])};
+  RunTableOp(job, FadeOp(k));
+}
+
+void CrossFadeGradientKernel(const BlendJob& job, const int level[3], const Ramp& ramp) {
+  const int k0[3] = {31 - ClampLevel(level[0]), 31 - ClampLevel(level[1]), 31 - ClampLevel(level[2])};
+  auto stepped = [&](int steps, int k[3]) {
+    for (int c = 0; c < 3; ++c) k[c] = std::max(k0[c] - steps, 0);
+  };
+  const SpriteSpan& sp = job.span;
+  const Layout layout = Classify(job.format);
+  const int w = sp.width;
+  if (ramp.vertical) {
+    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int j) {
+      int k[3];
+      stepped(RampSteps(ramp, sp.firstRow + j), k);
+      Row(layout, d, s, w, FadeOp(k));
+    });
+    return;
+  }
+  // Per-column k, the same for every row; built a stretch at a time.
+  const int chunk = 256;
+  uint16_t kr[chunk + 8], kg[chunk + 8], kb[chunk + 8];
+  for (int i0 = 0; i0 < w; i0 += chunk) {
+    const int n = std::min(chunk, w - i0);
+    for (int i = 0; i < n; ++i) {
+      int k[3];
+      stepped(RampSteps(ramp, sp.firstCol + i0 + i), k);
+      kr[i] = uint16_t(k[0]);
+      kg[i] = uint16_t(k[1]);
+      kb[i] = uint16_t(k[2]);
+    }
+    FadeColumnsOp op{{kr, kg, kb}};
+    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row(layout, d + i0, s + i0, n, op); });
+  }
+}
+
+void AddKernel(const BlendJob& job, int k) { RunTableOp(job, AddOp(ClampLevel(k))); }
+
+void SubtractKernel(const BlendJob& job) { RunTableOp(job, SubOp()); }
+
+}  // namespace zo

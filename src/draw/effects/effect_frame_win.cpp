@@ -1,0 +1,33 @@
+#include "draw/effects/effect_frame_win.h"
+
+#include <cstring>
+
+#include "draw/draw_object_win.h"
+#include "draw/effects/effect_tables.h"
+#include "zo/system.h"
+
+namespace zo {
+
+bool LockView(IDirectDrawSurface* surface, DDSURFACEDESC* desc, PixelView* view) {
+  std::memset(desc, 0, sizeof *desc);
+  desc->dwSize = sizeof *desc;
+  if (surface->Lock(nullptr, desc, DDLOCK_WAIT, nullptr) != DD_OK) return false;
+  view->pixels = static_cast<uint16_t*>(desc->lpSurface);
+  view->pitch = desc->lPitch >> 1;
+  view->width = int(desc->dwWidth);
+  view->height = int(desc->dwHeight);
+  // A surface that says nothing of its size or memory is given nothing to draw.
+  if (!view->pixels || view->pitch < view->width) view->width = view->height = 0;
+  return true;
+}
+
+IDirectDrawSurface* EffectSource(int obj, const char* place) {
+  if (!effectTablesReady) return nullptr;
+  if (obj < 0 || obj >= MaxDrawObjects || !drawObjects[obj].surface) {
+    ShowError(place, "オブジェクト番号が不正です");
+    return nullptr;
+  }
+  return drawObjects[obj].surface;
+}
+
+}  // namespace zo

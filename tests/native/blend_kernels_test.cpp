@@ -1,0 +1,506 @@
+// The blend kernels against the literal rules: exhaustively where the input
+// space allows, over seeded random sprites, surfaces and clip rectangles
+// otherwise, and at the edge cases the blends are known by.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "blend_reference.h"
+#include "draw/effects/blend_kernels.h"
+#include "draw/effects/effect_frame.h"
+
+using ref::Image;
+
+namespace {
+
+const PixelLayout k565 = DerivePixelLayout(0xF800, 0x07E0, 0x001F);
+const PixelLayout k555 = DerivePixelLayout(0x7C00, 0x03E0, 0x001F);
+// A layout the vector paths do not know: the general table path runs.
+const PixelLayout k444 = DerivePixelLayout(0x0F00, 0x00F0, 0x000F);
+
+void Build(const PixelLayout& f) {
+  zo::SeedMsvcrtRandom(1);
+  zo::BuildEffectTables(f, zo::MsvcrtRandom);
+}
+
+zo::PixelView View(Image& im) { return zo::PixelView{im.pixels.data(), im.pitch, im.width, im.height}; }
+
+using Kernel = std::function<void(const zo::BlendJob&)>;
+
+// What the Windows frame does between its locks.
+void RunFrame(const IntRect& clip, const PixelLayout& f, Image& dst, Image& src, int x, int y, int l,
+              int t, int r, int b, const Kernel& kernel) {
+  zo::SpriteClip c;
+  if (!zo::EffectClip(clip, x, y, l, t, r, b, &c)) return;
+  zo::SpriteSpan span;
+  if (!zo::SpanInSurfaces(c, View(src), View(dst), &span)) return;
+  kernel(zo::BlendJob{View(src), View(dst), span, f});
+}
+
+uint16_t Compose(const PixelLayout& f, int r, int g, int b) {
+  return uint16_t((r << f.fivePos[0]) | (g << f.fivePos[1]) | (b << f.fivePos[2]));
+}
+
+// ----------------------------------------------------------------- clipping
+
+TEST(EffectClip, ClipsAgainstTheRectangleWithTheUnclippedPoint) {
+  const IntRect clip{0, 0, 640, 480};
+  zo::SpriteClip c;
+  ASSERT_TRUE(zo::EffectClip(clip, -10, 5, 0, 0, 32, 32, &c));
+  EXPECT_EQ(c.x, 0);
+  EXPECT_EQ(c.left, 10);
+  EXPECT_EQ(c.width, 22);
+  EXPECT_EQ(c.height, 32);
+  ASSERT_TRUE(zo::EffectClip(clip, 639, 0, 0, 0, 10, 10, &c));  // one column
+  EXPECT_EQ(c.width, 1);
+  ASSERT_TRUE(zo::EffectClip(clip, 630, 470, 0, 0, 32, 32, &c));
+  EXPECT_EQ(c.width, 10);
+  EXPECT_EQ(c.height, 10);
+}
+
+TEST(EffectClip, EntirelyLeftIsNothingOrAnEmptyDraw) {
+  const IntRect clip{100, 0, 640, 480};
+  zo::SpriteClip c;
+  EXPECT_FALSE(zo::EffectClip(clip, 80, 0, 0, 0, 10, 10, &c));  // w < 0: no lock
+  ASSERT_TRUE(zo::EffectClip(clip, 90, 0, 0, 0, 10, 10, &c));   // w = 0: locks, draws nothing
+  EXPECT_EQ(c.width, 0);
+  EXPECT_FALSE(zo::EffectClip(clip, 0, 0, 10, 0, 0, 10, &c));   // inverted rectangle
+  EXPECT_FALSE(zo::EffectClip(clip, 2000000000, 0, 0, 0, 2000000000, 1, &c));
+  ASSERT_TRUE(zo::EffectClip(IntRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, INT32_MIN, 0,
+                             INT32_MAX, 0, INT32_MAX, 1, &c));  // no overflow on the way
+}
+
+TEST(EffectClip, SpanKeepsToBothSurfacesAndCountsWhatWasCut) {
+  Image src(10, 10, 12), dst(20, 20, 20);
+  zo::SpriteClip c{-3, 5, -2, 4, 30, 30};
+  zo::SpriteSpan s;
+  ASSERT_TRUE(zo::SpanInSurfaces(c, View(src), View(dst), &s));
+  EXPECT_EQ(s.firstCol, 3);
+  EXPECT_EQ(s.dstX, 0);
+  EXPECT_EQ(s.srcX, 1);
+  EXPECT_EQ(s.width, 9);
+  EXPECT_EQ(s.firstRow, 0);
+  EXPECT_EQ(s.srcY, 4);
+  EXPECT_EQ(s.height, 6);
+  c = zo::SpriteClip{25, 0, 0, 0, 5, 5};
+  EXPECT_FALSE(zo::SpanInSurfaces(c, View(src), View(dst), &s));
+}
+
+// ----------------------------------------------------------------- exhaustive
+//
+// One row holds every pair (a, b) of 5-bit components in each channel: red
+// a against b, green 31 - a against 31 - b, blue a ^ 21 against b ^ 21. No
+// source pixel is 0, so every pair is drawn.
+
+struct PairRows {
+  Image src, dst;
+  explicit PairRows(const PixelLayout& f) : src(1024 + 3, 1, 1027), dst(1024 + 3, 1, 1027) {
+    for (int a = 0; a < 32; ++a)
+      for (int b = 0; b < 32; ++b) {
+        src.at(a * 32 + b, 0) = Compose(f, a, 31 - a, a ^ 21);
+        dst.at(a * 32 + b, 0) = Compose(f, b, 31 - b, b ^ 21);
+      }
+    for (int i = 1024; i < 1027; ++i) src.at(i, 0) = dst.at(i, 0) = uint16_t(0x1234 + i);
+  }
+};
+
+void ExpectEveryPair(const PixelLayout& f, const Kernel& kernel, const ref::Rule& rule, const char* what) {
+  PairRows rows(f);
+  Image fast = rows.dst, slow = rows.dst;
+  const IntRect clip{0, 0, 4096, 4096};
+  RunFrame(clip, f, fast, rows.src, 0, 0, 0, 0, 1027, 1, kernel);
+  ref::Draw(clip, slow, rows.src, 0, 0, 0, 0, 1027, 1, rule);
+  for (int i = 0; i < 1027; ++i)
+    ASSERT_EQ(fast.at(i, 0), slow.at(i, 0)) << what << " pair " << i / 32 << "," << i % 32;
+}
+
+TEST(BlendExhaustive, CrossFadeEveryPairEveryLevel) {
+  for (const PixelLayout* f : {&k565, &k555}) {
+    Build(*f);
+    for (int level = 0; level < 32; ++level) {
+      const int v[3] = {level, 31 - level, level};
+      SCOPED_TRACE(level);
+      ExpectEveryPair(*f, [&](const zo::BlendJob& j) { zo::CrossFadeKernel(j, v); },
+                      [&](uint16_t s, uint16_t d, int, int) { return ref::Fade(s, d, v); }, "fade");
+    }
+  }
+}
+
+TEST(BlendExhaustive, AddEveryPairEveryK) {
+  for (const PixelLayout* f : {&k565, &k555}) {
+    Build(*f);
+    for (int k = 0; k < 32; ++k) {
+      SCOPED_TRACE(k);
+      ExpectEveryPair(*f, [&](const zo::BlendJob& j) { zo::AddKernel(j, k); },
+                      [&](uint16_t s, uint16_t d, int, int) { return ref::Add(s, d, k); }, "add");
+    }
+  }
+}
+
+TEST(BlendExhaustive, SubtractAndHalfEveryPair) {
+  for (const PixelLayout* f : {&k565, &k555}) {
+    Build(*f);
+    ExpectEveryPair(*f, [&](const zo::BlendJob& j) { zo::SubtractKernel(j); },
+                    [&](uint16_t s, uint16_t d, int, int) { return ref::Sub(s, d); }, "sub");
+    ExpectEveryPair(*f, [&](const zo::BlendJob& j) { zo::HalfBlendKernel(j); },
+                    [&](uint16_t s, uint16_t d, int, int) { return ref::Half(*f, s, d); }, "half");
+  }
+}
+
+TEST(BlendExhaustive, FadeRampAlongTheRowEveryPairEveryLevel) {
+  // Start 0, every 1: column p is drawn with k lowered by p, so the pairs
+  // meet every k on the way down.
+  for (const PixelLayout* f : {&k565, &k555}) {
+    Build(*f);
+    const zo::Ramp ramp{0, 0, 1};
+    for (int level = 0; level < 32; ++level) {
+      const int v[3] = {level, level, 31 - level};
+      SCOPED_TRACE(level);
+      ExpectEveryPair(*f, [&](const zo::BlendJob& j) { zo::CrossFadeGradientKernel(j, v, ramp); },
+                      [&](uint16_t s, uint16_t d, int i, int) {
+                        const int steps = ref::Steps(i, 0, 1);
+                        int now[3];
+                        for (int c = 0; c < 3; ++c) now[c] = 31 - std::max(31 - v[c] - steps, 0);
+                        return ref::Fade(s, d, now);
+                      },
+                      "fade ramp");
+    }
+  }
+}
+
+// ----------------------------------------------------------------- random
+
+uint32_t BaseSeed() {
+  const char* s = std::getenv("ZO_SEED");
+  return s ? uint32_t(std::strtoul(s, nullptr, 0)) : 20261208u;
+}
+
+uint16_t RandomPixel(std::mt19937& rng) {
+  switch (rng() % 8) {
+    case 0: case 1: case 2: return 0;  // transparent
+    case 3: return 0xFFFF;
+    case 4: return uint16_t(0x0821 * (rng() % 32));
+    default: return uint16_t(rng());
+  }
+}
+
+Image RandomImage(std::mt19937& rng, int maxW, int maxH) {
+  const int w = 1 + int(rng() % maxW), h = 1 + int(rng() % maxH);
+  Image im(w, h, w + int(rng() % 9));
+  for (auto& p : im.pixels) p = RandomPixel(rng);
+  return im;
+}
+
+int Between(std::mt19937& rng, int lo, int hi) { return lo + int(rng() % uint32_t(hi - lo + 1)); }
+
+struct Scene {
+  Image src, dst;
+  IntRect clip;
+  int x, y, l, t, r, b;
+};
+
+Scene RandomScene(std::mt19937& rng) {
+  Scene s;
+  s.src = RandomImage(rng, 90, 40);
+  s.dst = RandomImage(rng, 120, 60);
+  // Clip rectangles often reach off the surface; sometimes they are empty.
+  s.clip.left = Between(rng, -30, 60);
+  s.clip.top = Between(rng, -30, 40);
+  s.clip.right = Between(rng, -10, 160);
+  s.clip.bottom = Between(rng, -10, 90);
+  s.x = Between(rng, -100, 130);
+  s.y = Between(rng, -50, 70);
+  s.l = Between(rng, -20, 60);
+  s.t = Between(rng, -20, 30);
+  s.r = s.l + Between(rng, -5, 110);
+  s.b = s.t + Between(rng, -5, 50);
+  return s;
+}
+
+// Runs the kernel and the reference on the same random scenes; on a
+// mismatch says the seed that replays it (ZO_SEED).
+void CompareRandom(const PixelLayout& f, int cases,
+                   const std::function<void(std::mt19937&, Kernel*, ref::Rule*)>& make) {
+  Build(f);
+  const uint32_t base = BaseSeed();
+  for (int n = 0; n < cases; ++n) {
+    const uint32_t seed = base + uint32_t(n);
+    std::mt19937 rng(seed);
+    Scene s = RandomScene(rng);
+    Kernel kernel;
+    ref::Rule rule;
+    make(rng, &kernel, &rule);
+    Image fast = s.dst, slow = s.dst;
+    RunFrame(s.clip, f, fast, s.src, s.x, s.y, s.l, s.t, s.r, s.b, kernel);
+    ref::Draw(s.clip, slow, s.src, s.x, s.y, s.l, s.t, s.r, s.b, rule);
+    for (size_t i = 0; i < fast.pixels.size(); ++i) {
+      if (fast.pixels[i] != slow.pixels[i]) {
+        FAIL() << "seed " << seed << " (replay with ZO_SEED=" << seed << "): pixel "
+               << i % fast.pitch << "," << i / fast.pitch << " is 0x" << std::hex << fast.pixels[i]
+               << ", the rule gives 0x" << slow.pixels[i];
+      }
+    }
+  }
+}
+
+const PixelLayout* const kLayouts[] = {&k565, &k555, &k444};
+
+TEST(BlendRandom, HalfBlend) {
+  for (const PixelLayout* f : kLayouts)
+    CompareRandom(*f, 400, [&](std::mt19937&, Kernel* k, ref::Rule* r) {
+      *k = [](const zo::BlendJob& j) { zo::HalfBlendKernel(j); };
+      *r = [f](uint16_t s, uint16_t d, int, int) { return ref::Half(*f, s, d); };
+    });
+}
+
+TEST(BlendRandom, CrossFadeAndLevelsOutsideTheTable) {
+  for (const PixelLayout* f : kLayouts)
+    CompareRandom(*f, 400, [&](std::mt19937& rng, Kernel* k, ref::Rule* r) {
+      int v[3];
+      for (int& x : v) x = Between(rng, -40, 70);
+      int held[3];
+      for (int c = 0; c < 3; ++c) held[c] = std::clamp(v[c], 0, 31);
+      *k = [=](const zo::BlendJob& j) { zo::CrossFadeKernel(j, v); };
+      *r = [=](uint16_t s, uint16_t d, int, int) { return ref::Fade(s, d, held); };
+    });
+}
+
+TEST(BlendRandom, CrossFadeGradientBothWays) {
+  for (const PixelLayout* f : kLayouts)
+    CompareRandom(*f, 400, [&](std::mt19937& rng, Kernel* k, ref::Rule* r) {
+      int v[3];
+      for (int& x : v) x = Between(rng, 0, 31);
+      const zo::Ramp ramp{int(rng() % 2), uint16_t(Between(rng, 0, 40)), Between(rng, -1, 5)};
+      *k = [=](const zo::BlendJob& j) { zo::CrossFadeGradientKernel(j, v, ramp); };
+      *r = [=](uint16_t s, uint16_t d, int i, int j) {
+        const int steps = ref::Steps(ramp.vertical ? j : i, ramp.start, ramp.every);
+        int now[3];
+        for (int c = 0; c < 3; ++c) {
+          int kk = 31 - v[c];
+          for (int n = 0; n < steps; ++n)
+            if (kk > 0) --kk;
+          now[c] = 31 - kk;
+        }
+        return ref::Fade(s, d, now);
+      };
+    });
+}
+
+TEST(BlendRandom, AddSubtractAndAddLevel) {
+  for (const PixelLayout* f : kLayouts) {
+    CompareRandom(*f, 300, [&](std::mt19937& rng, Kernel* k, ref::Rule* r) {
+      const float level = float(Between(rng, -200, 1200)) / 1000.0f;
+      const float held = std::clamp(level, 0.0f, 1.0f);
+      const int kk = int(31.0f - 31.0f * held);
+      *k = [=](const zo::BlendJob& j) { zo::AddKernel(j, zo::AddLevelToK(level)); };
+      *r = [=](uint16_t s, uint16_t d, int, int) { return ref::Add(s, d, kk); };
+    });
+    CompareRandom(*f, 300, [&](std::mt19937&, Kernel* k, ref::Rule* r) {
+      *k = [](const zo::BlendJob& j) { zo::SubtractKernel(j); };
+      *r = [](uint16_t s, uint16_t d, int, int) { return ref::Sub(s, d); };
+    });
+  }
+}
+
+float RandomAlpha(std::mt19937& rng) {
+  switch (rng() % 6) {
+    case 0: return 0.0f;
+    case 1: return 1.0f;
+    case 2: return 0.5f;
+    default: return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
+  }
+}
+
+TEST(BlendRandom, AlphaBlendPerChannel) {
+  for (const PixelLayout* f : kLayouts)
+    CompareRandom(*f, 400, [&](std::mt19937& rng, Kernel* k, ref::Rule* r) {
+      float a[3];
+      for (float& x : a) x = RandomAlpha(rng);
+      if (rng() % 2) a[1] = a[2] = a[0];
+      float dw[3];
+      for (int c = 0; c < 3; ++c) dw[c] = 1.0f - a[c];
+      *k = [=](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, a); };
+      *r = [=](uint16_t s, uint16_t d, int, int) { return ref::Mix(*f, s, d, a, dw); };
+    });
+}
+
+TEST(BlendRandom, AlphaGradientBothWays) {
+  for (const PixelLayout* f : kLayouts)
+    CompareRandom(*f, 400, [&](std::mt19937& rng, Kernel* k, ref::Rule* r) {
+      float a[3];
+      for (float& x : a) x = RandomAlpha(rng);
+      const zo::Ramp ramp{int(rng() % 2), uint16_t(Between(rng, 0, 40)), Between(rng, -1, 4)};
+      *k = [=](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, a, ramp); };
+      *r = [=](uint16_t s, uint16_t d, int i, int j) {
+        const int steps = ref::Steps(ramp.vertical ? j : i, ramp.start, ramp.every);
+        float sw[3], dw[3];
+        for (int c = 0; c < 3; ++c) {
+          dw[c] = ref::AlphaWeight(a[c], steps);
+          sw[c] = 1.0f - dw[c];
+        }
+        return ref::Mix(*f, s, d, sw, dw);
+      };
+    });
+}
+
+TEST(BlendRandom, TinyOpacitiesStillMatchTheExtendedSum) {
+  // Weights below 2^-17 leave the double shortcut; the result must not move.
+  const float tiny[] = {1e-7f, 3e-9f, 1.0f - 1e-7f, 7.62939453125e-06f};
+  for (float t : tiny)
+    CompareRandom(k565, 40, [&](std::mt19937&, Kernel* k, ref::Rule* r) {
+      const float a[3] = {t, 1.0f - t, t};
+      const zo::Ramp ramp{1, 3, 1};
+      *k = [=](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, a, ramp); };
+      *r = [=](uint16_t s, uint16_t d, int, int j) {
+        const int steps = ref::Steps(j, 3, 1);
+        float sw[3], dw[3];
+        for (int c = 0; c < 3; ++c) {
+          dw[c] = ref::AlphaWeight(a[c], steps);
+          sw[c] = 1.0f - dw[c];
+        }
+        return ref::Mix(k565, s, d, sw, dw);
+      };
+    });
+}
+
+TEST(BlendRandom, LargeSpritesAtFaintOpacities) {
+  // Below 1/256 the integer form does not hold; big spans go through the
+  // per-opacity tables, filled in double or, for the faintest, extended.
+  const float faint[] = {0.0039f, 0.003f, 2e-5f, 1e-6f, 1e-9f};
+  for (const PixelLayout* f : {&k565, &k555}) {
+    Build(*f);
+    for (float a : faint) {
+      std::mt19937 rng(uint32_t(a * 1e9f) + 7);
+      Image src = RandomImage(rng, 1, 1), dst = RandomImage(rng, 1, 1);
+      src = Image(200, 100, 203);
+      dst = Image(230, 120, 230);
+      for (auto& p : src.pixels) p = RandomPixel(rng);
+      for (auto& p : dst.pixels) p = RandomPixel(rng);
+      const float al[3] = {a, a, 1.0f - a};
+      float dw[3];
+      for (int c = 0; c < 3; ++c) dw[c] = 1.0f - al[c];
+      Image fast = dst, slow = dst;
+      const IntRect clip{0, 0, 230, 120};
+      RunFrame(clip, *f, fast, src, 10, 5, 0, 0, 200, 100,
+               [&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, al); });
+      ref::Draw(clip, slow, src, 10, 5, 0, 0, 200, 100,
+                [&](uint16_t s, uint16_t d, int, int) { return ref::Mix(*f, s, d, al, dw); });
+      ASSERT_EQ(fast.pixels, slow.pixels) << "alpha " << a;
+      // The same weights a second time come from the kept table.
+      fast = dst;
+      RunFrame(clip, *f, fast, src, 10, 5, 0, 0, 200, 100,
+               [&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, al); });
+      ASSERT_EQ(fast.pixels, slow.pixels) << "alpha " << a << " again";
+    }
+  }
+}
+
+// ----------------------------------------------------------------- edges
+
+struct Strip : ::testing::Test {
+  Image src{8, 80, 8}, dst{8, 80, 8};
+  const IntRect clip{0, 0, 640, 480};
+  void Fill(uint16_t s, uint16_t d) {
+    for (auto& p : src.pixels) p = s;
+    for (auto& p : dst.pixels) p = d;
+  }
+  void Run(const Kernel& k) { RunFrame(clip, k565, dst, src, 0, 0, 0, 0, 8, 80, k); }
+};
+
+TEST_F(Strip, CrossFadeEndsLoseGreensLowBit) {
+  Build(k565);
+  Fill(0x07FF, 0x0821);  // green 63 in the source, 1 in the destination
+  const int top[3] = {31, 31, 31}, bottom[3] = {0, 0, 0};
+  Run([&](const zo::BlendJob& j) { zo::CrossFadeKernel(j, top); });
+  EXPECT_EQ(dst.at(3, 3), 0x07DF);
+  Fill(0x07FF, 0x0821);
+  Run([&](const zo::BlendJob& j) { zo::CrossFadeKernel(j, bottom); });
+  EXPECT_EQ(dst.at(3, 3), 0x0801);
+}
+
+TEST_F(Strip, AlphaOneCopiesAndAlphaHalfTruncates) {
+  Build(k565);
+  Fill(0x1234, 0xFFFF);
+  const float one[3] = {1, 1, 1}, half[3] = {0.5f, 0.5f, 0.5f};
+  Run([&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, one); });
+  EXPECT_EQ(dst.at(5, 70), 0x1234);
+  Fill(0xF81F, 0x0000);  // red 31, blue 31
+  Run([&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, half); });
+  EXPECT_EQ(dst.at(0, 0), (15 << 11) | 15);
+}
+
+TEST_F(Strip, AlphaOutsideZeroToOneIsHeldThere) {
+  Build(k565);
+  Fill(0xFFFF, 0x0000);
+  const float over[3] = {3.0f, 3.0f, 3.0f}, under[3] = {-2.0f, -2.0f, -2.0f};
+  Run([&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, over); });
+  EXPECT_EQ(dst.at(1, 1), 0xFFFF);
+  Fill(0xFFFF, 0x1234);
+  Run([&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, under); });
+  EXPECT_EQ(dst.at(1, 1), 0x1234);
+}
+
+TEST_F(Strip, AddWhiteOnWhiteAndSubtractFromBlack) {
+  Build(k565);
+  Fill(0xFFFF, 0xFFFF);
+  Run([&](const zo::BlendJob& j) { zo::AddKernel(j, 0); });
+  EXPECT_EQ(dst.at(7, 79), 0xFFDF);
+  Fill(0xABCD, 0x0000);
+  Run([&](const zo::BlendJob& j) { zo::SubtractKernel(j); });
+  EXPECT_EQ(dst.at(7, 79), 0x0000);
+  EXPECT_EQ(zo::AddLevelToK(1.0f), 0);
+  EXPECT_EQ(zo::AddLevelToK(0.0f), 31);
+  EXPECT_EQ(zo::AddLevelToK(5.0f), 0);
+  EXPECT_EQ(zo::AddLevelToK(-5.0f), 31);
+}
+
+TEST_F(Strip, AlphaRampDownTheRows) {
+  // Opacity 0, start 9, every 2: unchanged to row 10, 1/32 at row 11, 2/32 at
+  // row 13, opaque from row 73.
+  Build(k565);
+  Fill(0xF800, 0x0000);  // red 31 over black
+  const float zero[3] = {0, 0, 0};
+  const zo::Ramp ramp{1, 9, 2};
+  Run([&](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, zero, ramp); });
+  for (int y = 0; y <= 10; ++y) EXPECT_EQ(dst.at(0, y), 0) << y;
+  EXPECT_EQ(dst.at(0, 11) >> 11, int(31 * 0.03125));  // 0.97 truncated
+  EXPECT_EQ(dst.at(0, 13) >> 11, int(31 * 0.0625));
+  EXPECT_EQ(dst.at(0, 72) >> 11, 30);
+  for (int y = 73; y < 80; ++y) EXPECT_EQ(dst.at(0, y), 0xF800) << y;
+  EXPECT_EQ(zo::RampSteps(ramp, 73), 32);
+  EXPECT_EQ(zo::RampSteps(ramp, 10), 0);
+  EXPECT_EQ(zo::RampSteps(zo::Ramp{1, 5, 0}, 8), 3);  // every <= 0: every position steps
+}
+
+TEST(BlendEdges, HorizontalRampRestartsEachRowAndCountsClearColumns) {
+  Build(k565);
+  Image src(40, 3, 40), dst(40, 3, 40);
+  for (auto& p : src.pixels) p = 0xFFFF;
+  for (auto& p : dst.pixels) p = 0x0000;
+  for (int y = 0; y < 3; ++y) src.at(2, y) = 0;  // a clear column inside the ramp
+  const int level[3] = {0, 0, 0};
+  const zo::Ramp ramp{0, 0, 1};
+  RunFrame(IntRect{0, 0, 640, 480}, k565, dst, src, 0, 0, 0, 0, 40, 3,
+           [&](const zo::BlendJob& j) { zo::CrossFadeGradientKernel(j, level, ramp); });
+  for (int y = 0; y < 3; ++y) {
+    EXPECT_EQ(dst.at(0, y), 0);
+    EXPECT_EQ(dst.at(2, y), 0);  // untouched
+    // Column 3 has taken three steps although column 2 drew nothing.
+    EXPECT_EQ(dst.at(3, y), Compose(k565, 3, 3, 3)) << y;
+    EXPECT_EQ(dst.at(31, y), 0xFFDF);
+  }
+}
+
+TEST(BlendEdges, CutColumnsKeepTheirRampPositions) {
+  // Off the destination's left edge the clipped start is still column 0.
+  Build(k565);
+  Image src(40, 1, 40), dst(10, 1, 10);
+  for (auto& p : src.pixels) p = 0xFFFF;
+  const int level[3] = {0, 0, 0};
+  RunFrame(IntRect{-100, 0, 640, 480}, k565, dst, src, -20, 0, 0, 0, 40, 1,
+           [&](const zo::BlendJob& j) { zo::CrossFadeGradientKernel(j, level, zo::Ramp{0, 0, 1}); });
+  EXPECT_EQ(dst.at(0, 0), Compose(k565, 20, 20, 20));
+}
+
+}  // namespace

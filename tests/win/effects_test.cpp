@@ -1,0 +1,410 @@
+// The blend blits through the real effect frame on DirectDraw surfaces of
+// the 16-bit test screen, held to the same literal rules as the native
+// kernels, and the frame's lock and unlock order with counterfeit surfaces.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <random>
+
+#include "../native/blend_reference.h"
+#include "draw/display_win.h"
+#include "draw/draw_object_win.h"
+#include "draw/effects/effect_frame_win.h"
+#include "draw/effects/effect_tables.h"
+#include "zo_test.h"
+
+using ref::Image;
+
+namespace {
+
+// A surface made of plain memory that counts its locks, or refuses them.
+class CounterfeitSurface : public IDirectDrawSurface {
+ public:
+  CounterfeitSurface(int width, int height, bool failLock)
+      : width_(width), height_(height), failLock_(failLock), pixels_(size_t(width) * height) {}
+  int locks = 0, unlocks = 0;
+  void* lastUnlock = nullptr;
+  uint16_t* pixels() { return pixels_.data(); }
+
+  STDMETHOD(Lock)(LPRECT, LPDDSURFACEDESC desc, DWORD, HANDLE) override {
+    if (failLock_) return DDERR_SURFACELOST;
+    ++locks;
+    desc->dwWidth = width_;
+    desc->dwHeight = height_;
+    desc->lPitch = width_ * 2;
+    desc->lpSurface = pixels_.data();
+    return DD_OK;
+  }
+  STDMETHOD(Unlock)(LPVOID data) override {
+    ++unlocks;
+    lastUnlock = data;
+    return DD_OK;
+  }
+
+  STDMETHOD(QueryInterface)(REFIID, void**) override { return E_NOINTERFACE; }
+  STDMETHOD_(ULONG, AddRef)() override { return 1; }
+  STDMETHOD_(ULONG, Release)() override { return 1; }
+  STDMETHOD(AddAttachedSurface)(LPDIRECTDRAWSURFACE) override { return E_NOTIMPL; }
+  STDMETHOD(AddOverlayDirtyRect)(LPRECT) override { return E_NOTIMPL; }
+  STDMETHOD(Blt)(LPRECT, LPDIRECTDRAWSURFACE, LPRECT, DWORD, LPDDBLTFX) override { return E_NOTIMPL; }
+  STDMETHOD(BltBatch)(LPDDBLTBATCH, DWORD, DWORD) override { return E_NOTIMPL; }
+  STDMETHOD(BltFast)(DWORD, DWORD, LPDIRECTDRAWSURFACE, LPRECT, DWORD) override { return E_NOTIMPL; }
+  STDMETHOD(DeleteAttachedSurface)(DWORD, LPDIRECTDRAWSURFACE) override { return E_NOTIMPL; }
+  STDMETHOD(EnumAttachedSurfaces)(LPVOID, LPDDENUMSURFACESCALLBACK) override { return E_NOTIMPL; }
+  STDMETHOD(EnumOverlayZOrders)(DWORD, LPVOID, LPDDENUMSURFACESCALLBACK) override { return E_NOTIMPL; }
+  STDMETHOD(Flip)(LPDIRECTDRAWSURFACE, DWORD) override { return E_NOTIMPL; }
+  STDMETHOD(GetAttachedSurface)(LPDDSCAPS, LPDIRECTDRAWSURFACE*) override { return E_NOTIMPL; }
+  STDMETHOD(GetBltStatus)(DWORD) override { return E_NOTIMPL; }
+  STDMETHOD(GetCaps)(LPDDSCAPS) override { return E_NOTIMPL; }
+  STDMETHOD(GetClipper)(LPDIRECTDRAWCLIPPER*) override { return E_NOTIMPL; }
+  STDMETHOD(GetColorKey)(DWORD, LPDDCOLORKEY) override { return E_NOTIMPL; }
+  STDMETHOD(GetDC)(HDC*) override { return E_NOTIMPL; }
+  STDMETHOD(GetFlipStatus)(DWORD) override { return E_NOTIMPL; }
+  STDMETHOD(GetOverlayPosition)(LPLONG, LPLONG) override { return E_NOTIMPL; }
+  STDMETHOD(GetPalette)(LPDIRECTDRAWPALETTE*) override { return E_NOTIMPL; }
+  STDMETHOD(GetPixelFormat)(LPDDPIXELFORMAT) override { return E_NOTIMPL; }
+  STDMETHOD(GetSurfaceDesc)(LPDDSURFACEDESC) override { return E_NOTIMPL; }
+  STDMETHOD(Initialize)(LPDIRECTDRAW, LPDDSURFACEDESC) override { return E_NOTIMPL; }
+  STDMETHOD(IsLost)() override { return DD_OK; }
+  STDMETHOD(ReleaseDC)(HDC) override { return E_NOTIMPL; }
+  STDMETHOD(Restore)() override { return E_NOTIMPL; }
+  STDMETHOD(SetClipper)(LPDIRECTDRAWCLIPPER) override { return E_NOTIMPL; }
+  STDMETHOD(SetColorKey)(DWORD, LPDDCOLORKEY) override { return E_NOTIMPL; }
+  STDMETHOD(SetOverlayPosition)(LONG, LONG) override { return E_NOTIMPL; }
+  STDMETHOD(SetPalette)(LPDIRECTDRAWPALETTE) override { return E_NOTIMPL; }
+  STDMETHOD(UpdateOverlay)(LPRECT, LPDIRECTDRAWSURFACE, LPRECT, DWORD, LPDDOVERLAYFX) override {
+    return E_NOTIMPL;
+  }
+  STDMETHOD(UpdateOverlayDisplay)(DWORD) override { return E_NOTIMPL; }
+  STDMETHOD(UpdateOverlayZOrder)(DWORD, LPDIRECTDRAWSURFACE) override { return E_NOTIMPL; }
+
+ private:
+  int width_, height_;
+  bool failLock_;
+  std::vector<uint16_t> pixels_;
+};
+
+IDirectDrawSurface* MakeSurface(int width, int height) {
+  DDSURFACEDESC desc = {};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.dwWidth = width;
+  desc.dwHeight = height;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+  IDirectDrawSurface* s = nullptr;
+  if (directDraw->CreateSurface(&desc, &s, nullptr) != DD_OK) return nullptr;
+  return s;
+}
+
+Image Read(IDirectDrawSurface* s) {
+  DDSURFACEDESC desc;
+  zo::PixelView v;
+  Image im;
+  if (!zo::LockView(s, &desc, &v)) return im;
+  im = Image(v.width, v.height, v.width);
+  for (int y = 0; y < v.height; ++y)
+    std::memcpy(&im.at(0, y), v.pixels + y * v.pitch, size_t(v.width) * 2);
+  s->Unlock(desc.lpSurface);
+  return im;
+}
+
+void Write(IDirectDrawSurface* s, Image& im) {
+  DDSURFACEDESC desc;
+  zo::PixelView v;
+  ASSERT_TRUE(zo::LockView(s, &desc, &v));
+  for (int y = 0; y < v.height; ++y)
+    std::memcpy(v.pixels + y * v.pitch, &im.at(0, y), size_t(v.width) * 2);
+  s->Unlock(desc.lpSurface);
+}
+
+uint16_t RandomPixel(std::mt19937& rng) {
+  switch (rng() % 6) {
+    case 0: case 1: case 2: return 0;
+    case 3: return 0xFFFF;
+    default: return uint16_t(rng());
+  }
+}
+
+int Between(std::mt19937& rng, int lo, int hi) { return lo + int(rng() % uint32_t(hi - lo + 1)); }
+
+struct EffectsTest : ::testing::Test {
+  static IDirectDrawSurface* back;
+  static IDirectDrawSurface* sprite;  // 100 x 60 in object 4
+  static IDirectDrawSurface* small;   // 37 x 23 in object 5
+
+  static void SetUpTestSuite() {
+    zotest::MakeMainWindow();
+    ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
+    ASSERT_EQ(directDraw->SetCooperativeLevel(mainWindow, DDSCL_NORMAL), DD_OK);
+    back = MakeSurface(640, 480);
+    sprite = MakeSurface(100, 60);
+    small = MakeSurface(37, 23);
+    ASSERT_TRUE(back && sprite && small);
+    DDPIXELFORMAT pf = {};
+    pf.dwSize = sizeof pf;
+    ASSERT_EQ(back->GetPixelFormat(&pf), DD_OK);
+    PixelFormat = DerivePixelLayout(pf.dwRBitMask, pf.dwGBitMask, pf.dwBBitMask);
+    srand(1);
+    zo::BuildEffectTables(PixelFormat, rand);
+  }
+  static void TearDownTestSuite() {
+    for (IDirectDrawSurface* s : {back, sprite, small})
+      if (s) s->Release();
+    if (directDraw) directDraw->Release();
+    directDraw = nullptr;
+    zotest::DestroyMainWindow();
+  }
+  void SetUp() override {
+    zotest::CaptureBoxes();
+    zotest::ClearBoxes();
+    backSurface = back;
+    drawObjects[4].surface = sprite;
+    drawObjects[5].surface = small;
+    ClipRect = IntRect{0, 0, 640, 480};
+    effectTablesReady = true;
+  }
+  void TearDown() override {
+    backSurface = nullptr;
+    drawObjects[4].surface = drawObjects[5].surface = drawObjects[6].surface = nullptr;
+  }
+};
+
+IDirectDrawSurface* EffectsTest::back;
+IDirectDrawSurface* EffectsTest::sprite;
+IDirectDrawSurface* EffectsTest::small;
+
+TEST_F(EffectsTest, TheTestScreenIsFiveSixFiveAndTheRuntimesRandMatchesTheNativeOne) {
+  EXPECT_EQ(PixelFormat.redMask, 0xF800u);
+  EXPECT_EQ(PixelFormat.greenMask, 0x07E0u);
+  EXPECT_EQ(PixelFormat.halfMask, 0x7BEFu);
+  zo::SeedMsvcrtRandom(1);
+  for (int i = 0; i < NoiseTableSize; ++i) ASSERT_EQ(NoiseTable[i], zo::MsvcrtRandom() % 3) << i;
+  srand(4242);
+  zo::SeedMsvcrtRandom(4242);
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(rand(), zo::MsvcrtRandom());
+}
+
+// One blend operation with random parameters, and its literal rule.
+struct Drawn {
+  std::function<int(int x, int y, int obj, int l, int t, int r, int b)> call;
+  ref::Rule rule;
+  const char* name;
+};
+
+Drawn RandomOperation(std::mt19937& rng) {
+  const PixelLayout f = PixelFormat;
+  const int level = Between(rng, 0, 31), l2 = Between(rng, 0, 31), l3 = Between(rng, 0, 31);
+  const float a = float(Between(rng, 0, 1000)) / 1000.0f, a2 = float(Between(rng, 0, 1000)) / 1000.0f;
+  const int vertical = int(rng() % 2);
+  const uint16_t start = uint16_t(Between(rng, 0, 30));
+  const int every = Between(rng, 0, 4);
+  switch (rng() % 10) {
+    case 0:
+      return {[](int x, int y, int o, int l, int t, int r, int b) { return zoDraw::DrawHalfBlend(x, y, o, l, t, r, b); },
+              [f](uint16_t s, uint16_t d, int, int) { return ref::Half(f, s, d); }, "half"};
+    case 1:
+      return {[=](int x, int y, int o, int l, int t, int r, int b) { return zoDraw::DrawAlphaBlend(x, y, a, o, l, t, r, b); },
+              [=](uint16_t s, uint16_t d, int, int) {
+                const float sw[3] = {a, a, a}, dw[3] = {1.0f - a, 1.0f - a, 1.0f - a};
+                return ref::Mix(f, s, d, sw, dw);
+              },
+              "alpha"};
+    case 2:
+      return {[=](int x, int y, int o, int l, int t, int r, int b) {
+                return zoDraw::DrawAlphaBlendRGB(x, y, a, a2, 1.0f - a, o, l, t, r, b);
+              },
+              [=](uint16_t s, uint16_t d, int, int) {
+                const float sw[3] = {a, a2, 1.0f - a};
+                const float dw[3] = {1.0f - sw[0], 1.0f - sw[1], 1.0f - sw[2]};
+                return ref::Mix(f, s, d, sw, dw);
+              },
+              "alpha rgb"};
+    case 3:
+      return {[=](int x, int y, int o, int l, int t, int r, int b) {
+                return zoDraw::DrawAlphaGradient(x, y, a, a2, a, vertical, start, every, o, l, t, r, b);
+              },
+              [=](uint16_t s, uint16_t d, int i, int j) {
+                const int steps = ref::Steps(vertical ? j : i, start, every);
+                const float al[3] = {a, a2, a};
+                float sw[3], dw[3];
+                for (int c = 0; c < 3; ++c) {
+                  dw[c] = ref::AlphaWeight(al[c], steps);
+                  sw[c] = 1.0f - dw[c];
+                }
+                return ref::Mix(f, s, d, sw, dw);
+              },
+              "alpha gradient"};
+    case 4:
+      return {[=](int x, int y, int o, int l, int t, int r, int b) { return zoDraw::DrawCrossFade(x, y, level, o, l, t, r, b); },
+              [=](uint16_t s, uint16_t d, int, int) {
+                const int v[3] = {level, level, level};
+                return ref::Fade(s, d, v);
+              },
+              "cross-fade"};
+    case 5:
+      return {[=](int x, int y, int o, int l, int t, int r, int b) {
+                return zoDraw::DrawCrossFadeRGB(x, y, level, l2, l3, o, l, t, r, b);
+              },
+              [=](uint16_t s, uint16_t d, int, int) {
+                const int v[3] = {level, l2, l3};
+                return ref::Fade(s, d, v);
+              },
+              "cross-fade rgb"};
+    case 6:
+      return {[=](int x, int y, int o, int l, int t, int r, int b) {
+                return zoDraw::DrawCrossFadeGradient(x, y, level, l2, l3, vertical, start, every, o, l, t, r, b);
+              },
+              [=](uint16_t s, uint16_t d, int i, int j) {
+                const int steps = ref::Steps(vertical ? j : i, start, every);
+                const int v[3] = {level, l2, l3};
+                int now[3];
+                for (int c = 0; c < 3; ++c) now[c] = 31 - std::max(31 - v[c] - steps, 0);
+                return ref::Fade(s, d, now);
+              },
+              "cross-fade gradient"};
+    case 7:
+      return {[](int x, int y, int o, int l, int t, int r, int b) { return zoDraw::DrawAdd(x, y, o, l, t, r, b); },
+              [](uint16_t s, uint16_t d, int, int) { return ref::Add(s, d, 0); }, "add"};
+    case 8:
+      return {[=](int x, int y, int o, int l, int t, int r, int b) { return zoDraw::DrawAddLevel(x, y, a, o, l, t, r, b); },
+              [=](uint16_t s, uint16_t d, int, int) { return ref::Add(s, d, int(31.0f - 31.0f * a)); },
+              "add level"};
+    default:
+      return {[](int x, int y, int o, int l, int t, int r, int b) { return zoDraw::DrawSubtract(x, y, o, l, t, r, b); },
+              [](uint16_t s, uint16_t d, int, int) { return ref::Sub(s, d); }, "subtract"};
+  }
+}
+
+TEST_F(EffectsTest, EveryBlendMatchesItsRuleThroughTheRealFrame) {
+  const char* env = std::getenv("ZO_SEED");
+  const uint32_t base = env ? uint32_t(std::strtoul(env, nullptr, 0)) : 6122026u;
+  Image backImage(640, 480, 640);
+  for (int n = 0; n < 120; ++n) {
+    const uint32_t seed = base + uint32_t(n);
+    std::mt19937 rng(seed);
+    const int obj = rng() % 2 ? 4 : 5;
+    Image src = Read(drawObjects[obj].surface);
+    for (auto& p : src.pixels) p = RandomPixel(rng);
+    Write(drawObjects[obj].surface, src);
+    for (auto& p : backImage.pixels) p = uint16_t(rng());
+    Write(back, backImage);
+    ClipRect = rng() % 3 ? IntRect{Between(rng, -50, 300), Between(rng, -50, 200), Between(rng, 200, 700),
+                                   Between(rng, 150, 530)}
+                         : IntRect{0, 0, 640, 480};
+    const int x = Between(rng, -120, 660), y = Between(rng, -80, 500);
+    const int l = Between(rng, -10, 50), t = Between(rng, -10, 30);
+    const int r = l + Between(rng, -3, 120), b = t + Between(rng, -3, 70);
+    Drawn op = RandomOperation(rng);
+    ASSERT_EQ(op.call(x, y, obj, l, t, r, b), 1) << op.name << " seed " << seed;
+    Image expected = backImage;
+    ref::Draw(ClipRect, expected, src, x, y, l, t, r, b, op.rule);
+    const Image got = Read(back);
+    ASSERT_EQ(got.pixels.size(), expected.pixels.size());
+    for (size_t i = 0; i < got.pixels.size(); ++i)
+      ASSERT_EQ(got.pixels[i], expected.pixels[i])
+          << op.name << ": seed " << seed << " (replay with ZO_SEED=" << seed << "), pixel " << i % 640
+          << "," << i / 640;
+  }
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+TEST_F(EffectsTest, TransparencyIsValueZeroNotTheColourKey) {
+  Image src = Read(sprite);
+  for (auto& p : src.pixels) p = 0x1234;
+  src.at(1, 0) = 0;
+  Write(sprite, src);
+  DDCOLORKEY key = {0x1234, 0x1234};
+  sprite->SetColorKey(DDCKEY_SRCBLT, &key);
+  Image backImage(640, 480, 640);
+  for (auto& p : backImage.pixels) p = 0xFFFF;
+  Write(back, backImage);
+  EXPECT_EQ(zoDraw::DrawHalfBlend(10, 10, 4, 0, 0, 2, 1), 1);
+  const Image got = Read(back);
+  EXPECT_EQ(got.at(10, 10), ((0x1234 >> 1) & 0x7BEF) + 0x7BEF);
+  EXPECT_EQ(got.at(11, 10), 0xFFFF);
+}
+
+TEST_F(EffectsTest, ClippedAwayAnswersOneWithoutLocking) {
+  CounterfeitSurface object(20, 20, false), screen(64, 64, false);
+  drawObjects[6].surface = &object;
+  backSurface = &screen;
+  ClipRect = IntRect{10, 0, 64, 64};
+  EXPECT_EQ(zoDraw::DrawAdd(-5, 0, 6, 0, 0, 10, 10), 1);  // w < 0
+  EXPECT_EQ(object.locks + screen.locks, 0);
+  EXPECT_EQ(zoDraw::DrawAdd(0, 0, 6, 0, 0, 10, 10), 1);   // w = 0: locks, draws nothing
+  EXPECT_EQ(object.locks, 1);
+  EXPECT_EQ(object.unlocks, 1);
+  EXPECT_EQ(screen.locks, 1);
+  EXPECT_EQ(screen.unlocks, 1);
+  EXPECT_EQ(screen.lastUnlock, screen.pixels());
+}
+
+TEST_F(EffectsTest, ARefusedBackSurfaceUnlocksTheObjectAgainAndAnswersZero) {
+  CounterfeitSurface object(20, 20, false), refusing(64, 64, true);
+  for (int i = 0; i < 400; ++i) object.pixels()[i] = 0xFFFF;
+  drawObjects[6].surface = &object;
+  backSurface = &refusing;
+  EXPECT_EQ(zoDraw::DrawSubtract(0, 0, 6, 0, 0, 20, 20), 0);
+  EXPECT_EQ(object.locks, 1);
+  EXPECT_EQ(object.unlocks, 1);
+  EXPECT_EQ(object.lastUnlock, object.pixels());
+  EXPECT_TRUE(zotest::boxes.empty());  // a failed lock reports nothing
+
+  // The object refusing: the back surface is never touched.
+  CounterfeitSurface refusedObject(20, 20, true), screen(64, 64, false);
+  drawObjects[6].surface = &refusedObject;
+  backSurface = &screen;
+  EXPECT_EQ(zoDraw::DrawHalfBlend(0, 0, 6, 0, 0, 20, 20), 0);
+  EXPECT_EQ(screen.locks, 0);
+}
+
+TEST_F(EffectsTest, RealSurfacesAreFreeAgainAfterEveryCall) {
+  CounterfeitSurface refusing(64, 64, true);
+  backSurface = &refusing;
+  EXPECT_EQ(zoDraw::DrawCrossFade(0, 0, 16, 4, 0, 0, 10, 10), 0);
+  backSurface = back;
+  // A surface left locked would refuse this lock.
+  DDSURFACEDESC desc;
+  zo::PixelView v;
+  ASSERT_TRUE(zo::LockView(sprite, &desc, &v));
+  sprite->Unlock(desc.lpSurface);
+}
+
+TEST_F(EffectsTest, SourceRectanglesBeyondTheObjectReadNothingOutsideIt) {
+  CounterfeitSurface object(8, 8, false), screen(32, 32, false);
+  for (int i = 0; i < 64; ++i) object.pixels()[i] = 0xF800;
+  drawObjects[6].surface = &object;
+  backSurface = &screen;
+  EXPECT_EQ(zoDraw::DrawAdd(4, 4, 6, -4, -4, 40, 40), 1);
+  // Only the 8 x 8 object lands, at (8, 8).
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      const bool inside = x >= 8 && x < 16 && y >= 8 && y < 16;
+      ASSERT_EQ(screen.pixels()[y * 32 + x], inside ? 0xF800 : 0) << x << "," << y;
+    }
+}
+
+TEST_F(EffectsTest, WithoutTablesNothingIsDrawnAndTheAnswerIsZero) {
+  CounterfeitSurface object(8, 8, false), screen(32, 32, false);
+  drawObjects[6].surface = &object;
+  backSurface = &screen;
+  effectTablesReady = false;
+  EXPECT_EQ(zoDraw::DrawAdd(0, 0, 6, 0, 0, 8, 8), 0);
+  EXPECT_EQ(zoDraw::DrawAlphaBlend(0, 0, 0.5f, 6, 0, 0, 8, 8), 0);
+  EXPECT_EQ(object.locks + screen.locks, 0);
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+TEST_F(EffectsTest, AnObjectNumberWithoutASurfaceIsReported) {
+  EXPECT_EQ(zoDraw::DrawAdd(0, 0, 300, 0, 0, 8, 8), 0);
+  EXPECT_EQ(zoDraw::DrawCrossFade(0, 0, 3, -1, 0, 0, 8, 8), 0);
+  EXPECT_EQ(zoDraw::DrawHalfBlend(0, 0, 9999, 0, 0, 8, 8), 0);
+  ASSERT_EQ(zotest::boxes.size(), 3u);
+  EXPECT_EQ(zotest::boxes[0].text, "zoDraw::DrawAdd : オブジェクト番号が不正です");
+  EXPECT_EQ(zotest::boxes[1].text, "zoDraw::DrawCrossFade : オブジェクト番号が不正です");
+  EXPECT_EQ(zotest::boxes[2].title, "エラー発生");
+}
+
+}  // namespace
