@@ -8,6 +8,7 @@
 #include <string>
 
 #include "draw/display_win.h"
+#include "draw/effects/effect_tables.h"
 #include "draw/objects_win.h"
 #include "draw/sine_table.h"
 #include "draw_support.h"
@@ -119,7 +120,9 @@ TEST_F(DrawTest, InternalObjectsAndTheEmptyTable) {
     ASSERT_EQ(o.surface->GetSurfaceDesc(&desc), DD_OK);
     EXPECT_EQ(desc.dwWidth, 640u);
     EXPECT_EQ(desc.dwHeight, 480u);
-    if (i >= 2) EXPECT_TRUE(desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY) << i;
+    if (i >= 2) {
+      EXPECT_TRUE(desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY) << i;
+    }
   }
   // Placement 0 puts the buffer objects into system memory as well.
   ASSERT_EQ(zotest::OpenDisplay(640, 480, 0), 1);
@@ -586,4 +589,23 @@ TEST_F(DrawTest, ScreenAgainGivesBackWhatTheOldDisplayHeld) {
   EXPECT_EQ(held.refs, 0);
   EXPECT_EQ(drawObjects[10].surface, nullptr);
   EXPECT_EQ(drawObjects[10].name[0], '\0');
+}
+
+TEST_F(DrawTest, TheDisplayBuildsTheEffectTablesForItsBlends) {
+  ASSERT_TRUE(effectTablesReady);  // the test desktop is 16 bits deep
+  EXPECT_EQ(ComponentTable[0xFFFF][1], 31);
+  EXPECT_EQ(ComponentTable[0x07E0][1], 31);
+  EXPECT_EQ(ComponentTable[0x07E0][0], 0);
+  int obj = zoDraw::CreateObject(8, 8, 2);
+  ASSERT_GE(obj, 4);
+  DDBLTFX fx{};
+  fx.dwSize = sizeof fx;
+  fx.dwFillColor = 0xF800;
+  drawObjects[obj].surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+  zoDraw::WhiteScreen();
+  EXPECT_EQ(zoDraw::DrawHalfBlend(100, 100, obj, 0, 0, 8, 8), 1);
+  Pixels back = zotest::ReadSurface(backSurface);
+  EXPECT_EQ(back.at(100, 100), 0xF3EF);  // 0x7BEF + 0x7800
+  EXPECT_EQ(back.at(107, 107), 0xF3EF);
+  EXPECT_EQ(back.at(108, 107), 0xFFFF);
 }

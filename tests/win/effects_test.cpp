@@ -13,6 +13,7 @@
 #include "draw/draw_object_win.h"
 #include "draw/effects/effect_frame_win.h"
 #include "draw/effects/effect_tables.h"
+#include "fake_surface.h"
 #include "zo_test.h"
 
 using ref::Image;
@@ -20,10 +21,11 @@ using ref::Image;
 namespace {
 
 // A surface made of plain memory that counts its locks, or refuses them.
-class CounterfeitSurface : public IDirectDrawSurface {
+class CounterfeitSurface : public zotest::FakeSurface {
  public:
   CounterfeitSurface(int width, int height, bool failLock)
-      : width_(width), height_(height), failLock_(failLock), pixels_(size_t(width) * height) {}
+      : FakeSurface(false), width_(width), height_(height), failLock_(failLock),
+        pixels_(size_t(width) * height) {}
   int locks = 0, unlocks = 0;
   void* lastUnlock = nullptr;
   uint16_t* pixels() { return pixels_.data(); }
@@ -42,43 +44,6 @@ class CounterfeitSurface : public IDirectDrawSurface {
     lastUnlock = data;
     return DD_OK;
   }
-
-  STDMETHOD(QueryInterface)(REFIID, void**) override { return E_NOINTERFACE; }
-  STDMETHOD_(ULONG, AddRef)() override { return 1; }
-  STDMETHOD_(ULONG, Release)() override { return 1; }
-  STDMETHOD(AddAttachedSurface)(LPDIRECTDRAWSURFACE) override { return E_NOTIMPL; }
-  STDMETHOD(AddOverlayDirtyRect)(LPRECT) override { return E_NOTIMPL; }
-  STDMETHOD(Blt)(LPRECT, LPDIRECTDRAWSURFACE, LPRECT, DWORD, LPDDBLTFX) override { return E_NOTIMPL; }
-  STDMETHOD(BltBatch)(LPDDBLTBATCH, DWORD, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(BltFast)(DWORD, DWORD, LPDIRECTDRAWSURFACE, LPRECT, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(DeleteAttachedSurface)(DWORD, LPDIRECTDRAWSURFACE) override { return E_NOTIMPL; }
-  STDMETHOD(EnumAttachedSurfaces)(LPVOID, LPDDENUMSURFACESCALLBACK) override { return E_NOTIMPL; }
-  STDMETHOD(EnumOverlayZOrders)(DWORD, LPVOID, LPDDENUMSURFACESCALLBACK) override { return E_NOTIMPL; }
-  STDMETHOD(Flip)(LPDIRECTDRAWSURFACE, DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(GetAttachedSurface)(LPDDSCAPS, LPDIRECTDRAWSURFACE*) override { return E_NOTIMPL; }
-  STDMETHOD(GetBltStatus)(DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(GetCaps)(LPDDSCAPS) override { return E_NOTIMPL; }
-  STDMETHOD(GetClipper)(LPDIRECTDRAWCLIPPER*) override { return E_NOTIMPL; }
-  STDMETHOD(GetColorKey)(DWORD, LPDDCOLORKEY) override { return E_NOTIMPL; }
-  STDMETHOD(GetDC)(HDC*) override { return E_NOTIMPL; }
-  STDMETHOD(GetFlipStatus)(DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(GetOverlayPosition)(LPLONG, LPLONG) override { return E_NOTIMPL; }
-  STDMETHOD(GetPalette)(LPDIRECTDRAWPALETTE*) override { return E_NOTIMPL; }
-  STDMETHOD(GetPixelFormat)(LPDDPIXELFORMAT) override { return E_NOTIMPL; }
-  STDMETHOD(GetSurfaceDesc)(LPDDSURFACEDESC) override { return E_NOTIMPL; }
-  STDMETHOD(Initialize)(LPDIRECTDRAW, LPDDSURFACEDESC) override { return E_NOTIMPL; }
-  STDMETHOD(IsLost)() override { return DD_OK; }
-  STDMETHOD(ReleaseDC)(HDC) override { return E_NOTIMPL; }
-  STDMETHOD(Restore)() override { return E_NOTIMPL; }
-  STDMETHOD(SetClipper)(LPDIRECTDRAWCLIPPER) override { return E_NOTIMPL; }
-  STDMETHOD(SetColorKey)(DWORD, LPDDCOLORKEY) override { return E_NOTIMPL; }
-  STDMETHOD(SetOverlayPosition)(LONG, LONG) override { return E_NOTIMPL; }
-  STDMETHOD(SetPalette)(LPDIRECTDRAWPALETTE) override { return E_NOTIMPL; }
-  STDMETHOD(UpdateOverlay)(LPRECT, LPDIRECTDRAWSURFACE, LPRECT, DWORD, LPDDOVERLAYFX) override {
-    return E_NOTIMPL;
-  }
-  STDMETHOD(UpdateOverlayDisplay)(DWORD) override { return E_NOTIMPL; }
-  STDMETHOD(UpdateOverlayZOrder)(DWORD, LPDIRECTDRAWSURFACE) override { return E_NOTIMPL; }
 
  private:
   int width_, height_;
