@@ -15,6 +15,14 @@ if(EXISTS ${PROJECT_SOURCE_DIR}/bmp)
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/bmp $<TARGET_FILE_DIR:Tessaro>/bmp)
 endif()
 
+# Small example programs, each a scene of a few operations.
+file(GLOB examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.cpp)
+foreach(example ${examples})
+  get_filename_component(name ${example} NAME_WE)
+  add_executable(${name} WIN32 ${example})
+  target_link_libraries(${name} PRIVATE zo)
+endforeach()
+
 # The tests need GoogleTest's sources (Debian ships them in /usr/src).
 set(ZO_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree for the Windows tests")
 if(NOT EXISTS ${ZO_GTEST_SOURCE}/CMakeLists.txt)
