@@ -362,14 +362,11 @@ TEST_F(EffectsTest, WithoutTablesNothingIsDrawnAndTheAnswerIsZero) {
   EXPECT_TRUE(zotest::boxes.empty());
 }
 
-TEST_F(EffectsTest, AnObjectNumberWithoutASurfaceIsReported) {
+TEST_F(EffectsTest, AnObjectNumberWithoutASurfaceDrawsNothingAndAnswersZero) {
   EXPECT_EQ(zoDraw::DrawAdd(0, 0, 300, 0, 0, 8, 8), 0);
   EXPECT_EQ(zoDraw::DrawCrossFade(0, 0, 3, -1, 0, 0, 8, 8), 0);
   EXPECT_EQ(zoDraw::DrawHalfBlend(0, 0, 9999, 0, 0, 8, 8), 0);
-  ASSERT_EQ(zotest::boxes.size(), 3u);
-  EXPECT_EQ(zotest::boxes[0].text, "zoDraw::DrawAdd : オブジェクト番号が不正です");
-  EXPECT_EQ(zotest::boxes[1].text, "zoDraw::DrawCrossFade : オブジェクト番号が不正です");
-  EXPECT_EQ(zotest::boxes[2].title, "エラー発生");
+  EXPECT_TRUE(zotest::boxes.empty());  // effects report nothing
 }
 
 }  // namespace

@@ -10,8 +10,8 @@ using zo::PixelView;
 using zo::SpriteSpan;
 
 template <class F>
-int Blend(const char* place, int x, int y, int obj, int l, int t, int r, int b, F kernel) {
-  return zo::RunSpriteEffect(place, x, y, obj, l, t, r, b,
+int Blend(int x, int y, int obj, int l, int t, int r, int b, F kernel) {
+  return zo::RunSpriteEffect(x, y, obj, l, t, r, b,
                              [&](const PixelView& src, const PixelView& dst, const SpriteSpan& span) {
                                kernel(BlendJob{src, dst, span, PixelFormat});
                              });
@@ -22,20 +22,20 @@ int Blend(const char* place, int x, int y, int obj, int l, int t, int r, int b, 
 namespace zoDraw {
 
 int DrawHalfBlend(int x, int y, int obj, int l, int t, int r, int b) {
-  return Blend("zoDraw::DrawHalfBlend", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [](const BlendJob& job) { zo::HalfBlendKernel(job); });
 }
 
 int DrawAlphaBlend(int x, int y, float alpha, int obj, int l, int t, int r, int b) {
   const float a[3] = {alpha, alpha, alpha};
-  return Blend("zoDraw::DrawAlphaBlend", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [&](const BlendJob& job) { zo::AlphaBlendKernel(job, a); });
 }
 
 int DrawAlphaBlendRGB(int x, int y, float alphaR, float alphaG, float alphaB, int obj, int l, int t,
                       int r, int b) {
   const float a[3] = {alphaR, alphaG, alphaB};
-  return Blend("zoDraw::DrawAlphaBlendRGB", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [&](const BlendJob& job) { zo::AlphaBlendKernel(job, a); });
 }
 
@@ -43,20 +43,20 @@ int DrawAlphaGradient(int x, int y, float alphaR, float alphaG, float alphaB, in
                       uint16_t start, int every, int obj, int l, int t, int r, int b) {
   const float a[3] = {alphaR, alphaG, alphaB};
   const zo::Ramp ramp{vertical, start, every};
-  return Blend("zoDraw::DrawAlphaGradient", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [&](const BlendJob& job) { zo::AlphaGradientKernel(job, a, ramp); });
 }
 
 int DrawCrossFade(int x, int y, int level, int obj, int l, int t, int r, int b) {
   const int v[3] = {level, level, level};
-  return Blend("zoDraw::DrawCrossFade", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [&](const BlendJob& job) { zo::CrossFadeKernel(job, v); });
 }
 
 int DrawCrossFadeRGB(int x, int y, int levelR, int levelG, int levelB, int obj, int l, int t, int r,
                      int b) {
   const int v[3] = {levelR, levelG, levelB};
-  return Blend("zoDraw::DrawCrossFadeRGB", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [&](const BlendJob& job) { zo::CrossFadeKernel(job, v); });
 }
 
@@ -64,23 +64,23 @@ int DrawCrossFadeGradient(int x, int y, int levelR, int levelG, int levelB, int 
                           uint16_t start, int every, int obj, int l, int t, int r, int b) {
   const int v[3] = {levelR, levelG, levelB};
   const zo::Ramp ramp{vertical, start, every};
-  return Blend("zoDraw::DrawCrossFadeGradient", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [&](const BlendJob& job) { zo::CrossFadeGradientKernel(job, v, ramp); });
 }
 
 int DrawAdd(int x, int y, int obj, int l, int t, int r, int b) {
-  return Blend("zoDraw::DrawAdd", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [](const BlendJob& job) { zo::AddKernel(job, 0); });
 }
 
 int DrawAddLevel(int x, int y, float level, int obj, int l, int t, int r, int b) {
   const int k = zo::AddLevelToK(level);
-  return Blend("zoDraw::DrawAddLevel", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [&](const BlendJob& job) { zo::AddKernel(job, k); });
 }
 
 int DrawSubtract(int x, int y, int obj, int l, int t, int r, int b) {
-  return Blend("zoDraw::DrawSubtract", x, y, obj, l, t, r, b,
+  return Blend(x, y, obj, l, t, r, b,
                [](const BlendJob& job) { zo::SubtractKernel(job); });
 }
 

@@ -4,7 +4,6 @@
 
 #include "draw/draw_object_win.h"
 #include "draw/effects/effect_tables.h"
-#include "zo/system.h"
 
 namespace zo {
 
@@ -21,12 +20,8 @@ bool LockView(IDirectDrawSurface* surface, DDSURFACEDESC* desc, PixelView* view)
   return true;
 }
 
-IDirectDrawSurface* EffectSource(int obj, const char* place) {
-  if (!effectTablesReady) return nullptr;
-  if (obj < 0 || obj >= MaxDrawObjects || !drawObjects[obj].surface) {
-    ShowError(place, "オブジェクト番号が不正です");
-    return nullptr;
-  }
+IDirectDrawSurface* EffectSource(int obj) {
+  if (!effectTablesReady || obj < 0 || obj >= MaxDrawObjects) return nullptr;
   return drawObjects[obj].surface;
 }
 

@@ -12,14 +12,15 @@ namespace zo {
 // Locks a whole surface with DDLOCK_WAIT; false (nothing locked) on failure.
 bool LockView(IDirectDrawSurface* surface, DDSURFACEDESC* desc, PixelView* view);
 
-// Checks the object number and the tables; reports a bad object under place.
-// Answers the object's surface, or null when the effect must answer 0.
-IDirectDrawSurface* EffectSource(int obj, const char* place);
+// The object's surface, or null when the effect must answer 0: the tables
+// were never built, or the number names no surface. Effects report nothing,
+// so a bad number in a per-frame call never opens a box every frame.
+IDirectDrawSurface* EffectSource(int obj);
 
 // Runs kernel(src, dst, span) over a sprite effect's pixels and answers the
 // effect's result.
 template <class Kernel>
-int RunSpriteEffect(const char* place, int x, int y, int obj, int l, int t, int r, int b,
+int RunSpriteEffect(int x, int y, int obj, int l, int t, int r, int b,
                     Kernel kernel);
 
 }  // namespace zo

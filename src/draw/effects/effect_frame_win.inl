@@ -6,9 +6,9 @@
 namespace zo {
 
 template <class Kernel>
-int RunSpriteEffect(const char* place, int x, int y, int obj, int l, int t, int r, int b,
+int RunSpriteEffect(int x, int y, int obj, int l, int t, int r, int b,
                     Kernel kernel) {
-  IDirectDrawSurface* source = EffectSource(obj, place);
+  IDirectDrawSurface* source = EffectSource(obj);
   if (!source) return 0;
   SpriteClip clip;
   if (!EffectClip(ClipRect, x, y, l, t, r, b, &clip)) return 1;
