@@ -111,10 +111,11 @@ void SetPixel(int x, int y, COLORREF colour) {
 }
 
 void GetPixel(int x, int y, int* red, int* green, int* blue) {
-  COLORREF c = 0;
+  COLORREF c;
   {
     SurfaceDC s;
-    if (s.dc()) c = ::GetPixel(s.dc(), x, y);
+    if (!s.dc()) return;  // the outputs keep what they held
+    c = ::GetPixel(s.dc(), x, y);
   }
   if (red) *red = GetRValue(c);
   if (green) *green = GetGValue(c);

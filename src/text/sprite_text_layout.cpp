@@ -17,13 +17,16 @@ void BeginItems(int x, int y) {
   textItems.count = 1;
 }
 
-// A text longer than the table keeps drawing but stops recording cells.
-void RecordItem(const IntRect& cell) {
-  if (textItems.count < TextItemCapacity) textItems.rects[textItems.count++] = cell;
+// A text longer than the table keeps drawing but stops recording cells;
+// the answer says whether this cell was recorded (and so may be dropped).
+bool RecordItem(const IntRect& cell) {
+  if (textItems.count >= TextItemCapacity) return false;
+  textItems.rects[textItems.count++] = cell;
+  return true;
 }
 
-void DropLastItem() {
-  if (textItems.count > 1) --textItems.count;
+void DropItem(bool recorded) {
+  if (recorded && textItems.count > 1) --textItems.count;
 }
 
 void GrowBox(int right, int bottom) {
@@ -88,14 +91,14 @@ void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsi
       if (flags & TextBoldY) ++cell.height;
     }
     const int ax = cx;
-    RecordItem(IntRect{cx, cy, cx + cell.width, cy + cell.height});
+    const bool recorded = RecordItem(IntRect{cx, cy, cx + cell.width, cy + cell.height});
     cx += cell.width;
     lineHeight = std::max(lineHeight, cell.height);
     // A character wider than the whole line stays on its own line rather
     // than wrapping for ever.
     const bool tooWideForAnyLine = ax == x && cx > right;
     if ((cx > right && !tooWideForAnyLine) || newline) {
-      DropLastItem();
+      DropItem(recorded);
       if (cx > right && IsHangingChar(ch, len))
         PutCopies(target, ch, len, ax, cy, flags, false);
       else if (!newline)
@@ -119,11 +122,11 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
   BeginItems(x, y);
 
   // Halvings are arithmetic shifts, as everywhere in double-size units.
-  auto flush = [&](int h2) {
+  auto flush = [&](int h2, bool last) {
     int h = h2;
     if (by + (h2 >> 1) > bottom) h -= (by + (h2 >> 1) - bottom) * 2;
     GrowBox(bx + (u >> 1), by + (h >> 1));
-    target.Flush(bx, by, u, h);
+    target.Flush(bx, by, u, h, last);
   };
 
   const int length = static_cast<int>(std::strlen(text));
@@ -143,7 +146,8 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
       if (flags & TextBoldY) ++h2;
     }
     const int start = u;
-    RecordItem(IntRect{bx + (u >> 1), by, bx + (u >> 1) + (w2 >> 1), by + (h2 >> 1)});
+    const bool recorded =
+        RecordItem(IntRect{bx + (u >> 1), by, bx + (u >> 1) + (w2 >> 1), by + (h2 >> 1)});
     u += w2;
     lineHeight = std::max(lineHeight, h2);
     const bool pastRight = bx + (u >> 1) >= right;
@@ -152,12 +156,12 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
     const bool aloneTooWide =
         !newline && start == 0 && ((pastRight && bx == x) || u >= bufferWidth);
     if ((pastRight || u >= bufferWidth || newline) && !aloneTooWide) {
-      DropLastItem();
+      DropItem(recorded);
       if (!(pastRight && IsHangingChar(ch, len)) && !newline) {
         u -= w2;
         p -= len;
       }
-      flush(lineHeight);
+      flush(lineHeight, false);
       bx += u >> 1;
       if (bx + (w2 >> 1) >= right || newline) {
         bx = x;
@@ -168,7 +172,7 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
       if (by >= bottom) return;
     }
   }
-  if (u != 0) flush(lineHeight);
+  if (u != 0) flush(lineHeight, true);
 }
 
 }  // namespace zo

@@ -33,8 +33,9 @@ class SpriteTextTarget {
   // colour or the text colour.
   virtual void Put(const char* ch, int length, int x, int y, bool shadow) = 0;
   // Smooth renderer: a finished line segment of width2 x height2 double-size
-  // pixels, to be shrunk to screen position (x, y). Answers nothing.
-  virtual void Flush(int x, int y, int width2, int height2) = 0;
+  // pixels, to be shrunk to screen position (x, y). After the last segment
+  // of a text the buffer is not prepared for another one.
+  virtual void Flush(int x, int y, int width2, int height2, bool last) = 0;
 };
 
 // The 15 characters that may hang past the right limit instead of wrapping.

@@ -54,16 +54,26 @@ class GdiTarget : public zo::SpriteTextTarget {
     SetTextColor(zo::textDC, shadow ? shadowColor : textColor);
     TextOutA(zo::textDC, x, y, ch, length);
   }
-  void Flush(int x, int y, int width2, int height2) override {
+  // Between segments the buffer is cleared and drawn on transparently; after
+  // the last one the caller's buffer scope comes back with a fresh DC.
+  void Flush(int x, int y, int width2, int height2, bool last) override {
     zo::CloseTextScope(SurfaceOf(BufferObject));
     zo::AntialiasLine(x, y, 0, 0, width2, height2);
+    if (last) {
+      zo::OpenTextScope(SurfaceOf(BufferObject));
+      return;
+    }
     zoDraw::ClearObject(BufferObject);
     OpenTransparentScope(SurfaceOf(BufferObject));
   }
 };
 
+// A render that cannot start leaves the next one blitting as usual.
 int RenderPlain(int x, int y, int right, int bottom, const char* text, unsigned flags) {
-  if (!fontDesc || !text || !SurfaceOf(FontObject)) return 0;
+  if (!fontDesc || !text || !SurfaceOf(FontObject)) {
+    blitAfterRender = 1;
+    return 0;
+  }
   zo::CloseTextScope(backSurface);
   zoDraw::ClearObject(FontObject);
   OpenTransparentScope(SurfaceOf(FontObject));
@@ -78,7 +88,10 @@ int RenderPlain(int x, int y, int right, int bottom, const char* text, unsigned 
 }
 
 int RenderSmooth(int x, int y, int right, int bottom, const char* text, unsigned flags) {
-  if (!fontDesc || !text || !SurfaceOf(FontObject) || !SurfaceOf(BufferObject)) return 0;
+  if (!fontDesc || !text || !SurfaceOf(FontObject) || !SurfaceOf(BufferObject)) {
+    blitAfterRender = 1;
+    return 0;
+  }
   zoDraw::ClearObject(FontObject);
   zo::CloseTextScope(SurfaceOf(BufferObject));
   zoDraw::ClearObject(BufferObject);
@@ -111,8 +124,12 @@ void AntialiasLine(int dx, int dy, int sx, int sy, int width2, int height2) {
     desc[locked].dwSize = sizeof desc[locked];
     if (surfaces[locked]->Lock(nullptr, &desc[locked], DDLOCK_WAIT, nullptr) != DD_OK) break;
   }
-  if (locked == 3) {
-    const int depth = zoDraw::GetDisplayDepth();
+  const int depth = zoDraw::GetDisplayDepth();
+  // The surfaces must hold pixels of the size the filter is about to walk.
+  bool sameDepth = locked == 3;
+  for (int i = 0; i < locked; ++i)
+    sameDepth = sameDepth && static_cast<int>(desc[i].ddpfPixelFormat.dwRGBBitCount) == depth;
+  if (sameDepth) {
     if (depth == 16) {
       InkChannels ch = {{PixelFormat.fivePos[0], PixelFormat.fivePos[1], PixelFormat.fivePos[2]}, 31};
       AntialiasLine16(ViewOf<const uint16_t>(desc[0]), ViewOf<uint16_t>(desc[1]),

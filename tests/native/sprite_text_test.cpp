@@ -20,6 +20,7 @@ struct FakeTarget : zo::SpriteTextTarget {
   };
   struct Flushed {
     int x, y, w2, h2;
+    bool last;
   };
   std::vector<Put> puts;
   std::vector<Flushed> flushes;
@@ -30,7 +31,9 @@ struct FakeTarget : zo::SpriteTextTarget {
   void Put(const char* ch, int length, int x, int y, bool shadow) override {
     puts.push_back({std::string(ch, length), x, y, shadow});
   }
-  void Flush(int x, int y, int w2, int h2) override { flushes.push_back({x, y, w2, h2}); }
+  void Flush(int x, int y, int w2, int h2, bool last) override {
+    flushes.push_back({x, y, w2, h2, last});
+  }
   std::string Drawn() const {
     std::string s;
     for (const auto& p : puts)
@@ -126,6 +129,12 @@ TEST(SpriteTextLayout, ItemsStopAtTheTableButDrawingGoesOn) {
   zo::LayOutPlainText(text.c_str(), 0, 0, 1 << 30, 1 << 30, 0, 16, zo::IsSjisLeadByte, t);
   EXPECT_EQ(textItems.count, TextItemCapacity);
   EXPECT_EQ(t.puts.size(), 4000u);
+  // Wrapping past the full table drops no recorded cell.
+  FakeTarget w;
+  std::string lines(3300, 'i');
+  zo::LayOutPlainText(lines.c_str(), 0, 0, 80, 1 << 30, 0, 16, zo::IsSjisLeadByte, w);
+  EXPECT_EQ(textItems.count, TextItemCapacity);
+  EXPECT_EQ(textItems.rects[TextItemCapacity - 1].left, 8 * ((TextItemCapacity - 2) % 10));
 }
 
 TEST(SpriteTextLayout, SmoothLinesFlushInDoubleSizeSegments) {
@@ -161,6 +170,7 @@ TEST(SpriteTextLayout, SmoothBufferWidthContinuesTheSameLine) {
   EXPECT_EQ(t.flushes[1].x, 16);  // continues where the first segment ended
   EXPECT_EQ(t.flushes[1].y, 0);
   EXPECT_EQ(textItems.count, 6);
+  for (size_t i = 0; i < t.flushes.size(); ++i) EXPECT_EQ(t.flushes[i].last, i + 1 == t.flushes.size());
 }
 
 TEST(SpriteTextLayout, SmoothWrapsHangsAndNeverLoops) {

@@ -81,7 +81,8 @@ TEST_F(SpriteTextTest, SmoothRendererInksFullyInsideAndLeavesTheRestClear) {
   zoText::BeginBufferText(1, 24);
   zoText::SetTextColors(RGB(255, 255, 255), 0, 1);
   zoText::DrawSmoothText(100, 100, 600, 480, "■", 0);
-  ASSERT_NE(zo::textDC, nullptr);  // the buffer scope is open again
+  ASSERT_NE(zo::textDC, nullptr);  // the buffer scope is open again,
+  EXPECT_EQ(GetBkMode(zo::textDC), OPAQUE);  // with a fresh DC
   zoText::EndBufferText();
   ASSERT_EQ(textItems.count, 2);
   const IntRect& cell = textItems.rects[1];
@@ -100,6 +101,17 @@ TEST_F(SpriteTextTest, SmoothRendererInksFullyInsideAndLeavesTheRestClear) {
       if (v != 0 && v != 0xFFDF) ++mixed;
     }
   EXPECT_GT(mixed, 0);
+}
+
+TEST_F(SpriteTextTest, ARenderThatCannotStartLeavesTheNextOneBlitting) {
+  zoText::ReleaseFonts();
+  zoText::RenderSpriteText(0, 0, 600, 480, "ABC", 0);
+  zoText::EnumerateFonts();
+  zoText::BeginText(1, 16, 0, 0, 0, 0);
+  zoText::SetTextColors(RGB(255, 255, 255), 0, 1);
+  zoText::DrawSpriteText(0, 0, 600, 480, "ABC", 0);
+  zoText::EndText();
+  EXPECT_GT(Count(zotest::ReadSurface(backSurface), 0xFFFF), 20);
 }
 
 TEST_F(SpriteTextTest, RevealShowsOneMoreCharacterPerInterval) {
