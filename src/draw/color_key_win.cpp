@@ -30,7 +30,8 @@ DWORD MatchSurfaceColor(IDirectDrawSurface* surface, COLORREF colour) {
   HRESULT hr;
   while ((hr = surface->Lock(nullptr, &desc, 0, nullptr)) == DDERR_WASSTILLDRAWING) {
   }
-  if (hr == DD_OK) {
+  if (hr == DD_OK && !desc.lpSurface) surface->Unlock(nullptr);
+  if (hr == DD_OK && desc.lpSurface) {
     DWORD bits = desc.ddpfPixelFormat.dwRGBBitCount;
     // Read one pixel only: a one-pixel 16-bit surface has no 32-bit word.
     DWORD raw = 0;

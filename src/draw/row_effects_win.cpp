@@ -54,7 +54,10 @@ void DrawTileScroll(float speedX, float speedY, int object, int sl, int st, int 
 void DrawRowWaveScroll(int x, int y, int amp, int div, float waveSpeed, float scrollSpeed,
                        int object, int sl, int st, int sr, int sb) {
   const int h = sb - st;
-  if (h < 1) return;
+  if (h < 1) {  // no rows to draw or scroll; the wave still moves on
+    rowWaveScroll.phase = zo::AdvancePhase(rowWaveScroll.phase, frameDelta, waveSpeed);
+    return;
+  }
   for (int r = st; r < sb; ++r) {
     int offset = zo::WaveOffset(amp, div, rowWaveScroll.phase, r);
     int s = static_cast<int>(rowWaveScroll.scroll) + r;
@@ -68,7 +71,11 @@ void DrawRowWaveScroll(int x, int y, int amp, int div, float waveSpeed, float sc
 void DrawRowWaveTile(int top, int bottom, int amp, int div, float waveSpeed, float scrollSpeed,
                      int object, int sl, int st, int sr, int sb) {
   const int h = sb - st, tw = sr - sl;
-  if (h < 1 || tw < 1) return;
+  if (h < 1 || tw < 1) {  // nothing to tile; the wave (and a scroll with rows) still moves on
+    rowWaveTile.phase = zo::AdvancePhase(rowWaveTile.phase, frameDelta, waveSpeed);
+    if (h > 0) rowWaveTile.scroll = zo::WrapRowScroll(rowWaveTile.scroll, frameDelta * scrollSpeed, h);
+    return;
+  }
   for (int i = 0; i < bottom - top; ++i) {
     int s = i % h + static_cast<int>(rowWaveTile.scroll);
     if (s > h - 1) s -= h;

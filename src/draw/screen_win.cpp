@@ -118,6 +118,7 @@ int Screen(int width, int height, int placement) {
   screenHeight = height;
   SetClip(0, 0, width, height);
 
+  hardware3D = 0;  // stays 0 when no driver is enumerated at all
   DirectDrawEnumerateA(EnumDriverCallback, &directDraw);
   if (!directDraw && (DirectDrawCreate(nullptr, &directDraw, nullptr) != DD_OK || !directDraw)) {
     directDraw = nullptr;
