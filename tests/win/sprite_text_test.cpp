@@ -61,6 +61,12 @@ TEST_F(SpriteTextTest, WrapsAndHangsWithRealGlyphs) {
   EXPECT_GT(textItems.rects[3].top, 0);
   zoText::RenderSpriteText(0, 0, 600, 480, "日本", 0);
   EXPECT_EQ(textItems.count, 3);  // one item per two-byte character
+  const IntRect plain = textItems.rects[1];
+  zoText::RenderSpriteText(0, 0, 600, 480, "日本", TextShadow | TextBoldX | TextBoldY);
+  const IntRect wide = textItems.rects[1];
+  EXPECT_EQ(wide.right - wide.left, plain.right - plain.left + 2);  // shadow and bold
+  EXPECT_EQ(wide.bottom - wide.top, plain.bottom - plain.top + 2);
+  EXPECT_EQ(textItems.rects[2].left, wide.right);
   zoText::EndText();
 }
 
