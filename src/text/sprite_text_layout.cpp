@@ -12,6 +12,20 @@ namespace {
 const char* const HangingChars[15] = {"、", "。", "，", "．", "・", "…", "‥", "”",
                                       "’", "（", "」", ",", ".", "　", " "};
 
+struct TextChar {
+  const char* bytes;
+  int length;  // 1, or 2 for a two-byte character
+  bool newline;
+};
+
+// The character at *p; *p is left on its last byte, as the loops step on by one.
+TextChar TakeChar(const char* text, int* p, bool (*isLead)(unsigned char)) {
+  const char* ch = text + *p;
+  const int len = CharLength(ch, isLead);
+  *p += len - 1;
+  return {ch, len, len == 1 && *ch == '\n'};
+}
+
 void BeginItems(int x, int y) {
   textItems.rects[0] = IntRect{x, y, x, y};
   textItems.count = 1;
@@ -79,10 +93,10 @@ void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsi
   BeginItems(x, y);
   const int length = static_cast<int>(std::strlen(text));
   for (int p = 0; p < length; ++p) {
-    const char* ch = text + p;
-    const int len = CharLength(ch, isLead);
-    p += len - 1;
-    const bool newline = len == 1 && *ch == '\n';
+    const TextChar c = TakeChar(text, &p, isLead);
+    const char* ch = c.bytes;
+    const int len = c.length;
+    const bool newline = c.newline;
     GlyphSize cell{0, 0};
     if (!newline) {
       cell = target.Measure(ch, len);
@@ -131,10 +145,10 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
 
   const int length = static_cast<int>(std::strlen(text));
   for (int p = 0; p < length; ++p) {
-    const char* ch = text + p;
-    const int len = CharLength(ch, isLead);
-    p += len - 1;
-    const bool newline = len == 1 && *ch == '\n';
+    const TextChar c = TakeChar(text, &p, isLead);
+    const char* ch = c.bytes;
+    const int len = c.length;
+    const bool newline = c.newline;
     int w2 = 0, h2 = 0;
     if (!newline) {
       PutCopies(target, ch, len, u, 0, flags, true);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "draw/display_win.h"
-#include "draw/draw_object_win.h"
+#include "draw/objects_win.h"
 #include "text/antialias.h"
 #include "text/sprite_text_layout.h"
 #include "text/text_scope_win.h"
@@ -16,8 +16,6 @@ float revealTimer;
 namespace {
 
 const int FontObject = 2, BufferObject = 3;
-
-IDirectDrawSurface* SurfaceOf(int object) { return drawObjects[object].surface; }
 
 bool IsLead(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
 
@@ -57,30 +55,30 @@ class GdiTarget : public zo::SpriteTextTarget {
   // Between segments the buffer is cleared and drawn on transparently; after
   // the last one the caller's buffer scope comes back with a fresh DC.
   void Flush(int x, int y, int width2, int height2, bool last) override {
-    zo::CloseTextScope(SurfaceOf(BufferObject));
+    zo::CloseTextScope(zo::SurfaceOf(BufferObject));
     zo::AntialiasLine(x, y, 0, 0, width2, height2);
     if (last) {
-      zo::OpenTextScope(SurfaceOf(BufferObject));
+      zo::OpenTextScope(zo::SurfaceOf(BufferObject));
       return;
     }
     zoDraw::ClearObject(BufferObject);
-    OpenTransparentScope(SurfaceOf(BufferObject));
+    OpenTransparentScope(zo::SurfaceOf(BufferObject));
   }
 };
 
 // A render that cannot start leaves the next one blitting as usual.
 int RenderPlain(int x, int y, int right, int bottom, const char* text, unsigned flags) {
-  if (!fontDesc || !text || !SurfaceOf(FontObject)) {
+  if (!fontDesc || !text || !zo::SurfaceOf(FontObject)) {
     blitAfterRender = 1;
     return 0;
   }
   zo::CloseTextScope(backSurface);
   zoDraw::ClearObject(FontObject);
-  OpenTransparentScope(SurfaceOf(FontObject));
+  OpenTransparentScope(zo::SurfaceOf(FontObject));
   LiftColours();
   GdiTarget target;
   zo::LayOutPlainText(text, x, y, right, bottom, flags, fontHeight, IsLead, target);
-  zo::CloseTextScope(SurfaceOf(FontObject));
+  zo::CloseTextScope(zo::SurfaceOf(FontObject));
   if (blitAfterRender) BlitBoundingBox();
   zo::OpenTextScope(backSurface);
   FinishRender();
@@ -88,14 +86,14 @@ int RenderPlain(int x, int y, int right, int bottom, const char* text, unsigned 
 }
 
 int RenderSmooth(int x, int y, int right, int bottom, const char* text, unsigned flags) {
-  if (!fontDesc || !text || !SurfaceOf(FontObject) || !SurfaceOf(BufferObject)) {
+  if (!fontDesc || !text || !zo::SurfaceOf(FontObject) || !zo::SurfaceOf(BufferObject)) {
     blitAfterRender = 1;
     return 0;
   }
   zoDraw::ClearObject(FontObject);
-  zo::CloseTextScope(SurfaceOf(BufferObject));
+  zo::CloseTextScope(zo::SurfaceOf(BufferObject));
   zoDraw::ClearObject(BufferObject);
-  OpenTransparentScope(SurfaceOf(BufferObject));
+  OpenTransparentScope(zo::SurfaceOf(BufferObject));
   LiftColours();
   GdiTarget target;
   zo::LayOutSmoothText(text, x, y, right, bottom, flags, fontHeight, screenWidth, IsLead, target);
@@ -115,7 +113,7 @@ zo::SurfaceView<Pixel> ViewOf(const DDSURFACEDESC& d) {
 namespace zo {
 
 void AntialiasLine(int dx, int dy, int sx, int sy, int width2, int height2) {
-  IDirectDrawSurface* surfaces[3] = {SurfaceOf(BufferObject), SurfaceOf(FontObject), backSurface};
+  IDirectDrawSurface* surfaces[3] = {zo::SurfaceOf(BufferObject), zo::SurfaceOf(FontObject), backSurface};
   DDSURFACEDESC desc[3];
   int locked = 0;
   for (; locked < 3; ++locked) {

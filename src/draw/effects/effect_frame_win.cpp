@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "draw/draw_object_win.h"
+#include "draw/objects_win.h"
 #include "draw/effects/effect_tables.h"
 
 namespace zo {
@@ -21,8 +21,7 @@ bool LockView(IDirectDrawSurface* surface, DDSURFACEDESC* desc, PixelView* view)
 }
 
 IDirectDrawSurface* EffectSource(int obj) {
-  if (!effectTablesReady || obj < 0 || obj >= MaxDrawObjects) return nullptr;
-  return drawObjects[obj].surface;
+  return effectTablesReady ? SurfaceOf(obj) : nullptr;
 }
 
 }  // namespace zo
