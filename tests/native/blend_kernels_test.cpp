@@ -7,6 +7,7 @@
 #include <random>
 
 #include "blend_reference.h"
+#include "effect_harness.h"
 #include "draw/effects/blend_kernels.h"
 #include "draw/effects/effect_frame.h"
 
@@ -14,17 +15,16 @@ using ref::Image;
 
 namespace {
 
-const PixelLayout k565 = DerivePixelLayout(0xF800, 0x07E0, 0x001F);
-const PixelLayout k555 = DerivePixelLayout(0x7C00, 0x03E0, 0x001F);
+using harness::Between;
+using harness::k555;
+using harness::k565;
+using harness::RandomImage;
+using harness::RandomPixel;
+using harness::View;
 // A layout the vector paths do not know: the general table path runs.
 const PixelLayout k444 = DerivePixelLayout(0x0F00, 0x00F0, 0x000F);
 
-void Build(const PixelLayout& f) {
-  zo::SeedMsvcrtRandom(1);
-  zo::BuildEffectTables(f, zo::MsvcrtRandom);
-}
-
-zo::PixelView View(Image& im) { return zo::PixelView{im.pixels.data(), im.pitch, im.width, im.height}; }
+void Build(const PixelLayout& f) { harness::BuildTables(f); }
 
 using Kernel = std::function<void(const zo::BlendJob&)>;
 
@@ -171,29 +171,6 @@ TEST(BlendExhaustive, FadeRampAlongTheRowEveryPairEveryLevel) {
 
 // ----------------------------------------------------------------- random
 
-uint32_t BaseSeed() {
-  const char* s = std::getenv("ZO_SEED");
-  return s ? uint32_t(std::strtoul(s, nullptr, 0)) : 20261208u;
-}
-
-uint16_t RandomPixel(std::mt19937& rng) {
-  switch (rng() % 8) {
-    case 0: case 1: case 2: return 0;  // transparent
-    case 3: return 0xFFFF;
-    case 4: return uint16_t(0x0821 * (rng() % 32));
-    default: return uint16_t(rng());
-  }
-}
-
-Image RandomImage(std::mt19937& rng, int maxW, int maxH) {
-  const int w = 1 + int(rng() % maxW), h = 1 + int(rng() % maxH);
-  Image im(w, h, w + int(rng() % 9));
-  for (auto& p : im.pixels) p = RandomPixel(rng);
-  return im;
-}
-
-int Between(std::mt19937& rng, int lo, int hi) { return lo + int(rng() % uint32_t(hi - lo + 1)); }
-
 struct Scene {
   Image src, dst;
   IntRect clip;
@@ -223,7 +200,7 @@ Scene RandomScene(std::mt19937& rng) {
 void CompareRandom(const PixelLayout& f, int cases,
                    const std::function<void(std::mt19937&, Kernel*, ref::Rule*)>& make) {
   Build(f);
-  const uint32_t base = BaseSeed();
+  const uint32_t base = harness::BaseSeed();
   for (int n = 0; n < cases; ++n) {
     const uint32_t seed = base + uint32_t(n);
     std::mt19937 rng(seed);
