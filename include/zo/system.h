@@ -56,8 +56,13 @@ int ShowError(const char* where, const char* message, long code = 0);
 const char* MakeFullPath(int flag);
 
 // ---- The application's scene hooks ----
-void DemoSetup();
-void DemoFrame();
+// Optional: runs before the window exists, right after the start-up set
+// windowFlags, fullScreen, desktopMode, requestedWidth/requestedHeight and
+// clipCursorMode to their defaults, so a game can change them. The library
+// provides an empty one for games that do not.
+void DemoConfigure();
+void DemoSetup();   // once, after the window exists
+void DemoFrame();   // every frame step while scene is 1
 
 namespace zoSystem {
 void InitGlobals();                          // every shell global to its default

@@ -16,8 +16,21 @@ testbed_stop() {
   testbed_pids=()
 }
 
+# 0 when this machine can run the 32-bit Wine loader. Some kernels refuse
+# i386 executables outright ("Exec format error"); Windows programs cannot
+# run there at all, so the callers skip them instead of failing.
+testbed_can_run_win32() {
+  local loader=/usr/lib/wine/wine
+  [ -x "$loader" ] || loader=$(command -v wine)
+  "$loader" --version >/dev/null 2>&1
+}
+
 testbed_start() {
   local build="$testbed_root/build"
+  if ! testbed_can_run_win32; then
+    echo "testbed: this machine cannot run 32-bit programs (the kernel refuses i386 executables); Windows programs cannot run here" >&2
+    return 2
+  fi
   mkdir -p "$build/home" "$build/run"
   chmod 700 "$build/run"
   export HOME="$build/home" XDG_RUNTIME_DIR="$build/run"
