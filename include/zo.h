@@ -12,3 +12,5 @@
 #include "zo/text.h"
 #include "zo/sound.h"
 #include "zo/effects.h"
+#include "zo/music.h"
+#include "zo/joystick.h"

@@ -16,6 +16,21 @@ testbed_stop() {
   testbed_pids=()
 }
 
+# The prefix's MIDI output: the build's silent port (tests/win/midi_driver),
+# selected as the audio driver, which hands the audio itself on to PulseAudio.
+# Runs before the persistent wineserver, so the registry is on disk after it.
+testbed_install_midi_port() {
+  local driver="$testbed_root/build/win/winezomidi.drv"
+  [ -f "$driver" ] || { echo "testbed: no $driver; MIDI tests will find no port" >&2; return 0; }
+  local dir="$WINEPREFIX/drive_c/windows/syswow64"
+  [ -d "$dir" ] || dir="$WINEPREFIX/drive_c/windows/system32"
+  cmp -s "$driver" "$dir/winezomidi.drv" || cp "$driver" "$dir/winezomidi.drv"
+  if ! grep -q '^"Audio"="zomidi"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d zomidi /f >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
 testbed_start() {
   local build="$testbed_root/build"
   mkdir -p "$build/home" "$build/run"
@@ -46,5 +61,6 @@ testbed_start() {
     wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  testbed_install_midi_port
   wineserver -p
 }
