@@ -27,8 +27,8 @@ TEST(DataFileRules, FolderLineLosesOneLineFeedAndOneBackslash) {
 
 TEST(DataFileRules, WindowsPathAddsABackslashExceptAtADriveRoot) {
   char path[16];
-  EXPECT_TRUE(JoinWindowsPath("C:\\WINDOWS", "a.ini", path, sizeof path));
-  EXPECT_STREQ(path, "C:\\WINDOWS\\a.ini");
+  EXPECT_TRUE(JoinWindowsPath("C:\\WINDOWS", "a.in", path, sizeof path));
+  EXPECT_STREQ(path, "C:\\WINDOWS\\a.in");
   EXPECT_TRUE(JoinWindowsPath("C:\\", "a.ini", path, sizeof path));
   EXPECT_STREQ(path, "C:\\a.ini");
   // 15 characters fit 16 bytes; 16 do not, and nothing is cut.
