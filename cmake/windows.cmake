@@ -30,6 +30,14 @@ foreach(example ${examples})
   target_link_libraries(${name} PRIVATE zo)
 endforeach()
 
+# The silent MIDI output port that the test bed installs into its Wine
+# prefix (scripts/lib/testbed.sh): without a port the MCI sequencer never
+# reaches the end of a sequence.
+add_library(zo_silent_midi SHARED tests/win/midi_driver/silent_midi.c tests/win/midi_driver/silent_midi.def)
+set_target_properties(zo_silent_midi PROPERTIES PREFIX "" OUTPUT_NAME winezomidi SUFFIX ".drv")
+target_link_libraries(zo_silent_midi PRIVATE winmm)
+target_link_options(zo_silent_midi PRIVATE -static-libgcc)
+
 # The tests need GoogleTest's sources (Debian ships them in /usr/src).
 set(ZO_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree for the Windows tests")
 if(NOT EXISTS ${ZO_GTEST_SOURCE}/CMakeLists.txt)

@@ -22,3 +22,5 @@ static int(WINAPI* const zoEntryPoint)(HINSTANCE, HINSTANCE, LPSTR, int) __attri
 #include "zo/text.h"
 #include "zo/sound.h"
 #include "zo/effects.h"
+#include "zo/music.h"
+#include "zo/joystick.h"

@@ -25,6 +25,22 @@ testbed_can_run_win32() {
   "$loader" --version >/dev/null 2>&1
 }
 
+# The prefix's MIDI output: the build's silent port (tests/win/midi_driver),
+# selected as the audio driver, which hands the audio itself on to PulseAudio.
+# Runs before the persistent wineserver, so the registry is on disk after it.
+testbed_install_midi_port() {
+  local driver="$testbed_root/build/win/winezomidi.drv"
+  [ -f "$driver" ] || { echo "testbed: no $driver; MIDI tests will find no port" >&2; return 0; }
+  local dir="$WINEPREFIX/drive_c/windows/syswow64"
+  [ -d "$dir" ] || dir="$WINEPREFIX/drive_c/windows/system32"
+  [ -d "$dir" ] || { echo "testbed: no prefix system folder; MIDI tests will find no port" >&2; return 0; }
+  cmp -s "$driver" "$dir/winezomidi.drv" || cp "$driver" "$dir/winezomidi.drv"
+  if ! grep -q '^"Audio"="zomidi"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d zomidi /f >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
 testbed_start() {
   local build="$testbed_root/build"
   if ! testbed_can_run_win32; then
@@ -59,5 +75,6 @@ testbed_start() {
     wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  testbed_install_midi_port
   wineserver -p
 }
