@@ -63,6 +63,7 @@ testbed_start() {
   read -r -t 20 display <"$fifo" || { echo "testbed: Xvfb did not start" >&2; return 1; }
   rm -f "$fifo"
   export DISPLAY=":$display"
+  testbed_start_deep_screen
 
   # A real-time audio device for DirectSound: a null sink whose monitor can be recorded.
   if ! pulseaudio -n --daemonize=yes --exit-idle-time=-1 --disable-shm=yes \
@@ -77,4 +78,21 @@ testbed_start() {
   fi
   testbed_install_midi_port
   wineserver -p
+}
+
+# A second private Xvfb at 24 bits (windowed DirectDraw sees a 32-bit
+# screen there), for the operations that refuse a 16-bit one. Its display
+# goes to ZO_DEEP_DISPLAY; testbed_stop ends it with the rest.
+testbed_start_deep_screen() {
+  local fifo="$testbed_root/build/run/deepfd"
+  rm -f "$fifo"; mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  testbed_pids+=($!)
+  local display
+  if read -r -t 20 display <"$fifo"; then
+    export ZO_DEEP_DISPLAY=":$display"
+  else
+    echo "testbed: the 24-bit Xvfb did not start" >&2
+  fi
+  rm -f "$fifo"
 }
