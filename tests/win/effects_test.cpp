@@ -9,10 +9,14 @@
 #include <random>
 
 #include "../native/blend_reference.h"
+#include "../native/filter_reference.h"
+#include "../native/rotate_reference.h"
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
 #include "draw/effects/effect_frame_win.h"
 #include "draw/effects/effect_tables.h"
+#include "draw/sine_table.h"
+#include "zo/effects.h"
 #include "fake_surface.h"
 #include "zo_test.h"
 
@@ -113,6 +117,7 @@ struct EffectsTest : ::testing::Test {
     PixelFormat = DerivePixelLayout(pf.dwRBitMask, pf.dwGBitMask, pf.dwBBitMask);
     srand(1);
     zo::BuildEffectTables(PixelFormat, rand);
+    BuildSineTable();
   }
   static void TearDownTestSuite() {
     for (IDirectDrawSurface* s : {back, sprite, small})
@@ -367,6 +372,153 @@ TEST_F(EffectsTest, AnObjectNumberWithoutASurfaceDrawsNothingAndAnswersZero) {
   EXPECT_EQ(zoDraw::DrawCrossFade(0, 0, 3, -1, 0, 0, 8, 8), 0);
   EXPECT_EQ(zoDraw::DrawHalfBlend(0, 0, 9999, 0, 0, 8, 8), 0);
   EXPECT_TRUE(zotest::boxes.empty());  // effects report nothing
+}
+
+// Every colour filter once through the real frame on the 16-bit screen,
+// against its literal rule.
+TEST_F(EffectsTest, EveryFilterMatchesItsRuleThroughTheRealFrame) {
+  const PixelLayout f = PixelFormat;
+  std::mt19937 rng(31415);
+  Image backImage(640, 480, 640);
+  Image src = Read(sprite);
+  for (auto& p : src.pixels) p = RandomPixel(rng);
+  Write(sprite, src);
+  ClipRect = IntRect{20, 10, 600, 300};
+  int glowCursor = 0;  // the library's own cursor starts at 0 too
+  for (int op = 0; op < 9; ++op) {
+    for (auto& p : backImage.pixels) p = uint16_t(rng());
+    Write(back, backImage);
+    Image expected = backImage;
+    const int x = 10 + 30 * op, y = 5 + 20 * op, l = 3, t = 2, r = 90, b = 57;
+    auto rule = [&](std::function<uint16_t(uint16_t)> one) {
+      ref::Draw(ClipRect, expected, src, x, y, l, t, r, b, [&](uint16_t s, uint16_t, int, int) { return one(s); });
+    };
+    int answer = 0;
+    const float k[3] = {0.3f, 1.7f, 0.9f};
+    const int lv[3] = {12, 40, -3};
+    const unsigned shifts[3] = {1, 2, 0};
+    switch (op) {
+      case 0:
+        answer = zoDraw::DrawChannelMask(x, y, 1, 0, 1, 4, l, t, r, b);
+        rule([&](uint16_t s) { return ref::ChannelMask(f, s, 1, 0, 1); });
+        break;
+      case 1: {
+        const float one[3] = {0.6f, 0.6f, 0.6f};
+        answer = zoDraw::DrawBrightness(x, y, 0.6f, 4, l, t, r, b);
+        rule([&](uint16_t s) { return ref::Brightness(f, s, one); });
+        break;
+      }
+      case 2:
+        answer = zoDraw::DrawBrightnessRGB(x, y, k[0], k[1], k[2], 4, l, t, r, b);
+        rule([&](uint16_t s) { return ref::Brightness(f, s, k); });
+        break;
+      case 3: {
+        const int one[3] = {20, 20, 20};
+        answer = zoDraw::DrawDarken(x, y, 20, 4, l, t, r, b);
+        rule([&](uint16_t s) { return ref::Darken(s, one); });
+        break;
+      }
+      case 4:
+        answer = zoDraw::DrawDarkenRGB(x, y, lv[0], lv[1], lv[2], 4, l, t, r, b);
+        rule([&](uint16_t s) { return ref::Darken(s, lv); });
+        break;
+      case 5:
+        answer = zoDraw::DrawGray(x, y, 4, l, t, r, b);
+        rule([&](uint16_t s) { return ref::Gray(f, s); });
+        break;
+      case 6:
+        answer = zoDraw::DrawBlur(x, y, 5, 4, l, t, r, b);
+        ref::Blur(f, ClipRect, expected, src, x, y, l, t, r, b, 5);
+        break;
+      case 7:
+        answer = zoDraw::DrawSoftEdge(x, y, 4, l, t, r, b);
+        ref::SoftEdge(f, ClipRect, expected, src, x, y, l, t, r, b);
+        break;
+      default:
+        answer = zoDraw::DrawGlow(x, y, shifts[0], shifts[1], shifts[2], 0xFF, 1, 4, l, t, r, b);
+        ref::Glow(f, ClipRect, expected, src, x, y, l, t, r, b, shifts, 0xFF, 1, glowCursor);
+        break;
+    }
+    ASSERT_EQ(answer, 1) << op;
+    const Image got = Read(back);
+    for (size_t i = 0; i < got.pixels.size(); ++i)
+      ASSERT_EQ(got.pixels[i], expected.pixels[i]) << "filter " << op << ", pixel " << i % 640 << "," << i / 640;
+  }
+  EXPECT_EQ(zoDraw::DrawBlur(0, 0, 0, 4, 0, 0, 10, 10), 1);  // no block: nothing drawn
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+// Every rotating form once through the real frame, against the literal walk.
+TEST_F(EffectsTest, EveryRotationMatchesTheLiteralWalkThroughTheRealFrame) {
+  const PixelLayout f = PixelFormat;
+  std::mt19937 rng(27182);
+  Image backImage(640, 480, 640);
+  Image src = Read(small);
+  for (auto& p : src.pixels) p = RandomPixel(rng);
+  Write(small, src);
+  ClipRect = IntRect{30, 20, 500, 400};
+  for (int form = 0; form < 5; ++form) {
+    for (auto& p : backImage.pixels) p = uint16_t(rng());
+    Write(back, backImage);
+    ref::Rotation r;
+    r.form = ref::Form(form);
+    r.dl = 10 + 40 * form, r.dt = 5 + 30 * form, r.dr = r.dl + 150, r.db = r.dt + 110;
+    r.angle = -37 + 50 * form;
+    r.scale = 1.7f, r.scaleX = 0.8f, r.stepX = 0.01f, r.scaleY = 1.3f, r.stepY = -0.004f;
+    r.factor[0] = 0.9f, r.factor[1] = 1.4f, r.factor[2] = 0.25f;
+    r.sl = 2, r.st = 1, r.sr = 35, r.sb = 22;
+    int answer = 0;
+    switch (r.form) {
+      case ref::Form::Plain: answer = zoDraw::DrawRotate(r.dl, r.dt, r.dr, r.db, r.angle, 5, r.sl, r.st, r.sr, r.sb); break;
+      case ref::Form::Tile: answer = zoDraw::DrawRotateTile(r.dl, r.dt, r.dr, r.db, r.angle, 5, r.sl, r.st, r.sr, r.sb); break;
+      case ref::Form::Zoom:
+        answer = zoDraw::DrawRotateZoom(r.dl, r.dt, r.dr, r.db, r.angle, r.scale, 5, r.sl, r.st, r.sr, r.sb);
+        break;
+      case ref::Form::ZoomTile:
+        answer = zoDraw::DrawRotateZoomTile(r.dl, r.dt, r.dr, r.db, r.angle, r.scale, 5, r.sl, r.st, r.sr, r.sb);
+        break;
+      case ref::Form::Floor:
+        answer = zoDraw::DrawRotateFloor(r.dl, r.dt, r.dr, r.db, r.angle, r.scaleX, r.stepX, r.scaleY, r.stepY,
+                                         r.factor[0], r.factor[1], r.factor[2], 5, r.sl, r.st, r.sr, r.sb);
+        break;
+    }
+    ASSERT_EQ(answer, 1) << form;
+    Image expected = backImage;
+    ref::Rotate(f, ClipRect, expected, src, r);
+    const Image got = Read(back);
+    for (size_t i = 0; i < got.pixels.size(); ++i)
+      ASSERT_EQ(got.pixels[i], expected.pixels[i]) << "form " << form << ", pixel " << i % 640 << "," << i / 640;
+  }
+  // Unusable scales and empty sources skip the call without locking.
+  CounterfeitSurface object(20, 20, false), screen(64, 64, false);
+  drawObjects[6].surface = &object;
+  backSurface = &screen;
+  EXPECT_EQ(zoDraw::DrawRotateZoom(0, 0, 30, 30, 10, 0.0f, 6, 0, 0, 20, 20), 1);
+  EXPECT_EQ(zoDraw::DrawRotateTile(0, 0, 30, 30, 10, 6, 5, 5, 5, 20), 1);
+  EXPECT_EQ(zoDraw::DrawRotate(-40, 0, -35, 30, 10, 6, 0, 0, 20, 20), 1);  // wholly left of the clip
+  EXPECT_EQ(object.locks + screen.locks, 0);
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+TEST_F(EffectsTest, FiltersAndRotationsAnswerZeroOnARefusedLockAndLeaveNothingLocked) {
+  CounterfeitSurface object(20, 20, false), refusing(64, 64, true);
+  for (int i = 0; i < 400; ++i) object.pixels()[i] = 0xFFFF;
+  drawObjects[6].surface = &object;
+  backSurface = &refusing;
+  EXPECT_EQ(zoDraw::DrawBlur(0, 0, 3, 6, 0, 0, 20, 20), 0);
+  EXPECT_EQ(zoDraw::DrawGlow(0, 0, 0, 0, 0, 0xFF, 1, 6, 0, 0, 20, 20), 0);
+  EXPECT_EQ(zoDraw::DrawRotateFloor(0, 0, 40, 40, 30, 1, 0, 1, 0, 1, 1, 1, 6, 0, 0, 20, 20), 0);
+  EXPECT_EQ(object.locks, 3);
+  EXPECT_EQ(object.unlocks, 3);
+  EXPECT_EQ(object.lastUnlock, object.pixels());
+  CounterfeitSurface refusedObject(20, 20, true), screen(64, 64, false);
+  drawObjects[6].surface = &refusedObject;
+  backSurface = &screen;
+  EXPECT_EQ(zoDraw::DrawRotate(0, 0, 40, 40, 30, 6, 0, 0, 20, 20), 0);
+  EXPECT_EQ(zoDraw::DrawGray(0, 0, 6, 0, 0, 20, 20), 0);
+  EXPECT_EQ(screen.locks, 0);
+  EXPECT_EQ(zoDraw::DrawRotate(0, 0, 40, 40, 30, 300, 0, 0, 20, 20), 0);  // no surface
+  EXPECT_TRUE(zotest::boxes.empty());
 }
 
 }  // namespace

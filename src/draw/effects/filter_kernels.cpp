@@ -1,0 +1,429 @@
+#include "draw/effects/filter_kernels.h"
+
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "draw/effects/effect_tables.h"
+
+namespace zo {
+
+namespace {
+
+// ---------------------------------------------------------------- layouts
+
+enum class Layout { k565, k555, Other };
+
+Layout LayoutOf(const PixelLayout& f) {
+  const bool five = f.redMax == 31 && f.blueMax == 31 && f.blueShift == 0 && f.greenShift == 5;
+  if (five && f.greenMax == 63 && f.redShift == 11 && f.fivePos[0] == 11 && f.fivePos[1] == 6 &&
+      f.fivePos[2] == 0)
+    return Layout::k565;
+  if (five && f.greenMax == 31 && f.redShift == 10 && f.fivePos[0] == 10 && f.fivePos[1] == 5 &&
+      f.fivePos[2] == 0)
+    return Layout::k555;
+  return Layout::Other;
+}
+
+const uint16_t* SrcRow(const FilterJob& job, int j) {
+  return job.src.pixels + job.span.srcX + std::ptrdiff_t(job.span.srcY + j) * job.src.pitch;
+}
+uint16_t* DstRow(const FilterJob& job, int j) {
+  return job.dst.pixels + job.span.dstX + std::ptrdiff_t(job.span.dstY + j) * job.dst.pitch;
+}
+
+inline __m128i Load(const uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void Store(uint16_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+// Where the source is 0 the destination stays.
+inline __m128i KeepClear(__m128i s, __m128i d, __m128i out) {
+  const __m128i clear = _mm_cmpeq_epi16(s, _mm_setzero_si128());
+  return _mm_or_si128(_mm_and_si128(clear, d), _mm_andnot_si128(clear, out));
+}
+
+// The 5-bit components of eight pixels as ComponentTable gives them (on
+// 5-5-5 a pixel with bit 15 set has none).
+template <Layout L>
+inline void Components(__m128i p, __m128i* r, __m128i* g, __m128i* b) {
+  const __m128i five = _mm_set1_epi16(31);
+  *r = _mm_and_si128(_mm_srli_epi16(p, L == Layout::k565 ? 11 : 10), five);
+  *g = _mm_and_si128(_mm_srli_epi16(p, L == Layout::k565 ? 6 : 5), five);
+  *b = _mm_and_si128(p, five);
+  if (L == Layout::k555) {
+    const __m128i valid = _mm_cmpgt_epi16(p, _mm_set1_epi16(-1));
+    *r = _mm_and_si128(*r, valid);
+    *g = _mm_and_si128(*g, valid);
+    *b = _mm_and_si128(*b, valid);
+  }
+}
+
+template <Layout L>
+inline __m128i Compose(__m128i r, __m128i g, __m128i b) {
+  return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, L == Layout::k565 ? 11 : 10),
+                                   _mm_slli_epi16(g, L == Layout::k565 ? 6 : 5)),
+                      b);
+}
+
+inline uint16_t Compose5(const PixelLayout& f, int r, int g, int b) {
+  return uint16_t((r << f.fivePos[0]) | (g << f.fivePos[1]) | (b << f.fivePos[2]));
+}
+
+// A per-pixel 5-bit filter: Vec on eight pixels' components, One on a pixel.
+template <Layout L, class Op>
+void FiveBitRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
+  int i = 0;
+  if (L != Layout::Other) {
+    for (; i + 8 <= w; i += 8) {
+      const __m128i sp = Load(s + i);
+      if (_mm_movemask_epi8(_mm_cmpeq_epi16(sp, _mm_setzero_si128())) == 0xFFFF) continue;
+      __m128i r, g, b;
+      Components<L>(sp, &r, &g, &b);
+      Store(d + i, KeepClear(sp, Load(d + i), op.template Vec<L>(r, g, b)));
+    }
+  }
+  for (; i < w; ++i)
+    if (s[i]) d[i] = op.One(ComponentTable[s[i]]);
+}
+
+template <class Op>
+void RunFiveBit(const FilterJob& job, const Op& op) {
+  const Layout layout = LayoutOf(job.format);
+  for (int j = 0; j < job.span.height; ++j) {
+    uint16_t* d = DstRow(job, j);
+    const uint16_t* s = SrcRow(job, j);
+    switch (layout) {
+      case Layout::k565: FiveBitRow<Layout::k565>(d, s, job.span.width, op); break;
+      case Layout::k555: FiveBitRow<Layout::k555>(d, s, job.span.width, op); break;
+      default: FiveBitRow<Layout::Other>(d, s, job.span.width, op); break;
+    }
+  }
+}
+
+struct DarkenOp {
+  int k[3];
+  __m128i kv[3];
+  const PixelLayout* f;
+  template <Layout L>
+  __m128i Vec(__m128i r, __m128i g, __m128i b) const {
+    return Compose<L>(_mm_subs_epu16(r, kv[0]), _mm_subs_epu16(g, kv[1]), _mm_subs_epu16(b, kv[2]));
+  }
+  uint16_t One(const uint8_t* c) const {
+    return uint16_t(SubTable[SubIndex(0, c[0], k[0])] | SubTable[SubIndex(1, c[1], k[1])] |
+                    SubTable[SubIndex(2, c[2], k[2])]);
+  }
+};
+
+struct GrayOp {
+  const PixelLayout* f;
+  template <Layout L>
+  __m128i Vec(__m128i r, __m128i g, __m128i b) const {
+    // floor(s / 3) for s <= 93 is floor(s * 21846 / 65536).
+    const __m128i m = _mm_mulhi_epu16(_mm_add_epi16(_mm_add_epi16(r, g), b), _mm_set1_epi16(21846));
+    return Compose<L>(m, m, m);
+  }
+  uint16_t One(const uint8_t* c) const {
+    const int g = GrayTable[c[0] + c[1] + c[2]];
+    return Compose5(*f, g, g, g);
+  }
+};
+
+int HoldLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
+
+// ---------------------------------------------------------------- blur
+
+// floor(h / n) for every h below 65536 from a 16-bit reciprocal that may
+// come out one short, and one correction.
+struct Divider {
+  int n;
+  __m128i m, nv, nLess;
+  explicit Divider(int count)
+      : n(count), m(_mm_set1_epi16(short(uint16_t(count > 1 ? 65536 / count : 0)))),
+        nv(_mm_set1_epi16(short(count))), nLess(_mm_set1_epi16(short(count - 1))) {}
+  __m128i operator()(__m128i h) const {
+    if (n == 1) return h;
+    __m128i q = _mm_mulhi_epu16(h, m);
+    const __m128i rest = _mm_sub_epi16(h, _mm_mullo_epi16(q, nv));  // below 2n
+    return _mm_sub_epi16(q, _mm_cmpgt_epi16(rest, nLess));
+  }
+  int operator()(int h) const { return h / n; }
+};
+
+// The 5-bit components of one row into three planes.
+void RowComponents(Layout layout, const uint16_t* s, int w, uint16_t* r, uint16_t* g, uint16_t* b) {
+  int i = 0;
+  if (layout != Layout::Other) {
+    for (; i + 8 <= w; i += 8) {
+      __m128i cr, cg, cb;
+      if (layout == Layout::k565)
+        Components<Layout::k565>(Load(s + i), &cr, &cg, &cb);
+      else
+        Components<Layout::k555>(Load(s + i), &cr, &cg, &cb);
+      Store(r + i, cr);
+      Store(g + i, cg);
+      Store(b + i, cb);
+    }
+  }
+  for (; i < w; ++i) {
+    const uint8_t* c = ComponentTable[s[i]];
+    r[i] = c[0];
+    g[i] = c[1];
+    b[i] = c[2];
+  }
+}
+
+// sum += add - sub over n lanes, 16-bit wrapping (every true sum fits).
+void Slide(uint16_t* sum, const uint16_t* add, const uint16_t* sub, int n) {
+  int i = 0;
+  for (; i + 8 <= n; i += 8)
+    Store(sum + i, _mm_sub_epi16(_mm_add_epi16(Load(sum + i), Load(add + i)), Load(sub + i)));
+  for (; i < n; ++i) sum[i] = uint16_t(sum[i] + add[i] - sub[i]);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- public
+
+float HoldFactor(float factor) { return factor > 0.0f ? factor : 0.0f; }
+
+uint16_t ChannelMaskOf(const PixelLayout& f, int red, int green, int blue) {
+  return uint16_t((red ? f.redMask : 0) | (green ? f.greenMask : 0) | (blue ? f.blueMask : 0));
+}
+
+void ChannelMaskKernel(const FilterJob& job, uint16_t mask) {
+  const __m128i m = _mm_set1_epi16(short(mask));
+  const int w = job.span.width;
+  for (int j = 0; j < job.span.height; ++j) {
+    uint16_t* d = DstRow(job, j);
+    const uint16_t* s = SrcRow(job, j);
+    int i = 0;
+    for (; i + 8 <= w; i += 8) {
+      const __m128i sp = Load(s + i);
+      Store(d + i, KeepClear(sp, Load(d + i), _mm_and_si128(sp, m)));
+    }
+    for (; i < w; ++i)
+      if (s[i]) d[i] = uint16_t(s[i] & mask);
+  }
+}
+
+void BrightnessKernel(const FilterJob& job, const float factor[3]) {
+  const PixelLayout& f = job.format;
+  const int shift[3] = {f.redShift, f.greenShift, f.blueShift};
+  const uint32_t max[3] = {f.redMax, f.greenMax, f.blueMax};
+  // Every component value of each channel, scaled and put in place. The
+  // product of a float and a component below 2^16 is exact in double, so it
+  // equals the extended one.
+  std::vector<uint16_t> table[3];
+  for (int c = 0; c < 3; ++c) {
+    const double k = HoldFactor(factor[c]);
+    table[c].resize(max[c] + 1);
+    for (uint32_t v = 0; v <= max[c]; ++v) {
+      const double p = v ? double(v) * k : 0.0;
+      const uint32_t out = p >= double(max[c]) ? max[c] : uint32_t(p);
+      table[c][v] = uint16_t(out << shift[c]);
+    }
+  }
+  const uint16_t *tr = table[0].data(), *tg = table[1].data(), *tb = table[2].data();
+  const int rs = shift[0], gs = shift[1], bs = shift[2];
+  const uint32_t rm = max[0], gm = max[1], bm = max[2];
+  const int w = job.span.width;
+  for (int j = 0; j < job.span.height; ++j) {
+    uint16_t* d = DstRow(job, j);
+    const uint16_t* s = SrcRow(job, j);
+    for (int i = 0; i < w; ++i) {
+      const uint32_t p = s[i];
+      if (p) d[i] = uint16_t(tr[(p >> rs) & rm] | tg[(p >> gs) & gm] | tb[(p >> bs) & bm]);
+    }
+  }
+}
+
+void DarkenKernel(const FilterJob& job, const int level[3]) {
+  DarkenOp op;
+  for (int c = 0; c < 3; ++c) {
+    op.k[c] = 31 - HoldLevel(level[c]);
+    op.kv[c] = _mm_set1_epi16(short(op.k[c]));
+  }
+  op.f = &job.format;
+  RunFiveBit(job, op);
+}
+
+void GrayKernel(const FilterJob& job) { RunFiveBit(job, GrayOp{&job.format}); }
+
+int BlurSizeFor(int size, int width, int height) {
+  return std::max(0, std::min({size, MaxBlurSize, width, height}));
+}
+
+void BlurKernel(const FilterJob& job, int size) {
+  const int w = job.span.width, h = job.span.height;
+  if (size < 1) return;
+  const int n = BlurSizeFor(size, w, h);
+  if (n < 1) return;
+  const Layout layout = LayoutOf(job.format);
+  const Divider divide(n * n);
+  const int pad = w + 16;
+  // Per channel: the column sums of the block's rows, the components of the
+  // row entering and leaving them, and running sums along the row.
+  std::vector<uint16_t> store(size_t(pad) * 12, 0);
+  uint16_t* column[3] = {&store[0], &store[size_t(pad)], &store[size_t(pad) * 2]};
+  uint16_t* in[3] = {&store[size_t(pad) * 3], &store[size_t(pad) * 4], &store[size_t(pad) * 5]};
+  uint16_t* out[3] = {&store[size_t(pad) * 6], &store[size_t(pad) * 7], &store[size_t(pad) * 8]};
+  uint16_t* prefix[3] = {&store[size_t(pad) * 9], &store[size_t(pad) * 10], &store[size_t(pad) * 11]};
+  std::vector<uint16_t> blurred(size_t(w) + 8);
+
+  for (int r = 0; r < n; ++r) {
+    RowComponents(layout, SrcRow(job, r), w, in[0], in[1], in[2]);
+    for (int c = 0; c < 3; ++c) Slide(column[c], in[c], out[c], w);  // out is still all 0
+  }
+  const PixelLayout& f = job.format;
+  const int last = w - n;  // the block's first column never passes it
+  for (int j = 0; j < h; ++j) {
+    if (j > 0 && j <= h - n) {  // the block moves down one row
+      RowComponents(layout, SrcRow(job, j + n - 1), w, in[0], in[1], in[2]);
+      RowComponents(layout, SrcRow(job, j - 1), w, out[0], out[1], out[2]);
+      for (int c = 0; c < 3; ++c) Slide(column[c], in[c], out[c], w);
+    }
+    if (j <= h - n) {  // further down the block (and so the row) stays
+      for (int c = 0; c < 3; ++c) {
+        uint16_t* p = prefix[c];
+        const uint16_t* col = column[c];
+        uint16_t run = 0;
+        p[0] = 0;
+        for (int i = 0; i < w; ++i) p[i + 1] = run = uint16_t(run + col[i]);
+      }
+      int i = 0;
+      if (layout != Layout::Other) {
+        for (; i + 8 <= last + 1; i += 8) {
+          __m128i q[3];
+          for (int c = 0; c < 3; ++c) q[c] = divide(_mm_sub_epi16(Load(prefix[c] + i + n), Load(prefix[c] + i)));
+          Store(&blurred[size_t(i)], layout == Layout::k565 ? Compose<Layout::k565>(q[0], q[1], q[2])
+                                                            : Compose<Layout::k555>(q[0], q[1], q[2]));
+        }
+      }
+      for (; i <= last; ++i) {
+        int q[3];
+        for (int c = 0; c < 3; ++c) q[c] = divide(int(uint16_t(prefix[c][i + n] - prefix[c][i])));
+        blurred[size_t(i)] = Compose5(f, q[0], q[1], q[2]);
+      }
+      for (i = last + 1; i < w; ++i) blurred[size_t(i)] = blurred[size_t(last)];
+    }
+    uint16_t* d = DstRow(job, j);
+    const uint16_t* s = SrcRow(job, j);
+    int i = 0;
+    for (; i + 8 <= w; i += 8) Store(d + i, KeepClear(Load(s + i), Load(d + i), Load(&blurred[size_t(i)])));
+    for (; i < w; ++i)
+      if (s[i]) d[i] = blurred[size_t(i)];
+  }
+}
+
+void SoftEdgeKernel(const FilterJob& job) {
+  const int w = job.span.width, h = job.span.height;
+  const PixelLayout& f = job.format;
+  const __m128i zero = _mm_setzero_si128();
+  // Stands in for the row above the first and below the last: nothing there
+  // is transparent.
+  std::vector<uint16_t> opaque(size_t(w) + 8, 1);
+  for (int j = 0; j < h; ++j) {
+    uint16_t* d = DstRow(job, j);
+    const uint16_t* s = SrcRow(job, j);
+    const uint16_t* up = j > 0 ? SrcRow(job, j - 1) : opaque.data();
+    const uint16_t* down = j < h - 1 ? SrcRow(job, j + 1) : opaque.data();
+    auto one = [&](int i) {
+      const uint16_t p = s[i];
+      if (!p) return;
+      const uint8_t* c = ComponentTable[p];
+      int sum[3] = {c[0], c[1], c[2]};
+      int count = 1;
+      auto take = [&](bool inside, uint16_t source, uint16_t background) {
+        if (!inside || source) return;
+        const uint8_t* b = ComponentTable[background];
+        sum[0] += b[0];
+        sum[1] += b[1];
+        sum[2] += b[2];
+        ++count;
+      };
+      take(i > 0, i > 0 ? s[i - 1] : 1, i > 0 ? d[i - 1] : 0);
+      take(i < w - 1, i < w - 1 ? s[i + 1] : 1, i < w - 1 ? d[i + 1] : 0);
+      take(j > 0, up[i], j > 0 ? d[i - std::ptrdiff_t(job.dst.pitch)] : 0);
+      take(j < h - 1, down[i], j < h - 1 ? d[i + std::ptrdiff_t(job.dst.pitch)] : 0);
+      d[i] = count < 2 ? p : Compose5(f, sum[0] / count, sum[1] / count, sum[2] / count);
+    };
+    int i = 0;
+    if (w > 0) one(i++);
+    // Eight at a time where no pixel touches a transparent one: a copy.
+    for (; i + 8 < w; i += 8) {
+      const __m128i sp = Load(s + i);
+      const __m128i edge =
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Load(s + i - 1), zero), _mm_cmpeq_epi16(Load(s + i + 1), zero)),
+                       _mm_or_si128(_mm_cmpeq_epi16(Load(up + i), zero), _mm_cmpeq_epi16(Load(down + i), zero)));
+      const __m128i visible = _mm_cmpeq_epi16(_mm_cmpeq_epi16(sp, zero), zero);
+      if (_mm_movemask_epi8(_mm_and_si128(edge, visible)) == 0) {
+        Store(d + i, KeepClear(sp, Load(d + i), sp));
+        continue;
+      }
+      for (int k = 0; k < 8; ++k) one(i + k);
+    }
+    for (; i < w; ++i) one(i);
+  }
+}
+
+int ReadGlowNoise(int& cursor) {
+  if (cursor < 0 || cursor >= NoiseTableSize) cursor = 0;
+  const int value = NoiseTable[cursor];
+  cursor = cursor == NoiseTableSize - 1 ? 0 : cursor + 1;
+  return value;
+}
+
+void GlowKernel(const FilterJob& job, const Glow& glow, int& cursor) {
+  const PixelLayout& f = job.format;
+  const IntRect& clip = job.clip;
+  // Positions wrap as unsigned 16-bit values; a light that lands outside the
+  // clip rectangle or the surface is dropped.
+  const uint16_t width = uint16_t(job.span.width), height = uint16_t(job.span.height);
+  const uint16_t x = uint16_t(job.span.dstX), y = uint16_t(job.span.dstY);
+  struct Ray {
+    unsigned bit;
+    int dxPerStep, dyPerStep, dy0;
+  };
+  static const Ray rays[8] = {{0x40, 0, -1, -1}, {0x20, -1, -1, -1}, {0x80, 1, -1, -1}, {0x02, 0, 1, 1},
+                              {0x01, -1, 1, 1},  {0x04, 1, 1, 1},    {0x08, -1, 0, 0},  {0x10, 1, 0, 0}};
+  Ray chosen[8];
+  int count = 0;
+  for (const Ray& r : rays)
+    if (glow.directions & r.bit) chosen[count++] = r;
+  const int pitch = job.dst.pitch;
+  const int clipRight = std::min<int>(clip.right, job.dst.width);
+  const int clipBottom = std::min<int>(clip.bottom, job.dst.height);
+  const int clipLeft = std::max<int>(clip.left, 0), clipTop = std::max<int>(clip.top, 0);
+  auto dim = [](int v, unsigned s) { return s >= 8 ? 0 : v >> s; };
+  for (uint16_t j = 0; j < height; ++j) {
+    const uint16_t* s = SrcRow(job, j);
+    for (uint16_t i = 0; i < width; ++i) {
+      const uint16_t p = s[i];
+      if (!p) continue;
+      const uint16_t px = uint16_t(x + i), py = uint16_t(y + j);
+      if (glow.copy) job.dst.pixels[std::ptrdiff_t(py) * pitch + px] = p;
+      const uint8_t* c = ComponentTable[p];
+      int g[3] = {dim(c[0], glow.shift[0]), dim(c[1], glow.shift[1]), dim(c[2], glow.shift[2])};
+      const int noise = ReadGlowNoise(cursor);
+      for (int& v : g) v = v < noise ? 0 : v - noise;
+      if (count == 0) continue;
+      for (int r = 0; r <= 30; ++r) {
+        for (int& v : g)
+          if (v) --v;
+        if (!g[0] && !g[1] && !g[2]) break;
+        for (int k = 0; k < count; ++k) {
+          const Ray& ray = chosen[k];
+          const int tx = uint16_t(px + ray.dxPerStep * r);
+          const int ty = uint16_t(py + ray.dyPerStep * r + ray.dy0);
+          if (tx < clipLeft || tx >= clipRight || ty < clipTop || ty >= clipBottom) continue;
+          uint16_t& t = job.dst.pixels[std::ptrdiff_t(ty) * pitch + tx];
+          const uint8_t* tc = ComponentTable[t];
+          t = Compose5(f, std::min(31, tc[0] + g[0]), std::min(31, tc[1] + g[1]), std::min(31, tc[2] + g[2]));
+        }
+      }
+    }
+  }
+}
+
+}  // namespace zo

@@ -1,0 +1,73 @@
+// The colour-filter blits: the effect frame around the filter kernels.
+#include "draw/effects/effect_frame_win.h"
+#include "draw/effects/filter_kernels.h"
+#include "zo/effects.h"
+
+namespace {
+
+using zo::FilterJob;
+using zo::PixelView;
+using zo::SpriteSpan;
+
+// The glow's own place in NoiseTable, kept from call to call.
+int glowNoiseCursor = 0;
+
+template <class F>
+int Filter(int x, int y, int obj, int l, int t, int r, int b, F kernel) {
+  return zo::RunSpriteEffect(x, y, obj, l, t, r, b,
+                             [&](const PixelView& src, const PixelView& dst, const SpriteSpan& span) {
+                               kernel(FilterJob{src, dst, span, PixelFormat, ClipRect});
+                             });
+}
+
+}  // namespace
+
+namespace zoDraw {
+
+int DrawChannelMask(int x, int y, int red, int green, int blue, int obj, int l, int t, int r, int b) {
+  const uint16_t mask = zo::ChannelMaskOf(PixelFormat, red, green, blue);
+  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::ChannelMaskKernel(job, mask); });
+}
+
+int DrawBrightness(int x, int y, float factor, int obj, int l, int t, int r, int b) {
+  const float f[3] = {factor, factor, factor};
+  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::BrightnessKernel(job, f); });
+}
+
+int DrawBrightnessRGB(int x, int y, float factorR, float factorG, float factorB, int obj, int l, int t,
+                      int r, int b) {
+  const float f[3] = {factorR, factorG, factorB};
+  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::BrightnessKernel(job, f); });
+}
+
+int DrawDarken(int x, int y, int level, int obj, int l, int t, int r, int b) {
+  const int v[3] = {level, level, level};
+  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::DarkenKernel(job, v); });
+}
+
+int DrawDarkenRGB(int x, int y, int levelR, int levelG, int levelB, int obj, int l, int t, int r, int b) {
+  const int v[3] = {levelR, levelG, levelB};
+  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::DarkenKernel(job, v); });
+}
+
+int DrawGray(int x, int y, int obj, int l, int t, int r, int b) {
+  return Filter(x, y, obj, l, t, r, b, [](const FilterJob& job) { zo::GrayKernel(job); });
+}
+
+int DrawBlur(int x, int y, int size, int obj, int l, int t, int r, int b) {
+  if (size < 1) return zo::EffectSource(obj) ? 1 : 0;  // no block to average
+  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::BlurKernel(job, size); });
+}
+
+int DrawSoftEdge(int x, int y, int obj, int l, int t, int r, int b) {
+  return Filter(x, y, obj, l, t, r, b, [](const FilterJob& job) { zo::SoftEdgeKernel(job); });
+}
+
+int DrawGlow(int x, int y, unsigned shiftR, unsigned shiftG, unsigned shiftB, unsigned directions, int copy,
+             int obj, int l, int t, int r, int b) {
+  const zo::Glow glow{{shiftR, shiftG, shiftB}, directions, copy};
+  return Filter(x, y, obj, l, t, r, b,
+                [&](const FilterJob& job) { zo::GlowKernel(job, glow, glowNoiseCursor); });
+}
+
+}  // namespace zoDraw
