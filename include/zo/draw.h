@@ -93,3 +93,20 @@ void SetPixel(int x, int y, COLORREF colour);
 void GetPixel(int x, int y, int* red, int* green, int* blue);
 void GrabScreen(int object, int left, int top, int right, int bottom);  // screen rect into object
 }  // namespace zoDraw
+
+// ---- Clip-rectangle wipes ----
+#include "zo/wipe_state.h"
+
+namespace zoDraw {
+// Starts a wipe of ClipRect at speed pixels per second: kind 1 from the
+// bottom, 2 from the top, 3 from the right, 4 from the left, 5 from the
+// horizontal centre line, 6 from the vertical one, 7 from the centre point,
+// 8 a vertical band of width band then sideways, 9 a horizontal band then
+// up and down; 0 picks one at random. Closing runs the shape backwards until
+// nothing is visible. 0 while a wipe runs, and for another kind (reported).
+int StartWipe(int closing, int kind, float speed, int band);
+// One frame of the running wipe; 0 once none runs. Call once per frame.
+int StepWipe();
+// Closes at once: ClipRect collapses, to be restored by the next StartWipe.
+void CloseWipeNow();
+}  // namespace zoDraw

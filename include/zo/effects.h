@@ -142,3 +142,29 @@ int DrawRotateFloor(int dl, int dt, int dr, int db, int angle, float scaleX, flo
                     int sr, int sb);
 
 }  // namespace zoDraw
+
+// ---- Tunnel map ----
+#include "zo/tunnel_state.h"
+
+namespace zoDraw {
+
+// Fills TunnelMap for a mapWidth x mapHeight grid looking at a texWidth x
+// texHeight texture: u is the angle about the centre, v a depth from one of
+// the distance kinds (0 round, 1 square, 2 diamond, 3 cross, 4 columns,
+// 5 rows, 6 the centre's column) and depth kinds (0 flat, 1 by row, 2 by
+// column, 3 square, 4 diamond, 5 cross). centre -1 is the grid's middle,
+// fov -1 is 8 (at least 2). motion 1 walks the centre up from the bottom
+// row by row, 2 mirrors it along each row, 3 walks it left, 4 right. Grids
+// above MaxTunnelCells, and textures below 1 or above 32768 pixels a side,
+// are refused with an error report and nothing built.
+void BuildTunnelMap(int texWidth, int texHeight, int mapWidth, int mapHeight, int centreX,
+                    int centreY, int fov, int motion, int distanceKind, int depthKind);
+
+// Draws texture object obj through TunnelMap with cell (0, 0) at (x, y):
+// scrolling v moves the texture deeper, scrolling u turns it. Every texel
+// is copied, 0 included; ClipRect does not apply, but nothing lands outside
+// the back surface and nothing is read outside the object. 0 when a surface
+// cannot be locked or obj holds none.
+int DrawTunnel(int x, int y, int scrollU, int scrollV, int obj);
+
+}  // namespace zoDraw

@@ -7,6 +7,7 @@
 
 #include "app/shell_win.h"
 #include "app/window_size.h"
+#include "draw/effects/wipe_win.h"
 #include "system/path_rules.h"
 #include "system/time_rules.h"
 #include "zo.h"
@@ -110,6 +111,8 @@ void RunFrameStep() {
     }
   }
   sceneChanged = (scene != prevScene) ? 1 : 0;
+  // A wipe belongs to the scene that started it.
+  if (sceneChanged) CancelRunningWipe();
   prevScene = scene;
   uint32_t deadline = blinkDeadline;
   StepBlink(timeGetTime(), &blinkOn, &deadline);
