@@ -24,8 +24,9 @@ void Touch(const uint8_t* p, uint64_t n) {
 void ReadLikeADecoder(const uint8_t* f) {
   const uint32_t info = U32(f + 14);
   const bool core = info == 12;
-  const int64_t width = core ? U16(f + 18) : static_cast<int32_t>(U32(f + 18));
-  const int64_t height = core ? U16(f + 20) : static_cast<int32_t>(U32(f + 22));
+  // Both arms signed: a top-down height must stay negative.
+  const int64_t width = core ? int64_t{U16(f + 18)} : int64_t{static_cast<int32_t>(U32(f + 18))};
+  const int64_t height = core ? int64_t{U16(f + 20)} : int64_t{static_cast<int32_t>(U32(f + 22))};
   const uint32_t bits = core ? U16(f + 24) : U16(f + 28);
   const uint32_t compression = core ? 0 : U32(f + 30);
   uint64_t colours = core ? 0 : U32(f + 46);
