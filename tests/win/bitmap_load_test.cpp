@@ -94,9 +94,9 @@ std::vector<Bytes> Damage(const Bytes& good, std::mt19937& rng) {
       out.push_back(b);
     }
   }
-  Bytes far = good;
-  Put(far, 10, static_cast<uint32_t>(good.size() + 100000), 4);
-  out.push_back(far);
+  Bytes distant = good;
+  Put(distant, 10, static_cast<uint32_t>(good.size() + 100000), 4);
+  out.push_back(distant);
   Bytes tall = good;
   if (core)
     Put(tall, 20, (good[20] | good[21] << 8) * 64, 2);
@@ -138,7 +138,9 @@ struct BitmapLoadTest : ::testing::Test {
       if (index == 0) {
         ++o.refused;
         EXPECT_EQ(reports, 1u) << name;
-        if (reports == 1) EXPECT_EQ(zotest::boxes.back().text, Refused) << name;
+        if (reports == 1) {
+          EXPECT_EQ(zotest::boxes.back().text, Refused) << name;
+        }
         EXPECT_EQ(drawObjects[claimed].surface, nullptr);
         drawObjects[claimed].name[0] = '\0';
       } else {
