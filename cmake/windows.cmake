@@ -2,11 +2,18 @@
 enable_language(RC)
 
 add_library(zo STATIC ${zo_win_sources} $<TARGET_OBJECTS:zo_core>)
-target_include_directories(zo PUBLIC ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src)
+add_library(zo::zo ALIAS zo)
+# The project's own programs also reach the internal headers under src/.
+target_include_directories(zo PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+                                     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
+                                     $<INSTALL_INTERFACE:include>)
 target_link_libraries(zo PUBLIC ddraw dsound winmm gdi32 user32 kernel32)
-# WinMain lives in the library; the runtime's startup code asks for it after
-# the library has been scanned, so pull it in up front.
-target_link_options(zo INTERFACE -Wl,--undefined=_WinMain@16)
+# What a game needs from its compiler: Japanese literals as Shift-JIS, and a
+# self-contained .exe. (WinMain is asked for by zo.h itself.)
+target_compile_options(zo INTERFACE $<$<CXX_COMPILER_ID:GNU>:-fexec-charset=CP932>)
+target_link_options(zo INTERFACE $<$<CXX_COMPILER_ID:GNU>:-static>)
+
+include(cmake/install.cmake)
 
 add_executable(Tessaro WIN32 src/app/demo.cpp)
 target_link_libraries(Tessaro PRIVATE zo)
@@ -22,6 +29,14 @@ foreach(example ${examples})
   add_executable(${name} WIN32 ${example})
   target_link_libraries(${name} PRIVATE zo)
 endforeach()
+
+# The silent MIDI output port that the test bed installs into its Wine
+# prefix (scripts/lib/testbed.sh): without a port the MCI sequencer never
+# reaches the end of a sequence.
+add_library(zo_silent_midi SHARED tests/win/midi_driver/silent_midi.c tests/win/midi_driver/silent_midi.def)
+set_target_properties(zo_silent_midi PROPERTIES PREFIX "" OUTPUT_NAME winezomidi SUFFIX ".drv")
+target_link_libraries(zo_silent_midi PRIVATE winmm)
+target_link_options(zo_silent_midi PRIVATE -static-libgcc)
 
 # The tests need GoogleTest's sources (Debian ships them in /usr/src).
 set(ZO_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree for the Windows tests")

@@ -24,5 +24,8 @@ extern int screenWidth, screenHeight;
 extern int displayDepth;          // colour depth for full screen (default 16)
 extern int fallbackDepth2, fallbackDepth3;
 
+const int ImagePackPathCapacity = 256;
+extern char imagePackPath[ImagePackPathCapacity];  // full path of the current pack; empty at start
+
 // Derives the layout from the three channel masks (as DDPIXELFORMAT gives them).
 PixelLayout DerivePixelLayout(uint32_t redMask, uint32_t greenMask, uint32_t blueMask);

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "zo/sound_state.h"
+
 struct IDirectSound;
 struct IDirectSoundBuffer;
 
@@ -13,24 +15,6 @@ struct IDirectSoundBuffer;
 const int MaxSoundObjects = 70;     // object numbers 0..69
 const int MaxMixes = 10;            // buffers per object
 const int MaxSoundNameLength = 30;  // characters kept in SoundObject::name
-
-// The file side and the ring-buffer side of a streamed object; dataSize 0
-// marks an object that is not streamed.
-struct StreamState {
-  int32_t dataStart;         // pack offset of the first sample byte
-  int32_t loopStart;         // pack offset a looping stream continues from
-  int32_t readPosition;      // pack offset of the next read
-  uint32_t dataSize;         // sample bytes of the entry; 0 = not a stream
-  uint32_t consumed;         // sample bytes read since dataStart
-  uint32_t lastChunkStart;   // buffer offset of the chunk written last
-  uint32_t writeOffset;      // buffer offset of the next chunk
-  uint32_t halfSize;         // two seconds of sound in bytes
-  uint32_t bufferSize;       // four seconds of sound in bytes
-  uint32_t wrapMark;         // play cursor when the last write wrapped; 0xFFFFFFFF none
-  uint32_t lastPlayCursor;   // play cursor at the last refill
-  uint8_t endCountdown;      // refills left before a finished stream stops
-  char packPath[259];        // the pack file the stream reads
-};
 
 struct SoundObject {
   int32_t used;                          // 1 while the slot holds a sound
@@ -59,6 +43,7 @@ extern IDirectSoundBuffer* primaryBuffer; // null when there is none
 extern int soundReady;    // 1 once zoSound::InitDevice created the device
 extern int reloading;     // 1 while every object is being loaded again
 extern int reloadSlot;    // during a reload, the slot the loaders fill
+extern char soundPackPath[256];  // full path of the current sound pack; empty at start
 
 namespace zoSound {
 // ---- Device and output format ----
@@ -71,6 +56,16 @@ void ResetObjects();       // every record of soundObjects to its empty state (d
 // ---- Sound objects ----
 int LoadObject(const char* name, int mix);  // WAV file or WAVE/RCDATA resource; |mix| buffers, mix >= 2 can echo
 void ReleaseObject(int index);
+
+// ---- Sound packs (one file of named, upper-cased entries) ----
+void SetPackFile(const char* name);        // relative to the executable's folder; opens nothing
+int LoadPack(const char* name, int mix);   // an entry of the pack, any case, as a sound object
+int Convert(const char* pack, const char* folder, int deleteFirst);  // appends every *.WAV of folder
+
+// ---- Streaming (entries of five seconds or more play from a four-second ring) ----
+int LoadStream(const char* name, int loopOffset);  // loopOffset: bytes from the first sample
+int ResetStream(int index);                        // back to the start of the data
+int Streaming();                                   // once per frame: refills every playing stream
 
 // ---- Playback (mix: >= 0 that mix; -2 next mix with echo; other negative: next mix / every mix) ----
 void Play(int index, int mix);

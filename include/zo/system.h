@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "zo/environment_names.h"
+
 // ---- Shell state (assign the configuration before the window exists) ----
 enum WindowFlag { NotTopmost = 1, RunWhenInactive = 2, StartHidden = 4 };
 const int CommandLineCapacity = 1024;
@@ -56,8 +58,13 @@ int ShowError(const char* where, const char* message, long code = 0);
 const char* MakeFullPath(int flag);
 
 // ---- The application's scene hooks ----
-void DemoSetup();
-void DemoFrame();
+// Optional: runs before the window exists, right after the start-up set
+// windowFlags, fullScreen, desktopMode, requestedWidth/requestedHeight and
+// clipCursorMode to their defaults, so a game can change them. The library
+// provides an empty one for games that do not.
+void DemoConfigure();
+void DemoSetup();   // once, after the window exists
+void DemoFrame();   // every frame step while scene is 1
 
 namespace zoSystem {
 void InitGlobals();                          // every shell global to its default
@@ -79,4 +86,16 @@ void Wait(int milliseconds);                 // busy wait, then a fresh frame ti
 void ResetFrameTimer();                      // frameDelta 0 from now
 void UpdateFrameTimer();                     // frameDelta since the last frame
 int ResetState();                            // wait slots and input modes after a display set-up
+
+// Data files under MakeFullPath(1), a debug log and environment queries.
+char* LoadDataFolder(const char* name);      // dataFolder from the first line of a file in the Windows directory; null when refused
+void SaveNumber(const char* name, int value);  // one decimal number, no line end
+int LoadNumber(const char* name);            // 0 when the file is missing or holds no number
+void DebugLog(const char* format, ...);      // one line appended to "DEBUG.TXT" in the current directory
+char* GetDate(int* year, int* month, int* day, char* dayName);  // dayName: 3 bytes at least
+void GetTime(int* hour, int* minute, int* second);
+DWORD DiskFree(char letter);                 // free bytes, modulo 2^32
+DWORD AvailableMemory();                     // free physical memory
+int OsVersion();                             // 950, 980, 2000, 4000, 6000, ...; -1 unknown
+int CheckColorDepth(const char* flagFile);   // "", "*" or a file name; 0 when the program ends
 }  // namespace zoSystem

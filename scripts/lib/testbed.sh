@@ -16,8 +16,37 @@ testbed_stop() {
   testbed_pids=()
 }
 
+# 0 when this machine can run the 32-bit Wine loader. Some kernels refuse
+# i386 executables outright ("Exec format error"); Windows programs cannot
+# run there at all, so the callers skip them instead of failing.
+testbed_can_run_win32() {
+  local loader=/usr/lib/wine/wine
+  [ -x "$loader" ] || loader=$(command -v wine)
+  "$loader" --version >/dev/null 2>&1
+}
+
+# The prefix's MIDI output: the build's silent port (tests/win/midi_driver),
+# selected as the audio driver, which hands the audio itself on to PulseAudio.
+# Runs before the persistent wineserver, so the registry is on disk after it.
+testbed_install_midi_port() {
+  local driver="$testbed_root/build/win/winezomidi.drv"
+  [ -f "$driver" ] || { echo "testbed: no $driver; MIDI tests will find no port" >&2; return 0; }
+  local dir="$WINEPREFIX/drive_c/windows/syswow64"
+  [ -d "$dir" ] || dir="$WINEPREFIX/drive_c/windows/system32"
+  [ -d "$dir" ] || { echo "testbed: no prefix system folder; MIDI tests will find no port" >&2; return 0; }
+  cmp -s "$driver" "$dir/winezomidi.drv" || cp "$driver" "$dir/winezomidi.drv"
+  if ! grep -q '^"Audio"="zomidi"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d zomidi /f >/dev/null 2>&1
+    wineserver -w
+  fi
+}
+
 testbed_start() {
   local build="$testbed_root/build"
+  if ! testbed_can_run_win32; then
+    echo "testbed: this machine cannot run 32-bit programs (the kernel refuses i386 executables); Windows programs cannot run here" >&2
+    return 2
+  fi
   mkdir -p "$build/home" "$build/run"
   chmod 700 "$build/run"
   export HOME="$build/home" XDG_RUNTIME_DIR="$build/run"
@@ -34,6 +63,7 @@ testbed_start() {
   read -r -t 20 display <"$fifo" || { echo "testbed: Xvfb did not start" >&2; return 1; }
   rm -f "$fifo"
   export DISPLAY=":$display"
+  testbed_start_deep_screen
 
   # A real-time audio device for DirectSound: a null sink whose monitor can be recorded.
   if ! pulseaudio -n --daemonize=yes --exit-idle-time=-1 --disable-shm=yes \
@@ -46,5 +76,23 @@ testbed_start() {
     wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  testbed_install_midi_port
   wineserver -p
+}
+
+# A second private Xvfb at 24 bits (windowed DirectDraw sees a 32-bit
+# screen there), for the operations that refuse a 16-bit one. Its display
+# goes to ZO_DEEP_DISPLAY; testbed_stop ends it with the rest.
+testbed_start_deep_screen() {
+  local fifo="$testbed_root/build/run/deepfd"
+  rm -f "$fifo"; mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  testbed_pids+=($!)
+  local display
+  if read -r -t 20 display <"$fifo"; then
+    export ZO_DEEP_DISPLAY=":$display"
+  else
+    echo "testbed: the 24-bit Xvfb did not start" >&2
+  fi
+  rm -f "$fifo"
 }

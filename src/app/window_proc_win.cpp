@@ -1,6 +1,7 @@
 // The main window's procedure: Windows messages into the input record, plus
-// activation, cursor, screen saver and closing.
+// activation, cursor, screen saver, closing and the end of MIDI sequences.
 #include "draw/display_win.h"
+#include "music/music_win.h"
 #include "zo.h"
 
 namespace {
@@ -128,6 +129,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (wParam == HotKeyAltPrintScreen) zoInput::KeyDown(257);
       }
       return 0;
+    case MM_MCINOTIFY:
+      zo::HandleMciNotify(wParam);
+      break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }

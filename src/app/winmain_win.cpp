@@ -183,6 +183,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int showCommand
   requestedWidth = 640;
   requestedHeight = 480;
   clipCursorMode = 0;
+  DemoConfigure();
   if (!zo::CreateMainWindow(instance, showCommand)) return 0;
   instanceHandle = instance;
   std::srand(static_cast<unsigned>(std::time(nullptr)));

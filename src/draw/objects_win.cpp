@@ -9,8 +9,6 @@
 
 namespace zo {
 
-int (*reloadPackObject)(const char* name, int index, int memory);
-
 DrawObject* ObjectAt(int index) {
   if (index < 0 || index >= MaxDrawObjects) return nullptr;
   return &drawObjects[index];
@@ -121,6 +119,11 @@ void ReleaseObject(int index) {
 }
 
 void RestoreSurfaces() {
+  // A reload can meet a lost surface and call back in here; that inner call
+  // only restores, or surfaces that stay lost would recurse without end.
+  static bool rebuilding = false;
+  const bool rebuild = !rebuilding;
+  rebuilding = true;
   if (primarySurface) primarySurface->Restore();
   if (backSurface && backSurface->IsLost() != DD_OK) backSurface->Restore();
   for (int i = 0; i < FirstUserObject; ++i) {
@@ -131,17 +134,18 @@ void RestoreSurfaces() {
     DrawObject& object = drawObjects[i];
     if (object.name[0] == '\0' || !object.surface) continue;
     if (object.surface->IsLost() != DD_OK) object.surface->Restore();
-    if (object.name[0] == '*') continue;  // its owner redraws it
-    // SwapObject may overwrite the record's name; reload under a copy.
+    if (!rebuild || object.name[0] == '*') continue;  // its owner redraws it
+    // The reloads may overwrite the record's name; reload under a copy.
     char name[sizeof object.name];
     std::memcpy(name, object.name, sizeof name);
     SetColorKey(static_cast<COLORREF>(object.colorKey));
     if (object.fromPack == 1) {
-      if (zo::reloadPackObject) zo::reloadPackObject(name, i, object.memory);
+      SwapPack(name, i, object.memory);
     } else {
       SwapObject(name, i, object.memory);
     }
   }
+  rebuilding = !rebuild;
 }
 
 }  // namespace zoDraw

@@ -23,10 +23,6 @@ int FindFreeObject();
 // Gives a freshly made object its key from the two settings above.
 void ApplyNewObjectKey(DrawObject& object);
 
-// Set by the image pack module: reloads a pack image into an index.
-// While it is null, restored pack objects keep undefined content.
-extern int (*reloadPackObject)(const char* name, int index, int memory);
-
 }  // namespace zo
 
 // The surface's raw pixel value for a COLORREF, found by writing and reading

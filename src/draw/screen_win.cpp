@@ -204,10 +204,10 @@ int Screen(int width, int height, int placement) {
 
   zoSound::InitDevice();  // the program runs silently without a device
   zoSound::ResetObjects();
-  // [midi] The MIDI flags are set here: not open, not finished, looping.
+  zoMusic::Init();  // the flags only: a sequence still open stays open
   zoSystem::ResetState();
   zoText::EnumerateFonts();
-  // [joystick] The joysticks are calibrated here.
+  zoJoystick::Init();
   if (clipCursorMode) zoInput::ClipCursorToScreen();
   return 1;
 }

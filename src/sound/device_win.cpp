@@ -12,9 +12,6 @@ int reloadSlot;
 
 namespace zo {
 
-PackReloader packReloader;
-StreamReloader streamReloader;
-
 void ReleaseAllSoundBuffers() {
   for (int i = 0; i < MaxSoundObjects; ++i) {
     SoundObject& o = soundObjects[i];
@@ -39,14 +36,13 @@ void ReloadAllObjects() {
     name[MaxSoundNameLength] = '\0';
     int mixCount = o.mixCount;
     if (o.stream.dataSize != 0) {
-      if (streamReloader) {
-        char packPath[sizeof o.stream.packPath];
-        std::memcpy(packPath, o.stream.packPath, sizeof packPath);
-        packPath[sizeof packPath - 1] = '\0';
-        streamReloader(packPath, name, o.stream.loopStart - o.stream.dataStart);
-      }
+      // The stream reads the pack it was loaded from, which becomes the
+      // current pack again.
+      std::memcpy(soundPackPath, o.stream.packPath, sizeof soundPackPath);
+      soundPackPath[sizeof soundPackPath - 1] = '\0';
+      zoSound::LoadStream(name, o.stream.loopStart - o.stream.dataStart);
     } else if (o.fromPack) {
-      if (packReloader) packReloader(name, mixCount);
+      zoSound::LoadPack(name, mixCount);
     } else {
       zoSound::LoadObject(name, mixCount);
     }

@@ -16,15 +16,6 @@ const DWORD ObjectBufferFlags =
     DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;  // 0xE2
 const int PathCapacity = 256;
 
-void ReleaseMixBuffers(SoundObject* o) {
-  for (int k = 0; k < MaxMixes; ++k) {
-    if (!o->buffers[k]) continue;
-    o->buffers[k]->Stop();
-    o->buffers[k]->Release();
-    o->buffers[k] = nullptr;
-  }
-}
-
 // The sound's samples, from a file (owned blocks) or a resource (in place).
 struct WaveSource {
   WAVEFORMATEX* format = nullptr;
@@ -55,15 +46,24 @@ bool OpenWaveResource(const char* name, WaveSource* source) {
   return true;
 }
 
-int FreeSlot() {
+}  // namespace
+
+namespace zo {
+
+void ReleaseMixBuffers(SoundObject* o) {
+  for (int k = 0; k < MaxMixes; ++k) {
+    if (!o->buffers[k]) continue;
+    o->buffers[k]->Stop();
+    o->buffers[k]->Release();
+    o->buffers[k] = nullptr;
+  }
+}
+
+int FreeSoundSlot() {
   for (int i = 0; i < MaxSoundObjects; ++i)
     if (!soundObjects[i].used) return i;
   return -1;
 }
-
-}  // namespace
-
-namespace zo {
 
 SoundObject* UsableSoundObject(int index) {
   if (index < 0 || index >= MaxSoundObjects) return nullptr;
@@ -83,21 +83,26 @@ IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* s
   desc.lpwfxFormat = const_cast<WAVEFORMATEX*>(format);
   IDirectSoundBuffer* buffer = nullptr;
   if (FAILED(soundDevice->CreateSoundBuffer(&desc, &buffer, nullptr)) || !buffer) return nullptr;
-  void* part1 = nullptr;
-  void* part2 = nullptr;
-  DWORD size1 = 0, size2 = 0;
   // A buffer that cannot be written is as useless as one never made.
-  if (FAILED(buffer->Lock(0, size, &part1, &size1, &part2, &size2, 0))) {
+  if (!WriteSoundBuffer(buffer, 0, samples, size)) {
     buffer->Release();
     return nullptr;
   }
-  DWORD first = size1 < size ? size1 : size;
-  if (part1 && first) std::memcpy(part1, samples, first);
-  DWORD rest = size - first;
-  DWORD second = size2 < rest ? size2 : rest;
-  if (part2 && second) std::memcpy(part2, samples + first, second);
-  buffer->Unlock(part1, size1, part2, size2);
   return buffer;
+}
+
+bool WriteSoundBuffer(IDirectSoundBuffer* buffer, DWORD offset, const BYTE* from, DWORD count) {
+  void* part1 = nullptr;
+  void* part2 = nullptr;
+  DWORD size1 = 0, size2 = 0;
+  if (FAILED(buffer->Lock(offset, count, &part1, &size1, &part2, &size2, 0))) return false;
+  DWORD first = size1 < count ? size1 : count;
+  if (part1 && first) std::memcpy(part1, from, first);
+  DWORD rest = count - first;
+  DWORD second = size2 < rest ? size2 : rest;
+  if (part2 && second) std::memcpy(part2, from + first, second);
+  buffer->Unlock(part1, size1, part2, size2);
+  return true;
 }
 
 void ApplyMixSettings(SoundObject* o, int k, bool firstLoad) {
@@ -123,7 +128,7 @@ namespace zoSound {
 
 void ResetObjects() {
   for (int i = 0; i < MaxSoundObjects; ++i) {
-    ReleaseMixBuffers(&soundObjects[i]);
+    zo::ReleaseMixBuffers(&soundObjects[i]);
     std::memset(&soundObjects[i], 0, sizeof soundObjects[i]);
   }
 }
@@ -140,7 +145,7 @@ int LoadObject(const char* name, int mix) {
   int mixCount = wanted == 0 ? 1 : static_cast<int>(wanted);
   bool firstLoad = !reloading;
 
-  int slot = firstLoad ? FreeSlot() : reloadSlot;
+  int slot = firstLoad ? zo::FreeSoundSlot() : reloadSlot;
   if (slot < 0 || slot >= MaxSoundObjects) {
     ShowError(LoadPlace, "オブジェクト数が多過ぎます");
     return -1;
@@ -166,14 +171,14 @@ int LoadObject(const char* name, int mix) {
   }
 
   SoundObject* o = &soundObjects[slot];
-  ReleaseMixBuffers(o);
+  zo::ReleaseMixBuffers(o);
   for (int k = 0; k < mixCount; ++k) {
     o->buffers[k] = source.sampleSize == 0
                         ? nullptr  // DirectSound has no empty buffers
                         : zo::CreateFilledBuffer(source.format, source.samples, source.sampleSize,
                                                  ObjectBufferFlags);
     if (!o->buffers[k]) {
-      ReleaseMixBuffers(o);
+      zo::ReleaseMixBuffers(o);
       ShowError(LoadPlace, "サウンドバッファが生成できません");
       return -1;
     }
@@ -206,7 +211,7 @@ void ReleaseObject(int index) {
     o->frequency[k] = 0;
     o->pan[k] = 0;
   }
-  ReleaseMixBuffers(o);
+  zo::ReleaseMixBuffers(o);
 }
 
 }  // namespace zoSound

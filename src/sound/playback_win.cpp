@@ -5,10 +5,6 @@
 #include "sound/sound_rules.h"
 #include "sound/sound_win.h"
 
-namespace zo {
-StreamRewinder streamRewinder;
-}  // namespace zo
-
 namespace {
 
 // The object when sound is up and index names a used slot.
@@ -19,9 +15,7 @@ SoundObject* ReadyObject(int index) {
 
 bool IsStream(const SoundObject* o) { return o->stream.dataSize != 0; }
 
-void RewindStream(int index) {
-  if (zo::streamRewinder) zo::streamRewinder(index);
-}
+void RewindStream(int index) { zoSound::ResetStream(index); }
 
 // A sound still playing is cut off and started again from its beginning.
 void StartBuffer(SoundObject* o, int index, int k, bool loop) {
@@ -151,7 +145,9 @@ void Pause(int index, int mix) {
       b->Stop();
     } else {
       b->SetCurrentPosition(o->pausePosition[k]);
-      b->Play(0, 0, o->looping == 1 ? DSBPLAY_LOOPING : 0);
+      // A stream's ring always loops, whichever way it was started: its end
+      // is the refill's business.
+      b->Play(0, 0, o->looping == 1 || IsStream(o) ? DSBPLAY_LOOPING : 0);
     }
   }
 }

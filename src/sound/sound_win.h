@@ -5,6 +5,9 @@
 #include <mmsystem.h>
 #include <dsound.h>
 
+#include <cstdio>
+
+#include "sound/sound_pack_rules.h"
 #include "zo.h"
 
 // Reads a RIFF/WAVE file into a format block (18 + cbSize bytes) and a
@@ -13,17 +16,12 @@
 int ReadWaveFile(const char* path, WAVEFORMATEX** format, int* formatSize, BYTE** samples,
                  int* sampleSize);
 
-namespace zo {
+// Appends one entry for the WAV file at the executable folder +
+// relativeName to the pack at the executable folder + packName; a file that
+// cannot be read gives an entry with both sizes 0.
+void AppendSoundPackEntry(const char* packName, const char* relativeName);
 
-// The loaders of packs and streams join the reload through these; until
-// they exist such objects are left as they are.
-using PackReloader = int (*)(const char* name, int mix);
-using StreamReloader = int (*)(const char* packPath, const char* name, int loopOffset);
-extern PackReloader packReloader;
-// Puts a streamed object back to the start of its data before it plays.
-using StreamRewinder = int (*)(int index);
-extern StreamRewinder streamRewinder;
-extern StreamReloader streamReloader;
+namespace zo {
 
 // Loads every used object again into its own slot (reload mode).
 void ReloadAllObjects();
@@ -38,6 +36,54 @@ SoundObject* UsableSoundObject(int index);
 // in. Answers null when the buffer cannot be created or filled.
 IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* samples, DWORD size,
                                        DWORD flags);
+// Copies count bytes into the buffer at offset, into both regions when the
+// range wraps past the buffer's end.
+bool WriteSoundBuffer(IDirectSoundBuffer* buffer, DWORD offset, const BYTE* from, DWORD count);
+
+// The lowest free slot of the table; -1 when every slot is used.
+int FreeSoundSlot();
+// Stops, releases and forgets every buffer of one object.
+void ReleaseMixBuffers(SoundObject* object);
+
+// A pack file open for the entry scan, closed when it goes.
+class PackFile final : public PackReader {
+ public:
+  ~PackFile() override { Close(); }
+  bool Open(const char* path);
+  void Close();
+  size_t Read(void* to, size_t count) override;
+  bool Skip(uint64_t count) override;
+  uint64_t Position() const override;
+  uint64_t Size() const override { return size_; }
+
+ private:
+  FILE* file_ = nullptr;
+  uint64_t size_ = 0;
+};
+
+// A block of the Windows global heap, given back when it goes.
+struct GlobalBlock {
+  BYTE* bytes = nullptr;
+  ~GlobalBlock() {
+    if (bytes) GlobalFree(bytes);
+  }
+  bool Allocate(uint64_t size);
+};
+
+// An entry of the pack at path found and its format block read and checked.
+// On failure the reason has been reported under place and false is the answer.
+struct PackSound {
+  PackFile file;
+  PackEntry entry = {};
+  PackFormat format = {};
+  GlobalBlock formatBlock;
+};
+bool OpenPackSound(const char* place, const char* path, const char* upperName, PackSound* sound);
+
+// The checks of a requested pack name before anything is claimed: it must
+// fit the scan's buffer, and on a first load the object's name.
+bool CheckPackRequest(const char* place, const char* name, bool firstLoad,
+                      char (&upper)[PackNameCapacity]);
 
 // After a buffer was made for mix k: on a first load, its own frequency and
 // neutral volume and pan are recorded; in reload mode the stored settings

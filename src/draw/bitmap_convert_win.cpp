@@ -1,0 +1,89 @@
+// Image packs written from BMP files: each file is loaded as a sprite
+// object, read back through GDI and appended as one entry of 15-bit pixels.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "draw/image_pack_rules.h"
+#include "draw/objects_win.h"
+#include "zo.h"
+
+namespace {
+
+// The entry of a loaded object: header and pixels, ready to append. Empty
+// when its name cannot be read back or a pixel cannot be read.
+std::vector<uint8_t> EntryOf(const DrawObject& object, const char* name) {
+  std::vector<uint8_t> entry(4 + zo::PackNameCapacity);
+  size_t header = zo::WritePackEntryHeader(object.width, object.height, name, entry.data());
+  if (header == 0) return {};
+  entry.resize(header + size_t{object.width} * object.height * 2);
+  HDC dc;
+  if (object.surface->GetDC(&dc) != DD_OK) return {};
+  uint8_t* at = entry.data() + header;
+  bool readable = true;
+  for (int y = 0; y < object.height && readable; ++y) {
+    for (int x = 0; x < object.width; ++x) {
+      COLORREF c = GetPixel(dc, x, y);
+      if (c == CLR_INVALID) {
+        readable = false;
+        break;
+      }
+      uint16_t v = zo::ReducePackPixel(c);
+      at[0] = static_cast<uint8_t>(v);
+      at[1] = static_cast<uint8_t>(v >> 8);
+      at += 2;
+    }
+  }
+  object.surface->ReleaseDC(dc);
+  if (!readable) return {};
+  return entry;
+}
+
+}  // namespace
+
+namespace zoDraw {
+
+int Convert(const char* pack, const char* folder, int afresh) {
+  if (GetDisplayDepth() <= 16) return ShowError("zoDraw::Convert", "画面をフルカラーにして下さい");
+  if (!pack) return 1;
+  const std::string base = MakeFullPath(0);
+  const std::string dir = folder ? folder : "";
+  if (afresh) std::remove((base + pack).c_str());
+  std::string pattern = base + (dir.empty() ? "*.BMP" : dir + "\\*.BMP");
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 1;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::string relative = dir.empty() ? found.cFileName : dir + "\\" + found.cFileName;
+    std::vector<char> upper(relative.size() + 1);
+    zo::UpperCasePackName(relative.c_str(), upper.data(), upper.size());
+    ConvertFile(pack, upper.data());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return 1;
+}
+
+void ConvertFile(const char* pack, const char* path) {
+  if (!pack || !path) return;
+  int index = LoadObject(path, 1);
+  if (!index) return;
+  // The entry is named after the file alone, upper-cased like the names
+  // it will be looked up under.
+  const char* slash = std::strrchr(path, '\\');
+  const char* file = slash ? slash + 1 : path;
+  char name[zo::PackNameCapacity];
+  std::vector<uint8_t> entry;
+  if (zo::UpperCasePackName(file, name, sizeof name)) entry = EntryOf(drawObjects[index], name);
+  ReleaseObject(index);
+  if (entry.empty()) return;
+  // The entry goes out in one write, so a pack never ends in half of one
+  // that was read from a broken file.
+  if (FILE* out = std::fopen((std::string(MakeFullPath(0)) + pack).c_str(), "ab")) {
+    std::fwrite(entry.data(), 1, entry.size(), out);
+    std::fclose(out);
+  }
+}
+
+}  // namespace zoDraw

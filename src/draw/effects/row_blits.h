@@ -1,0 +1,32 @@
+// The row blits: a sprite drawn one source row at a time through the
+// ordinary blits, with gaps, sideways jitter or over a moving cosine
+// profile. The blits and the random generator are handed in, so that the
+// rows drawn can be followed off Windows.
+#pragma once
+
+namespace zo {
+
+using RowBlit = void (*)(int x, int y, int obj, int l, int t, int r, int b);
+
+struct RowBlitter {
+  RowBlit keyed;    // zoDraw::DrawSprite
+  RowBlit opaque;   // zoDraw::DrawSpriteOpaque
+  int (*random)();  // the C runtime's rand
+};
+
+// Every step-th row after the first (step > 0), or rows a random 1..-step
+// apart (step < 0); step 0 draws nothing.
+void Scanlines(const RowBlitter& blit, int x, int y, int step, int obj, int l, int t, int r, int b);
+
+// Each row shifted by rand() % (2 * amplitude) - amplitude; amplitude <= 0
+// draws the rectangle in one blit.
+void Jitter(const RowBlitter& blit, int x, int y, int amplitude, int obj, int l, int t, int r, int b);
+
+// Rows spread over a cosine profile of phase `phase`; answers the phase
+// moved by step (speed * elapsed) forward (direction != 0) or back, wrapped
+// once by the height. Fewer than two rows draw nothing and keep the phase;
+// a phase that is not a finite number starts again at 0.
+float Wave(const RowBlitter& blit, float phase, float step, int x, int y, int direction, int obj, int l,
+           int t, int r, int b);
+
+}  // namespace zo

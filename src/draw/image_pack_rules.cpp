@@ -1,0 +1,189 @@
+#include "draw/image_pack_rules.h"
+
+#include <cstring>
+#include <vector>
+
+namespace zo {
+
+namespace {
+
+size_t ReadMemory(void* context, void* buffer, size_t bytes) {
+  MemoryPack* pack = static_cast<MemoryPack*>(context);
+  size_t left = pack->size - pack->position;
+  if (bytes > left) bytes = left;
+  std::memcpy(buffer, pack->data + pack->position, bytes);
+  pack->position += bytes;
+  return bytes;
+}
+
+bool SkipMemory(void* context, uint64_t bytes) {
+  MemoryPack* pack = static_cast<MemoryPack*>(context);
+  if (bytes > pack->size - pack->position) return false;
+  pack->position += static_cast<size_t>(bytes);
+  return true;
+}
+
+bool IsShiftJisLead(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+bool ReadUint16(const PackReader& reader, uint16_t* value) {
+  uint8_t b[2];
+  if (reader.read(reader.context, b, 2) != 2) return false;
+  *value = static_cast<uint16_t>(b[0] | b[1] << 8);
+  return true;
+}
+
+// The name byte by byte up to its 0; false when the data ends first or
+// no 0 comes within the buffer.
+bool ReadName(const PackReader& reader, char* name) {
+  for (size_t i = 0; i < PackNameCapacity; ++i) {
+    if (reader.read(reader.context, &name[i], 1) != 1) return false;
+    if (name[i] == '\0') return true;
+  }
+  name[PackNameCapacity - 1] = '\0';
+  return false;
+}
+
+}  // namespace
+
+PackReader MemoryPackReader(MemoryPack* pack) { return PackReader{pack, ReadMemory, SkipMemory}; }
+
+bool UpperCasePackName(const char* name, char* out, size_t capacity) {
+  if (capacity == 0) return false;
+  out[0] = '\0';
+  if (!name) return false;
+  size_t length = std::strlen(name);
+  if (length + 1 > capacity) return false;
+  for (size_t i = 0; i < length; ++i) {
+    uint8_t c = static_cast<uint8_t>(name[i]);
+    if (IsShiftJisLead(c) && i + 1 < length) {
+      out[i] = name[i];
+      out[i + 1] = name[i + 1];
+      ++i;
+    } else {
+      out[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : name[i];
+    }
+  }
+  out[length] = '\0';
+  return true;
+}
+
+bool FindPackEntry(const PackReader& reader, const char* key, PackEntry* entry) {
+  for (;;) {
+    if (!ReadUint16(reader, &entry->width) || !ReadUint16(reader, &entry->height)) return false;
+    if (!ReadName(reader, entry->name)) return false;
+    if (std::strcmp(entry->name, key) == 0) return true;
+    uint64_t bytes = uint64_t{entry->width} * entry->height * 2;
+    if (!reader.skip(reader.context, bytes)) return false;
+  }
+}
+
+size_t ExpandPackPixels(const PackReader& reader, uint16_t* rows, ptrdiff_t pitch, int width,
+                        int height, const uint16_t fivePos[3]) {
+  if (width <= 0 || height <= 0) return 0;
+  std::vector<uint8_t> raw(static_cast<size_t>(width) * 2);
+  std::vector<uint16_t> values(static_cast<size_t>(width));
+  uint16_t last = 0;
+  size_t total = 0;
+  bool ended = false;
+  const unsigned r = fivePos[0], g = fivePos[1], b = fivePos[2];
+  for (int y = 0; y < height; ++y) {
+    size_t got = 0;
+    if (!ended) {
+      size_t bytes = reader.read(reader.context, raw.data(), raw.size());
+      got = bytes / 2;
+      ended = bytes < raw.size();
+    }
+    for (size_t x = 0; x < got; ++x) values[x] = static_cast<uint16_t>(raw[2 * x] | raw[2 * x + 1] << 8);
+    if (got > 0) last = values[got - 1];
+    for (size_t x = got; x < values.size(); ++x) values[x] = last;
+    total += got;
+    uint16_t* row = rows + y * pitch;
+    for (int x = 0; x < width; ++x) {
+      unsigned v = values[x];
+      row[x] = static_cast<uint16_t>(((v >> 10) & 31u) << r | ((v >> 5) & 31u) << g | (v & 31u) << b);
+    }
+  }
+  return total;
+}
+
+uint16_t ReducePackPixel(uint32_t colour) {
+  unsigned red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+  if (red == 0 && green == 0 && blue == 0) return 0;
+  unsigned r5 = red >> 3, g5 = green >> 3, b5 = blue >> 3;
+  if (r5 == 0 && g5 == 0 && b5 == 0) b5 = 1;
+  return static_cast<uint16_t>(r5 << 10 | g5 << 5 | b5);
+}
+
+size_t WritePackEntryHeader(uint16_t width, uint16_t height, const char* name, uint8_t* out) {
+  size_t length = std::strlen(name);
+  if (length + 1 > PackNameCapacity) return 0;
+  out[0] = static_cast<uint8_t>(width);
+  out[1] = static_cast<uint8_t>(width >> 8);
+  out[2] = static_cast<uint8_t>(height);
+  out[3] = static_cast<uint8_t>(height >> 8);
+  std::memcpy(out + 4, name, length + 1);
+  return 4 + length + 1;
+}
+
+// ---- Screenshots ----
+
+namespace {
+
+void Put16(uint8_t* at, uint32_t v) {
+  at[0] = static_cast<uint8_t>(v);
+  at[1] = static_cast<uint8_t>(v >> 8);
+}
+
+void Put32(uint8_t* at, uint32_t v) {
+  Put16(at, v);
+  Put16(at + 2, v >> 16);
+}
+
+}  // namespace
+
+uint32_t ScreenshotStride(uint32_t width) { return (width * 3 + 3) & ~3u; }
+
+void BuildScreenshotHeader(uint32_t width, uint32_t height, uint8_t out[ScreenshotHeaderSize]) {
+  std::memset(out, 0, ScreenshotHeaderSize);
+  const uint32_t image = ScreenshotStride(width) * height;
+  out[0] = 'B';
+  out[1] = 'M';
+  Put32(out + 2, ScreenshotHeaderSize + image);
+  Put32(out + 10, ScreenshotHeaderSize);
+  Put32(out + 14, 40);
+  Put32(out + 18, width);
+  Put32(out + 22, height);
+  Put16(out + 26, 1);
+  Put16(out + 28, 24);
+  Put32(out + 34, image);
+  Put32(out + 38, 2834);
+  Put32(out + 42, 2834);
+}
+
+void EncodeScreenshotRow16(const uint16_t* pixels, uint32_t width,
+                           const uint8_t (*components)[3], uint8_t* out) {
+  uint8_t* at = out;
+  for (uint32_t x = 0; x < width; ++x) {
+    const uint8_t* c = components[pixels[x]];
+    at[0] = static_cast<uint8_t>(c[2] * 8);
+    at[1] = static_cast<uint8_t>(c[1] * 8);
+    at[2] = static_cast<uint8_t>(c[0] * 8);
+    at += 3;
+  }
+  std::memset(at, 0, ScreenshotStride(width) - width * 3);
+}
+
+void EncodeScreenshotRow32(const uint32_t* pixels, uint32_t width, unsigned redShift,
+                           unsigned greenShift, unsigned blueShift, uint8_t* out) {
+  uint8_t* at = out;
+  for (uint32_t x = 0; x < width; ++x) {
+    uint32_t p = pixels[x];
+    at[0] = static_cast<uint8_t>(p >> blueShift);
+    at[1] = static_cast<uint8_t>(p >> greenShift);
+    at[2] = static_cast<uint8_t>(p >> redShift);
+    at += 3;
+  }
+  std::memset(at, 0, ScreenshotStride(width) - width * 3);
+}
+
+}  // namespace zo

@@ -1,0 +1,197 @@
+// Sound packs: the current pack file, loading an entry as a sound object,
+// and building a pack from a folder of WAV files.
+#include <cstring>
+#include <string>
+
+#include "sound/sound_win.h"
+#include "system/path_rules.h"
+
+char soundPackPath[256];
+
+namespace {
+
+const char* const LoadPlace = "zoSound::LoadPack";
+const DWORD PackBufferFlags =
+    DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;  // 0xE2
+
+}  // namespace
+
+namespace zo {
+
+bool PackFile::Open(const char* path) {
+  Close();
+  if (!path || !*path) return false;
+  file_ = std::fopen(path, "rb");
+  if (!file_) return false;
+  // Every offset of a pack fits 31 bits; a larger file is read as far as that.
+  long end = std::fseek(file_, 0, SEEK_END) == 0 ? std::ftell(file_) : -1;
+  size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
+  std::fseek(file_, 0, SEEK_SET);
+  return true;
+}
+
+void PackFile::Close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+  size_ = 0;
+}
+
+size_t PackFile::Read(void* to, size_t count) { return file_ ? std::fread(to, 1, count, file_) : 0; }
+
+bool PackFile::Skip(uint64_t count) {
+  if (!file_) return false;
+  uint64_t target = Position() + count;
+  if (target > size_) return false;
+  return std::fseek(file_, static_cast<long>(target), SEEK_SET) == 0;
+}
+
+uint64_t PackFile::Position() const {
+  long at = file_ ? std::ftell(file_) : -1;
+  return at > 0 ? static_cast<uint64_t>(at) : 0;
+}
+
+bool GlobalBlock::Allocate(uint64_t size) {
+  if (size > 0x7FFFFFFFu) return false;
+  bytes = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, size ? static_cast<SIZE_T>(size) : 1));
+  return bytes != nullptr;
+}
+
+bool OpenPackSound(const char* place, const char* path, const char* upperName, PackSound* sound) {
+  if (!sound->file.Open(path)) {
+    ShowError(place, "パックファイル名が指定されていません");
+    return false;
+  }
+  // An entry that is missing, damaged, cut short or that no one could
+  // play is all the same to the caller: the sound cannot be read.
+  bool ok = FindPackEntry(sound->file, upperName, &sound->entry) &&
+            sound->formatBlock.Allocate(sound->entry.formatSize) &&
+            sound->file.Read(sound->formatBlock.bytes, sound->entry.formatSize) == sound->entry.formatSize &&
+            ReadPackFormat(sound->formatBlock.bytes, sound->entry.formatSize, &sound->format);
+  if (!ok) {
+    sound->file.Close();
+    ShowError(place, "WAVEファイルを読み込めません");
+  }
+  return ok;
+}
+
+bool CheckPackRequest(const char* place, const char* name, bool firstLoad,
+                      char (&upper)[PackNameCapacity]) {
+  if (!UpperCasePackName(name, upper)) {
+    ShowError(place, "ファイル名またはリソース名が長すぎます");
+    return false;
+  }
+  if (firstLoad && std::strlen(name) > static_cast<size_t>(MaxSoundNameLength)) {
+    ShowError(place, "ファイル名が長すぎます");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zo
+
+void AppendSoundPackEntry(const char* packName, const char* relativeName) {
+  std::string folder = MakeFullPath(0);
+  WAVEFORMATEX* format = nullptr;
+  BYTE* samples = nullptr;
+  int formatSize = 0, sampleSize = 0;
+  ReadWaveFile((folder + relativeName).c_str(), &format, &formatSize, &samples, &sampleSize);
+  if (FILE* pack = std::fopen((folder + packName).c_str(), "ab")) {
+    std::vector<uint8_t> head = zo::PackEntryHead(static_cast<uint32_t>(sampleSize),
+                                                  zo::PackEntryName(relativeName),
+                                                  static_cast<uint32_t>(formatSize));
+    std::fwrite(head.data(), 1, head.size(), pack);
+    if (formatSize > 0) std::fwrite(format, 1, static_cast<size_t>(formatSize), pack);
+    if (sampleSize > 0) std::fwrite(samples, 1, static_cast<size_t>(sampleSize), pack);
+    std::fclose(pack);
+  }
+  if (format) GlobalFree(format);
+  if (samples) GlobalFree(samples);
+}
+
+namespace zoSound {
+
+void SetPackFile(const char* name) {
+  // A path cut short would name another file: none at all is reported later.
+  soundPackPath[0] = '\0';
+  if (!name) return;
+  if (!zo::AppendBounded(soundPackPath, sizeof soundPackPath, MakeFullPath(0)) ||
+      !zo::AppendBounded(soundPackPath, sizeof soundPackPath, name))
+    soundPackPath[0] = '\0';
+}
+
+int LoadPack(const char* name, int mix) {
+  if (!soundReady || !soundDevice) return -1;
+  if (!name) name = "";
+  long long wanted = mix < 0 ? -static_cast<long long>(mix) : mix;
+  if (wanted > MaxMixes) {
+    ShowError(LoadPlace, "ミックス数が多過ぎます");
+    return -1;
+  }
+  int mixCount = wanted == 0 ? 1 : static_cast<int>(wanted);  // as zoSound::LoadObject
+  bool firstLoad = !reloading;
+  char upper[zo::PackNameCapacity];
+  if (!zo::CheckPackRequest(LoadPlace, name, firstLoad, upper)) return -1;
+  int slot = firstLoad ? zo::FreeSoundSlot() : reloadSlot;
+  if (slot < 0 || slot >= MaxSoundObjects) {
+    ShowError(LoadPlace, "オブジェクト数が多過ぎます");
+    return -1;
+  }
+
+  zo::PackSound sound;
+  if (!zo::OpenPackSound(LoadPlace, soundPackPath, upper, &sound)) return -1;
+  zo::GlobalBlock samples;
+  uint32_t dataSize = sound.entry.dataSize;
+  bool read = samples.Allocate(dataSize) && sound.file.Read(samples.bytes, dataSize) == dataSize;
+  sound.file.Close();
+  if (!read) {
+    ShowError(LoadPlace, "WAVEファイルを読み込めません");
+    return -1;
+  }
+
+  SoundObject* o = &soundObjects[slot];
+  zo::ReleaseMixBuffers(o);
+  const WAVEFORMATEX* format = reinterpret_cast<const WAVEFORMATEX*>(sound.formatBlock.bytes);
+  for (int k = 0; k < mixCount; ++k) {
+    o->buffers[k] = dataSize == 0 ? nullptr  // DirectSound has no empty buffers
+                                  : zo::CreateFilledBuffer(format, samples.bytes, dataSize, PackBufferFlags);
+    if (!o->buffers[k]) {
+      zo::ReleaseMixBuffers(o);
+      ShowError(LoadPlace, "サウンドバッファが生成できません");
+      return -1;
+    }
+  }
+  o->mixCount = mixCount;
+  o->echoStep = mix > 1 ? 0 : -1;
+  if (firstLoad || o->nextMix < 0 || o->nextMix >= mixCount) o->nextMix = 0;
+  for (int k = 0; k < mixCount; ++k) zo::ApplyMixSettings(o, k, firstLoad);
+  o->used = 1;
+  o->fromPack = 1;
+  o->stream.dataSize = 0;
+  if (firstLoad) {
+    std::memset(o->name, 0, sizeof o->name);
+    std::memcpy(o->name, name, std::strlen(name));
+  }
+  return slot;
+}
+
+int Convert(const char* pack, const char* folder, int deleteFirst) {
+  if (!soundReady) return 1;
+  if (!pack) return 1;
+  if (!folder) folder = "";
+  std::string base = MakeFullPath(0);
+  if (deleteFirst) std::remove((base + pack).c_str());
+  std::string prefix = *folder ? std::string(folder) + "\\" : std::string();
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((base + prefix + "*.WAV").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 1;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // a folder named x.wav
+    std::string relative = prefix + found.cFileName;
+    zo::UpperCaseSjis(&relative[0]);
+    AppendSoundPackEntry(pack, relative.c_str());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return 1;
+}
+
+}  // namespace zoSound

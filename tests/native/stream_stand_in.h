@@ -1,0 +1,64 @@
+// A pack held in memory and a ring buffer in memory, standing in for the
+// file and the DirectSound buffer of a stream.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "sound/sound_pack_rules.h"
+#include "sound/stream_rules.h"
+
+namespace standin {
+
+// A pack file image read through the scan's reader interface.
+class MemoryPack final : public zo::PackReader {
+ public:
+  explicit MemoryPack(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+  size_t Read(void* to, size_t count) override {
+    size_t n = std::min(count, bytes_.size() - std::min(at_, bytes_.size()));
+    if (n) std::memcpy(to, bytes_.data() + at_, n);
+    at_ += n;
+    return n;
+  }
+  bool Skip(uint64_t count) override {
+    if (count > bytes_.size() - at_) return false;
+    at_ += static_cast<size_t>(count);
+    return true;
+  }
+  uint64_t Position() const override { return at_; }
+  uint64_t Size() const override { return bytes_.size(); }
+
+ private:
+  std::vector<uint8_t> bytes_;
+  size_t at_ = 0;
+};
+
+// The stream's file and ring buffer; counts every access.
+struct MemoryStream final : zo::StreamIo {
+  std::vector<uint8_t> pack;
+  std::vector<uint8_t> ring;
+  bool packMissing = false;
+  int reads = 0, stops = 0;
+  std::vector<uint32_t> writes;  // length of every chunk written
+
+  ReadResult ReadPack(const char*, int32_t offset, uint8_t* to, uint32_t count, uint32_t* got) override {
+    ++reads;
+    *got = 0;
+    if (packMissing) return ReadResult::NoPack;
+    if (offset < 0 || static_cast<size_t>(offset) > pack.size()) return ReadResult::CannotSeek;
+    size_t n = std::min<size_t>(count, pack.size() - static_cast<size_t>(offset));
+    if (n) std::memcpy(to, pack.data() + offset, n);
+    *got = static_cast<uint32_t>(n);
+    return ReadResult::Read;
+  }
+  bool WriteRing(uint32_t offset, const uint8_t* from, uint32_t count) override {
+    writes.push_back(count);
+    for (uint32_t i = 0; i < count; ++i) ring[(offset + i) % ring.size()] = from[i];
+    return true;
+  }
+  void Stop() override { ++stops; }
+};
+
+}  // namespace standin

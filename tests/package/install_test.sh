@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Installs the library into a temporary prefix, builds the game template
+# there through find_package(zo) and through the README's one-line command,
+# and runs both games on the test bed (which must be started). Writes a
+# JUnit report: install_test.sh <root> <report.xml>
+set -uo pipefail
+root=$1 report=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cases=()
+
+record() {  # name, status (0 passed), details
+  local name=$1 status=$2 details=${3:-}
+  if [ "$status" -eq 0 ]; then
+    cases+=("<testcase classname=\"Package\" name=\"$name\"/>")
+    echo "[       OK ] Package.$name"
+  else
+    details=$(printf '%s' "$details" | tail -c 2000 | sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g')
+    cases+=("<testcase classname=\"Package\" name=\"$name\"><failure message=\"failed\">$details</failure></testcase>")
+    echo "[  FAILED  ] Package.$name"
+    echo "$details"
+  fi
+}
+
+# Runs a game until its window shows, then ends it with Escape: exit code 0.
+run_game() {  # folder, exe
+  local dir=$1 exe=$2 window="" pid
+  (cd "$dir" && exec wine "./$exe") >"$work/run.log" 2>&1 &
+  pid=$!
+  for _ in $(seq 100); do
+    window=$(xdotool search --name '^Tessaro$' 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 0.2
+  done
+  if [ -z "$window" ]; then kill "$pid" 2>/dev/null; wait "$pid"; echo "no window appeared"; return 1; fi
+  sleep 1
+  xdotool windowfocus "$window" 2>/dev/null
+  xdotool key --window "$window" Escape
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  if kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid"; echo "Escape did not end it"; return 1; fi
+  wait "$pid"
+}
+
+prefix="$work/prefix"
+out=$(cmake --install "$root/build/win" --prefix "$prefix" 2>&1)
+status=$?
+for f in include/zo.h include/zo/draw.h lib/libzo.a lib/cmake/zo/zoConfig.cmake lib/cmake/zo/zoTargets.cmake \
+         lib/pkgconfig/zo.pc; do
+  [ -f "$prefix/$f" ] || { status=1; out="$out
+missing $f"; }
+done
+record InstallsHeadersLibraryAndPackages $status "$out"
+
+# find_package(zo) from a copy of the template.
+cp -r "$root/templates/game" "$work/cmake-game"
+out=$( { cmake -S "$work/cmake-game" -B "$work/cmake-game/build" \
+           -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_PREFIX_PATH="$prefix" &&
+         cmake --build "$work/cmake-game/build"; } 2>&1)
+status=$?
+record TemplateBuildsWithFindPackage $status "$out"
+if [ $status -eq 0 ]; then
+  out=$(run_game "$work/cmake-game/build" game.exe 2>&1); status=$?
+  record TemplateGameFromFindPackageRuns $status "$out"
+fi
+
+# The README's one-line command, exactly as written, with ZO the prefix.
+cp -r "$root/templates/game" "$work/plain-game"
+command=$(sed -n '/^## Your own game/,/^## /p' "$root/README.md" | grep -m1 '^i686-w64-mingw32-g++-posix ')
+if [ -z "$command" ]; then
+  record ReadmeCommandBuildsTheTemplate 1 "no one-line command in the README's Your own game section"
+else
+  out=$(cd "$work/plain-game" && ZO="$prefix" bash -c "$command" 2>&1); status=$?
+  [ -f "$work/plain-game/game.exe" ] || status=1
+  record ReadmeCommandBuildsTheTemplate $status "$command
+$out"
+  if [ $status -eq 0 ]; then
+    out=$(run_game "$work/plain-game" game.exe 2>&1); status=$?
+    record TemplateGameFromReadmeCommandRuns $status "$out"
+  fi
+fi
+
+# pkg-config describes the same link.
+out=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --libs --cflags zo 2>&1); status=$?
+case "$out" in *-lzo*-lddraw*) ;; *) status=1 ;; esac
+record PkgConfigNamesTheLibraries $status "$out"
+
+{
+  echo '<?xml version="1.0" encoding="UTF-8"?>'
+  echo "<testsuites><testsuite name=\"Package\">"
+  printf '%s\n' "${cases[@]}"
+  echo "</testsuite></testsuites>"
+} >"$report"
