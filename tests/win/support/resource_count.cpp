@@ -8,7 +8,7 @@ namespace zotest {
 
 int CountGdiObjects() {
   int n = 0;
-  for (uintptr_t h = 4; h < 0x10000; h += 4)
+  for (uintptr_t h = 1; h < 0x10000; ++h)
     if (GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++n;
   return n;
 }

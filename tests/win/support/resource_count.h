@@ -6,7 +6,8 @@
 
 namespace zotest {
 
-// GDI objects: small handle values that GetObjectType recognises.
+// GDI objects: small handle values that GetObjectType recognises (an
+// object may answer to more than one value; compare counts, not objects).
 int CountGdiObjects();
 // Kernel handles: small handle values that GetHandleInformation accepts.
 int CountKernelHandles();
