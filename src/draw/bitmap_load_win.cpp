@@ -1,6 +1,7 @@
 // BMP images into DirectDraw surfaces through LoadImageA and GDI.
 #include <cstring>
 
+#include "draw/bmp_check.h"
 #include "draw/objects_win.h"
 #include "zo.h"
 
@@ -13,6 +14,21 @@ HINSTANCE ModuleInstance() {
 HBITMAP LoadBitmapResource(const char* name) {
   return static_cast<HBITMAP>(
       LoadImageA(ModuleInstance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+// The system decoder reads wherever a file's headers point, so a file whose
+// headers do not fit its size never reaches it.
+bool BmpFileFits(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  uint8_t head[zo::BmpHeadBytes];
+  LARGE_INTEGER size;
+  DWORD got = 0;
+  const bool read = GetFileSizeEx(file, &size) && ReadFile(file, head, sizeof head, &got, nullptr);
+  CloseHandle(file);
+  return read && zo::CheckBmpHeaders(head, got, static_cast<uint64_t>(size.QuadPart)) ==
+                     zo::BmpFault::None;
 }
 
 }  // namespace
@@ -84,7 +100,7 @@ IDirectDrawSurface* LoadBitmapSurface(IDirectDraw* dd, const char* path, uint16_
                                       uint16_t* height, int memory) {
   if (!dd) return nullptr;
   HBITMAP bitmap = LoadBitmapResource(path);
-  if (!bitmap) {
+  if (!bitmap && BmpFileFits(path)) {
     bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0,
                                              LR_CREATEDIBSECTION | LR_LOADFROMFILE));
   }
