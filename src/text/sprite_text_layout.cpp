@@ -112,11 +112,15 @@ void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsi
     // than wrapping for ever.
     const bool tooWideForAnyLine = ax == x && cx > right;
     if ((cx > right && !tooWideForAnyLine) || newline) {
-      DropItem(recorded);
-      if (cx > right && IsHangingChar(ch, len))
+      if (cx > right && IsHangingChar(ch, len)) {
+        // Punctuation hangs past the limit: drawn, blitted and revealed
+        // like every other character of the line.
         PutCopies(target, ch, len, ax, cy, flags, false);
-      else if (!newline)
-        p -= len;
+        GrowBox(cx, cy + cell.height);
+      } else {
+        DropItem(recorded);
+        if (!newline) p -= len;
+      }
       cx = x;
       cy += lineHeight;
       if (cy + lineHeight >= bottom) break;
@@ -170,8 +174,10 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
     const bool aloneTooWide =
         !newline && start == 0 && ((pastRight && bx == x) || u >= bufferWidth);
     if ((pastRight || u >= bufferWidth || newline) && !aloneTooWide) {
-      DropItem(recorded);
-      if (!(pastRight && IsHangingChar(ch, len)) && !newline) {
+      // A hanging character stays in the segment, and so keeps its item.
+      const bool hangs = pastRight && !newline && IsHangingChar(ch, len);
+      if (!hangs) DropItem(recorded);
+      if (!hangs && !newline) {
         u -= w2;
         p -= len;
       }

@@ -76,12 +76,33 @@ TEST(SpriteTextLayout, WrapsAtTheRightLimitAndLetsPunctuationHang) {
   ASSERT_EQ(textItems.count, 4);
   EXPECT_TRUE(Rect(textItems.rects[3], 10, 36, 18, 52));
   FakeTarget h;
-  Plain(h, "AB。", 30);  // the full stop hangs past the limit, without an item
-  EXPECT_EQ(textItems.count, 3);
+  Plain(h, "AB。", 30);  // the full stop hangs past the limit, inside the box, with its item
+  ASSERT_EQ(textItems.count, 4);
   EXPECT_EQ(h.Drawn(), "AB。");
   EXPECT_EQ(h.puts.back().x, 26);
   EXPECT_EQ(h.puts.back().y, 20);
-  EXPECT_TRUE(Rect(textItems.rects[0], 10, 20, 26, 36));
+  EXPECT_TRUE(Rect(textItems.rects[3], 26, 20, 42, 36));
+  EXPECT_TRUE(Rect(textItems.rects[0], 10, 20, 42, 36));
+  FakeTarget m;
+  Plain(m, "AB。CD", 30);  // in the middle: the next line starts after it, in reading order
+  ASSERT_EQ(textItems.count, 6);
+  EXPECT_EQ(m.Drawn(), "AB。CD");
+  EXPECT_TRUE(Rect(textItems.rects[3], 26, 20, 42, 36));
+  EXPECT_TRUE(Rect(textItems.rects[4], 10, 36, 18, 52));
+  EXPECT_TRUE(Rect(textItems.rects[0], 10, 20, 42, 52));
+}
+
+TEST(SpriteTextLayout, SmoothHangingPunctuationKeepsItsItem) {
+  for (const char* text : {"AB。", "AB。CD"}) {
+    FakeTarget t;
+    t.scale = 2;
+    zo::LayOutSmoothText(text, 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+    SCOPED_TRACE(text);
+    ASSERT_GE(textItems.count, 4);
+    const IntRect& stop = textItems.rects[3];  // 。 after A (8) and B (8)
+    EXPECT_TRUE(Rect(stop, 16, 0, 32, 16));
+    EXPECT_GE(textItems.rects[0].right, stop.right);  // inside the blitted box
+  }
 }
 
 TEST(SpriteTextLayout, TwoByteCharactersAreOneItem) {
