@@ -165,4 +165,63 @@ TEST(RowBlits, WaveFollowsTheCosineProfileAndMovesItsPhase) {
   EXPECT_TRUE(calls.empty());
 }
 
+// ---------------------------------------------------------------- edges
+
+// A picture numbered pixel by pixel (never 0 unless zeros says so).
+Image Numbered(int w, int h, bool zeros = false) {
+  Image im(w, h, w + 3);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) im.at(x, y) = uint16_t(zeros && (x + y) % 3 == 0 ? 0 : 1 + x + 16 * y);
+  return im;
+}
+Image Drawn(Image dst, Image src, IntRect clip, zo::Placement p, const Kernel& kernel) {
+  RunFrame(k565, clip, dst, src, p, kernel);
+  return dst;
+}
+
+TEST(MirrorEdges, CasesTheRandomComparisonDoesNotReach) {
+  harness::BuildTables(k565);
+  const Image src = Numbered(10, 6, true), dst(30, 20, 33);
+  const IntRect all{0, 0, 30, 20};
+  // A mirrored sprite half off the clip's left edge shows what the whole one shows there.
+  const Image whole = Drawn(dst, src, all, {0, 2, 0, 0, 10, 6}, [](const zo::DistortJob& j) { zo::MirrorKernel(j, 1); });
+  const Image half = Drawn(dst, src, {5, 0, 30, 20}, {0, 2, 0, 0, 10, 6}, [](const zo::DistortJob& j) { zo::MirrorKernel(j, 1); });
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 30; ++x) EXPECT_EQ(half.at(x, y), x < 5 ? 0 : whole.at(x, y)) << x << "," << y;
+  EXPECT_EQ(Drawn(dst, src, all, {0, 0, 0, 0, 10, 6}, [](const zo::DistortJob& j) { zo::MirrorKernel(j, 4); }).pixels,
+            dst.pixels);
+  // Ripple: a step below 1 draws nothing; amplitude 0, shear 0, scale 1 copies, zeros included.
+  Image filled = dst;
+  for (auto& v : filled.pixels) v = 0x1234;
+  for (int step : {0, -3})
+    EXPECT_EQ(Drawn(filled, src, all, {2, 3, 0, 0, 10, 6},
+                  [=](const zo::DistortJob& j) { zo::RippleKernel(j, zo::Ripple{5, 3, step, 1.0f, 0.0f}); })
+                  .pixels,
+              filled.pixels);
+  const Image copied = Drawn(filled, src, all, {2, 3, 0, 0, 10, 6},
+                           [](const zo::DistortJob& j) { zo::RippleKernel(j, zo::Ripple{0, 7, 1, 1.0f, 0.0f}); });
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 30; ++x) {
+      const bool in = x >= 2 && x < 12 && y >= 3 && y < 9;
+      EXPECT_EQ(copied.at(x, y), in ? src.at(x - 2, y - 3) : 0x1234) << x << "," << y;
+    }
+  // Displacement at strength 0 leaves the background as it was.
+  const Image bg = Numbered(30, 20);
+  EXPECT_EQ(Drawn(bg, Numbered(10, 6), all, {3, 3, 0, 0, 10, 6},
+                [](const zo::DistortJob& j) { zo::DisplaceKernel(j, zo::DisplaceLevel(0.0f)); })
+                .pixels,
+            bg.pixels);
+  // A cut beyond the object smears its last column (type 0) or row (type 2).
+  const Image solid = Numbered(4, 3);
+  for (int type : {0, 2}) {
+    const zo::Placement p = zo::SmearPlacement({0, 0, 0, 0, 4, 3}, type, 30, 20);
+    const Image out = Drawn(dst, solid, all, p, [=](const zo::DistortJob& j) { zo::SmearKernel(j, type, 65535); });
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 30; ++x) {
+        const bool in = type == 0 ? y < 3 : x < 4;
+        EXPECT_EQ(out.at(x, y), in ? solid.at(std::min(x, 3), std::min(y, 2)) : 0) << type << ": " << x << "," << y;
+      }
+  }
+}
+
 }  // namespace
