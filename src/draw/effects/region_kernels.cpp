@@ -214,10 +214,17 @@ void ZoomKernel(const RegionJob& job, const PixelView& buffer, int factor, int d
     }
     for (; q < q1; ++q)
       if (q % f < part) o[q] = s[q / f];
-    // The block's other rows repeat the first.
+    // The block's other rows repeat the first; dotted, only the pixels
+    // written there, so that the rest keeps the buffer's earlier contents.
     const int64_t rows = std::min<int64_t>(part, int64_t(buffer.height) - f * j);
-    for (int64_t a = 1; a < rows; ++a)
-      std::memcpy(Row(buffer, f * j + a) + q0, o + q0, size_t(q1 - q0) * sizeof(uint16_t));
+    for (int64_t a = 1; a < rows; ++a) {
+      uint16_t* line = Row(buffer, f * j + a);
+      if (part == f)
+        std::memcpy(line + q0, o + q0, size_t(q1 - q0) * sizeof(uint16_t));
+      else
+        for (int64_t k = q0; k < q1; ++k)
+          if (k % f < part) line[k] = o[k];
+    }
   }
 }
 
