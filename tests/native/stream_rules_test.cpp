@@ -1,4 +1,4 @@
-// The refill plan over a stand-in ring, and the pack entry scan.
+// The refill plan of a streamed sound over a stand-in ring.
 #include <gtest/gtest.h>
 
 #include "stream_stand_in.h"
@@ -33,24 +33,4 @@ TEST(StreamPlan, ALoopContinuesFromTheLoopOffset) {
   EXPECT_EQ(s.endCountdown, 0);
   EXPECT_EQ(UsableLoopOffset(88201, 308700, 2), 88200u);
   EXPECT_EQ(UsableLoopOffset(308700, 308700, 2), 0u);
-}
-
-TEST(PackScan, FindsAnyCaseAndStopsAtDamage) {
-  std::vector<uint8_t> pack;
-  for (const char* n : {"A.WAV", "B.WAV"}) {
-    std::vector<uint8_t> head = PackEntryHead(4, n, 18);
-    pack.insert(pack.end(), head.begin(), head.end());
-    pack.insert(pack.end(), 22, 1);
-  }
-  char upper[PackNameCapacity];
-  ASSERT_TRUE(UpperCasePackName("b.wav", upper));
-  standin::MemoryPack reader(pack);
-  PackEntry e;
-  ASSERT_TRUE(FindPackEntry(reader, upper, &e));
-  EXPECT_EQ(e.formatOffset, 14u + 22u + 14u);
-  standin::MemoryPack folder(pack);
-  EXPECT_FALSE(FindPackEntry(folder, "WAV\\B.WAV", &e));
-  pack.resize(pack.size() - 1);  // the samples cut short
-  standin::MemoryPack cut(pack);
-  EXPECT_FALSE(FindPackEntry(cut, "B.WAV", &e));
 }
