@@ -239,7 +239,7 @@ TEST(StreamPlan, ALoopingPlaybackContinuesFromTheLoopPointWithoutAGap) {
     int failAtPoll;
   } cases[] = {
       {308700, 88201, 88200, 735, -1}, {308700, 0, 0, 1470, -1}, {441001, 200000, 200000, 4410, -1},
-      {308700, 400000, 0, 735, -1},    {308700, 88200, 88200, 735, 200},
+      {308700, 400000, 0, 735, -1},    {308700, 88200, 88200, 735, 200}, {308700, 248700, 248700, 735, -1}, {308700, 300000, 300000, 735, -1},
   };
   for (const Case& c : cases) {
     Playback p(c.dataSize, 16, c.loopOffset);
