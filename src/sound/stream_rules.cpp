@@ -54,8 +54,9 @@ uint32_t NextChunkLength(const StreamState& s) {
   return s.halfSize;
 }
 
-RefillResult RefillStream(StreamState* s, bool looping, uint32_t play, StreamIo& io) {
-  if (!RefillDue(*s, play)) return RefillResult::NotDue;
+namespace {
+
+RefillResult RefillOnce(StreamState* s, bool looping, uint32_t play, StreamIo& io) {
   s->lastPlayCursor = play;
   if (s->endCountdown > 0 && --s->endCountdown == 0) {
     io.Stop();
@@ -95,6 +96,18 @@ RefillResult RefillStream(StreamState* s, bool looping, uint32_t play, StreamIo&
   s->writeOffset += chunk;
   if (s->writeOffset >= s->bufferSize) s->writeOffset -= s->bufferSize;
   return RefillResult::Written;
+}
+
+}  // namespace
+
+RefillResult RefillStream(StreamState* s, bool looping, uint32_t play, StreamIo& io) {
+  if (!RefillDue(*s, play)) return RefillResult::NotDue;
+  // A refill that fails leaves the record as it was, so the next call
+  // retries the same chunk instead of skipping it.
+  const StreamState before = *s;
+  RefillResult result = RefillOnce(s, looping, play, io);
+  if (result != RefillResult::Written && result != RefillResult::Stopped) *s = before;
+  return result;
 }
 
 }  // namespace zo

@@ -40,8 +40,10 @@ struct MemoryStream final : zo::StreamIo {
   std::vector<uint8_t> pack;
   std::vector<uint8_t> ring;
   bool packMissing = false;
+  int refusedWrites = 0;  // the next this many locks fail
   int reads = 0, stops = 0;
-  std::vector<uint32_t> writes;  // length of every chunk written
+  std::vector<uint32_t> writes;        // length of every chunk written
+  std::vector<uint32_t> writeOffsets;  // where each of them went
 
   ReadResult ReadPack(const char*, int32_t offset, uint8_t* to, uint32_t count, uint32_t* got) override {
     ++reads;
@@ -54,7 +56,12 @@ struct MemoryStream final : zo::StreamIo {
     return ReadResult::Read;
   }
   bool WriteRing(uint32_t offset, const uint8_t* from, uint32_t count) override {
+    if (refusedWrites > 0) {
+      --refusedWrites;
+      return false;
+    }
     writes.push_back(count);
+    writeOffsets.push_back(offset);
     for (uint32_t i = 0; i < count; ++i) ring[(offset + i) % ring.size()] = from[i];
     return true;
   }
