@@ -14,18 +14,6 @@ namespace {
 
 // ---------------------------------------------------------------- layouts
 
-enum class Layout { k565, k555, Other };
-
-Layout Classify(const PixelLayout& f) {
-  const bool five = f.redMax == 31 && f.blueMax == 31 && f.blueShift == 0 && f.greenShift == 5;
-  if (five && f.greenMax == 63 && f.redShift == 11 && f.fivePos[0] == 11 && f.fivePos[1] == 6 &&
-      f.fivePos[2] == 0)
-    return Layout::k565;
-  if (five && f.greenMax == 31 && f.redShift == 10 && f.fivePos[0] == 10 && f.fivePos[1] == 5 &&
-      f.fivePos[2] == 0)
-    return Layout::k555;
-  return Layout::Other;
-}
 
 template <class F>
 void ForEachRow(const BlendJob& job, F row) {
@@ -150,7 +138,7 @@ void Row(Layout layout, uint16_t* d, const uint16_t* s, int w, const Op& op) {
 
 template <class Op>
 void RunTableOp(const BlendJob& job, const Op& op) {
-  const Layout layout = Classify(job.format);
+  const Layout layout = LayoutOf(job.format);
   const int w = job.span.width;
   ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row(layout, d, s, w, op); });
 }
@@ -535,7 +523,7 @@ void CrossFadeGradientKernel(const BlendJob& job, const int level[3], const Ramp
     for (int c = 0; c < 3; ++c) k[c] = std::max(k0[c] - steps, 0);
   };
   const SpriteSpan& sp = job.span;
-  const Layout layout = Classify(job.format);
+  const Layout layout = LayoutOf(job.format);
   const int w = sp.width;
   if (ramp.vertical) {
     ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int j) {

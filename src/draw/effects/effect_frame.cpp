@@ -4,6 +4,17 @@
 
 namespace zo {
 
+Layout LayoutOf(const PixelLayout& f) {
+  const bool five = f.redMax == 31 && f.blueMax == 31 && f.blueShift == 0 && f.greenShift == 5;
+  if (five && f.greenMax == 63 && f.redShift == 11 && f.fivePos[0] == 11 && f.fivePos[1] == 6 &&
+      f.fivePos[2] == 0)
+    return Layout::k565;
+  if (five && f.greenMax == 31 && f.redShift == 10 && f.fivePos[0] == 10 && f.fivePos[1] == 5 &&
+      f.fivePos[2] == 0)
+    return Layout::k555;
+  return Layout::Other;
+}
+
 bool EffectClip(const IntRect& clip, int x, int y, int left, int top, int right, int bottom,
                 SpriteClip* out) {
   // 64-bit so that far-off coordinates cannot overflow the comparisons.

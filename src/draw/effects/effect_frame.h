@@ -8,6 +8,10 @@
 
 namespace zo {
 
+// The two 16-bit layouts the vector paths know; any other takes the tables.
+enum class Layout { k565, k555, Other };
+Layout LayoutOf(const PixelLayout& f);
+
 // A locked 16-bit surface; pitch counts pixels.
 struct PixelView {
   uint16_t* pixels;

@@ -14,18 +14,6 @@ namespace {
 
 // ---------------------------------------------------------------- layouts
 
-enum class Layout { k565, k555, Other };
-
-Layout LayoutOf(const PixelLayout& f) {
-  const bool five = f.redMax == 31 && f.blueMax == 31 && f.blueShift == 0 && f.greenShift == 5;
-  if (five && f.greenMax == 63 && f.redShift == 11 && f.fivePos[0] == 11 && f.fivePos[1] == 6 &&
-      f.fivePos[2] == 0)
-    return Layout::k565;
-  if (five && f.greenMax == 31 && f.redShift == 10 && f.fivePos[0] == 10 && f.fivePos[1] == 5 &&
-      f.fivePos[2] == 0)
-    return Layout::k555;
-  return Layout::Other;
-}
 
 const uint16_t* SrcRow(const FilterJob& job, int j) {
   return job.src.pixels + job.span.srcX + std::ptrdiff_t(job.span.srcY + j) * job.src.pitch;

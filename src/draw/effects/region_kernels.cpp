@@ -24,18 +24,6 @@ inline uint16_t* Row(const PixelView& v, int64_t y) { return v.pixels + std::ptr
 const uint32_t Fives = 0x01F07C1Fu;  // 31 in every field
 const uint32_t Ones = 0x00100401u;   // 1 in every field
 
-enum class Layout { k565, k555, Other };
-
-Layout Classify(const PixelLayout& f) {
-  const bool five = f.redMax == 31 && f.blueMax == 31 && f.blueShift == 0 && f.greenShift == 5;
-  if (five && f.greenMax == 63 && f.redShift == 11 && f.fivePos[0] == 11 && f.fivePos[1] == 6 &&
-      f.fivePos[2] == 0)
-    return Layout::k565;
-  if (five && f.greenMax == 31 && f.redShift == 10 && f.fivePos[0] == 10 && f.fivePos[1] == 5 &&
-      f.fivePos[2] == 0)
-    return Layout::k555;
-  return Layout::Other;
-}
 
 struct Unpack565 {
   uint32_t operator()(uint32_t p) const { return (p >> 11) | ((p >> 6 & 31) << 10) | ((p & 31) << 20); }
@@ -76,7 +64,7 @@ inline uint32_t Saturate(uint32_t t) { return t | ((((t >> 5) | (t >> 6)) & Ones
 
 template <class F>
 void WithUnpack(const PixelLayout& f, F body) {
-  switch (Classify(f)) {
+  switch (LayoutOf(f)) {
     case Layout::k565: body(Unpack565()); break;
     case Layout::k555: body(Unpack555()); break;
     default: body(UnpackTable()); break;
@@ -109,7 +97,7 @@ void SmoothKernel(const RegionJob& job, const Channels& fade) {
   if (in.empty()) return;
   const uint32_t fadeMask = FieldMask(fade);
   const Pack pack(job.format);
-  const bool roundTrips = Classify(job.format) != Layout::Other;
+  const bool roundTrips = LayoutOf(job.format) != Layout::Other;
   WithUnpack(job.format, [&](auto unpack) {
     for (int64_t py = in.y0; py < in.y1; ++py) {
       uint16_t* row = Row(v, py);
