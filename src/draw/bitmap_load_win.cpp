@@ -1,7 +1,9 @@
 // BMP images into DirectDraw surfaces through LoadImageA and GDI.
 #include <cstring>
+#include <vector>
 
 #include "draw/bmp_check.h"
+#include "draw/bmp_core_header.h"
 #include "draw/objects_win.h"
 #include "zo.h"
 
@@ -29,6 +31,53 @@ bool BmpFileFits(const char* path) {
   CloseHandle(file);
   return read && zo::CheckBmpHeaders(head, got, static_cast<uint64_t>(size.QuadPart)) ==
                      zo::BmpFault::None;
+}
+
+// The whole file, or an empty vector when it cannot be read (or is larger
+// than any BMP the loader takes).
+std::vector<uint8_t> ReadWholeFile(const char* path) {
+  std::vector<uint8_t> bytes;
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  LARGE_INTEGER size;
+  DWORD got = 0;
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (256 << 20)) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+        got != bytes.size())
+      bytes.clear();
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+// An OS/2 file made into a DIB section here, with the ordinary header.
+HBITMAP LoadCoreHeaderFile(const std::vector<uint8_t>& file) {
+  std::vector<uint8_t> info;
+  size_t pixels = 0, pixelBytes = 0;
+  if (!zo::WidenCoreHeader(file.data(), file.size(), &info, &pixels, &pixelBytes)) return nullptr;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(info.data()),
+                                    DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap && bits) std::memcpy(bits, file.data() + pixels, pixelBytes);
+  return bitmap;
+}
+
+// A BMP file through the system decoder, unless its headers do not fit the
+// file, or it is an OS/2 file, which the decoder reads wrongly.
+HBITMAP LoadBitmapFile(const char* path) {
+  uint8_t head[18];
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  DWORD got = 0;
+  const bool read = ReadFile(file, head, sizeof head, &got, nullptr);
+  CloseHandle(file);
+  if (read && zo::HasCoreHeader(head, got)) return LoadCoreHeaderFile(ReadWholeFile(path));
+  if (!BmpFileFits(path)) return nullptr;
+  return static_cast<HBITMAP>(
+      LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
 }
 
 }  // namespace
@@ -100,10 +149,7 @@ IDirectDrawSurface* LoadBitmapSurface(IDirectDraw* dd, const char* path, uint16_
                                       uint16_t* height, int memory) {
   if (!dd) return nullptr;
   HBITMAP bitmap = LoadBitmapResource(path);
-  if (!bitmap && BmpFileFits(path)) {
-    bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0,
-                                             LR_CREATEDIBSECTION | LR_LOADFROMFILE));
-  }
+  if (!bitmap) bitmap = LoadBitmapFile(path);
   if (!bitmap) return nullptr;
   return SurfaceFromBitmap(dd, bitmap, width, height, memory);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "draw/bmp_check.h"
+#include "draw/bmp_core_header.h"
 
 using zo::BmpFault;
 using Bytes = std::vector<uint8_t>;
@@ -194,4 +195,41 @@ TEST(BmpCheck, SeedCorpusReplaysAsNamed) {
   }
   EXPECT_GE(good, 15);
   EXPECT_GE(bad, 5);
+}
+
+// An OS/2 file widens to the 40-byte header with the same size, depth and
+// colours (blue, green, red, 0), its rows found where they lie in the file.
+TEST(BmpCheck, CoreHeaderWidensToTheInfoHeader) {
+  for (const Kind& k : Kinds) {
+    Bytes f = Build(k);
+    std::vector<uint8_t> info;
+    size_t pixels = 0, bytes = 0;
+    const bool core = k.infoSize == 12;
+    ASSERT_EQ(zo::HasCoreHeader(f.data(), f.size()), core) << k.name;
+    ASSERT_EQ(zo::WidenCoreHeader(f.data(), f.size(), &info, &pixels, &bytes), core) << k.name;
+    if (!core) continue;
+    const uint32_t colours = k.bits <= 8 ? 1u << k.bits : 0;
+    for (uint32_t i = 0; i < colours; ++i) Put(f, 26 + 3 * i, 0x102030 + i, 3);
+    ASSERT_TRUE(zo::WidenCoreHeader(f.data(), f.size(), &info, &pixels, &bytes));
+    ASSERT_EQ(info.size(), 40 + 4 * colours) << k.name;
+    auto at = [&](size_t o, int n) {
+      uint32_t v = 0;
+      for (int i = 0; i < n; ++i) v |= static_cast<uint32_t>(info[o + i]) << (8 * i);
+      return v;
+    };
+    EXPECT_EQ(at(0, 4), 40u);
+    EXPECT_EQ(at(4, 4), static_cast<uint32_t>(k.width));
+    EXPECT_EQ(at(8, 4), static_cast<uint32_t>(k.height));
+    EXPECT_EQ(at(12, 2), 1u);
+    EXPECT_EQ(at(14, 2), k.bits);
+    EXPECT_EQ(at(32, 4), colours);
+    for (uint32_t i = 0; i < colours; ++i) EXPECT_EQ(at(40 + 4 * i, 4), 0x102030 + i) << k.name;
+    EXPECT_EQ(pixels, 26 + 3 * colours);
+    EXPECT_EQ(pixels + bytes, f.size()) << k.name;
+  }
+  Bytes cut = Build(Kinds[15]);  // a damaged core file is refused, not widened
+  cut.resize(cut.size() - 1);
+  std::vector<uint8_t> info;
+  size_t pixels = 0, bytes = 0;
+  EXPECT_FALSE(zo::WidenCoreHeader(cut.data(), cut.size(), &info, &pixels, &bytes));
 }

@@ -183,7 +183,7 @@ TEST_F(BitmapLoadTest, DamagedFilesAreRefusedOnceAndLeakNothing) {
   zotest::Pixels image;
   image.width = 5;
   image.height = 3;
-  for (int i = 0; i < 15; ++i) image.px.push_back(static_cast<uint16_t>(0x1234 * (i % 4 + 1)));
+  for (int i = 0; i < 15; ++i) image.px.push_back(static_cast<uint16_t>(0x1234 * (i % 2 + 1)));  // two colours: 1-bit files too
   std::vector<Bytes> goods;
   const BmpKind kinds[] = {BmpKind::Bits1,  BmpKind::Bits4,           BmpKind::Bits8,  BmpKind::Rle8,
                            BmpKind::Bits16, BmpKind::Bits16Fields565, BmpKind::Bits24, BmpKind::Bits32};
