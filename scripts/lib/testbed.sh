@@ -8,6 +8,7 @@ testbed_pids=()
 testbed_stop() {
   set +e
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1; fi
+  if [ -n "${ZO_DEEP_PREFIX:-}" ]; then WINEPREFIX=$ZO_DEEP_PREFIX wineserver -k >/dev/null 2>&1; fi
   if [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -S "$XDG_RUNTIME_DIR/pulse/native" ]; then
     pactl exit >/dev/null 2>&1
   fi
@@ -77,7 +78,22 @@ testbed_start() {
     wineserver -w
   fi
   testbed_install_midi_port
+  testbed_make_deep_prefix
   wineserver -p
+}
+
+# The programs for the 24-bit screen run in a copy of the prefix with its
+# own wineserver: a server reports the screen of the display it started on
+# to every program, whatever display a later one names.
+testbed_make_deep_prefix() {
+  [ -n "${ZO_DEEP_DISPLAY:-}" ] || return 0
+  export ZO_DEEP_PREFIX="$testbed_root/build/wine-deep"
+  if [ ! -f "$ZO_DEEP_PREFIX/system.reg" ] || [ "$WINEPREFIX/user.reg" -nt "$ZO_DEEP_PREFIX/system.reg" ]; then
+    rm -rf "$ZO_DEEP_PREFIX"
+    # Hard links for the large system folders; real copies of what Wine writes.
+    cp -al "$WINEPREFIX" "$ZO_DEEP_PREFIX"
+    for f in "$ZO_DEEP_PREFIX"/*.reg; do cp --remove-destination "$WINEPREFIX/$(basename "$f")" "$f"; done
+  fi
 }
 
 # A second private Xvfb at 24 bits (windowed DirectDraw sees a 32-bit
