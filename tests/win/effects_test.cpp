@@ -10,6 +10,7 @@
 
 #include "../native/blend_reference.h"
 #include "../native/filter_reference.h"
+#include "../native/region_reference.h"
 #include "../native/rotate_reference.h"
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
@@ -133,6 +134,8 @@ struct EffectsTest : ::testing::Test {
     drawObjects[4].surface = sprite;
     drawObjects[5].surface = small;
     ClipRect = IntRect{0, 0, 640, 480};
+    screenWidth = 640;
+    screenHeight = 480;
     effectTablesReady = true;
   }
   void TearDown() override {
@@ -518,6 +521,122 @@ TEST_F(EffectsTest, FiltersAndRotationsAnswerZeroOnARefusedLockAndLeaveNothingLo
   EXPECT_EQ(zoDraw::DrawGray(0, 0, 6, 0, 0, 20, 20), 0);
   EXPECT_EQ(screen.locks, 0);
   EXPECT_EQ(zoDraw::DrawRotate(0, 0, 40, 40, 30, 300, 0, 0, 20, 20), 0);  // no surface
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+// Mirror, smear, ripple and displacement once each through the real frame,
+// against the literal rules.
+TEST_F(EffectsTest, EveryMirrorSmearAndDistortionMatchesItsRuleThroughTheRealFrame) {
+  std::mt19937 rng(16180);
+  Image backImage(640, 480, 640);
+  Image src = Read(sprite);
+  for (auto& p : src.pixels) p = RandomPixel(rng);
+  Write(sprite, src);
+  ClipRect = IntRect{15, 12, 610, 420};
+  for (int op = 0; op < 10; ++op) {
+    for (auto& p : backImage.pixels) p = uint16_t(rng());
+    Write(back, backImage);
+    Image expected = backImage;
+    // Every fourth placement hangs over the clip's left and top edges.
+    const int x = op % 4 == 3 ? 5 : 40 + 25 * op, y = op % 4 == 3 ? 3 : 30 + 20 * op;
+    const int l = 4, t = 3, r = 96, b = 55;
+    int answer = 0;
+    if (op < 4) {
+      answer = zoDraw::DrawMirror(x, y, op, 4, l, t, r, b);
+      ref::Mirror(ClipRect, expected, src, x, y, op, l, t, r, b);
+    } else if (op < 8) {
+      const uint16_t cut = static_cast<uint16_t>(op == 7 ? 200 : 9 * op);  // 200: past the object
+      answer = zoDraw::DrawSmear(x, y, op - 4, cut, 4, l, t, r, b);
+      ref::Smear(ClipRect, expected, src, x, y, op - 4, cut, l, t, r, b);
+    } else if (op == 8) {
+      answer = zoDraw::DrawRipple(x, y, 12, 5, 1, 1.3f, 0.2f, 4, l, t, r, b);
+      ref::Ripple(ClipRect, expected, src, x, y, 12, 5, 1, 1.3f, 0.2f, l, t, r, b);
+    } else {
+      answer = zoDraw::DrawDisplace(x, y, 0.7f, 4, l, t, r, b);
+      ref::Displace(ClipRect, expected, src, x, y, 0.7f, l, t, r, b);
+    }
+    ASSERT_EQ(answer, 1) << op;
+    const Image got = Read(back);
+    for (size_t i = 0; i < got.pixels.size(); ++i)
+      ASSERT_EQ(got.pixels[i], expected.pixels[i]) << "effect " << op << ", pixel " << i % 640 << "," << i / 640;
+  }
+  EXPECT_EQ(zoDraw::DrawRipple(0, 0, 5, 5, 0, 1.0f, 0.0f, 4, 0, 0, 10, 10), 1);  // step 0: nothing
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+// The region effects on the real back surface: smoothing, mosaic and the
+// zooms (through object 0 and the final opaque blit) against their rules;
+// the blur rise and the grain stay inside their rectangles.
+TEST_F(EffectsTest, RegionEffectsMatchTheirRulesOnTheRealBackSurface) {
+  const PixelLayout f = PixelFormat;
+  std::mt19937 rng(14142);
+  IDirectDrawSurface* buffer = MakeSurface(640, 480);
+  ASSERT_NE(buffer, nullptr);
+  drawObjects[0].surface = buffer;
+  drawObjects[0].width = 640;
+  drawObjects[0].height = 480;
+  Image backImage(640, 480, 640), bufferImage(640, 480, 640);
+  for (int op = 0; op < 8; ++op) {
+    for (auto& p : backImage.pixels) p = uint16_t(rng());
+    for (auto& p : bufferImage.pixels) p = uint16_t(rng());
+    Write(back, backImage);
+    Write(buffer, bufferImage);
+    Image expected = backImage;
+    const int x = 30 + 11 * op, y = 20 + 7 * op;
+    const unsigned w = 70, h = 45;
+    int answer = 0;
+    switch (op) {
+      case 0:
+        answer = zoDraw::ScreenSmooth(x, y, w, h);
+        ref::Smooth(f, expected, x, y, w, h, ref::Flags{0, 0, 0});
+        break;
+      case 1:
+        answer = zoDraw::ScreenSmoothFade(1, 0, 1, x, y, w, h);
+        ref::Smooth(f, expected, x, y, w, h, ref::Flags{1, 0, 1});
+        break;
+      case 2:
+        answer = zoDraw::ScreenMosaicCircle(x + 20, y + 10, 60, 7);  // crosses the top edge
+        ref::MosaicCircle(expected, 640, 480, x + 20, y + 10, 60, 7);
+        break;
+      case 3:
+      case 4:
+      case 5:
+      case 6: {
+        const int factor = op < 5 ? 2 : 4, dotted = op % 2;
+        answer = factor == 2 ? zoDraw::ScreenZoom2(x, y, w, h, dotted) : zoDraw::ScreenZoom4(x, y, w, h, dotted);
+        Image enlarged = bufferImage;
+        ref::Zoom(backImage, enlarged, x, y, w, h, factor, dotted);
+        for (int j = 0; j < int(h) * factor; ++j)
+          for (int i = 0; i < int(w) * factor; ++i)
+            if (x + i < 640 && y + j < 480) expected.at(x + i, y + j) = enlarged.at(i, j);
+        break;
+      }
+      default: {
+        answer = zoDraw::ScreenBlurRise(x, y, w, h) & zoDraw::ScreenNoiseRGB(1, 1, 0, 1, x, y + 100, w, h);
+        const Image got = Read(back);
+        int changed = 0;
+        for (int py = 0; py < 480; ++py)
+          for (int px = 0; px < 640; ++px) {
+            const bool rise = px > x && px < x + int(w) - 1 && py > y && py < y + int(h) - 1;
+            const bool grain = px >= x && px < x + int(w) && py >= y + 100 && py < y + 100 + int(h);
+            if (got.at(px, py) != backImage.at(px, py)) {
+              ++changed;
+              ASSERT_TRUE(rise || grain) << px << "," << py;
+            }
+          }
+        EXPECT_GT(changed, int(w * h));
+        expected = got;
+      }
+    }
+    ASSERT_EQ(answer, 1) << op;
+    const Image got = Read(back);
+    for (size_t i = 0; i < got.pixels.size(); ++i)
+      ASSERT_EQ(got.pixels[i], expected.pixels[i]) << "region " << op << ", pixel " << i % 640 << "," << i / 640;
+  }
+  EXPECT_EQ(zoDraw::ScreenSmooth(10, 10, 0, 50), 1);  // an empty rectangle: nothing
+  EXPECT_EQ(zoDraw::ScreenMosaicCircle(100, 100, 30, 0), 1);
+  drawObjects[0].surface = nullptr;
+  buffer->Release();
   EXPECT_TRUE(zotest::boxes.empty());
 }
 
