@@ -137,7 +137,17 @@ IDirectDrawSurface* SurfaceFromBitmap(IDirectDraw* dd, HBITMAP bitmap, uint16_t*
   *height = static_cast<uint16_t>(info.bmHeight);
   IDirectDrawSurface* surface = nullptr;
   if (dd->CreateSurface(&desc, &surface, nullptr) != DD_OK) surface = nullptr;
-  if (surface) CopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
+  // A surface lost before its pixels are in is restored and drawn again;
+  // one that cannot take them is not handed out empty.
+  HRESULT hr = DDERR_GENERIC;
+  for (int i = 0; surface && i < 10 && hr != DD_OK; ++i) {
+    hr = CopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
+    if (hr == DD_OK && surface->IsLost() != DD_OK) hr = DDERR_SURFACELOST;
+  }
+  if (surface && hr != DD_OK) {
+    surface->Release();
+    surface = nullptr;
+  }
   DeleteObject(bitmap);
   return surface;
 }

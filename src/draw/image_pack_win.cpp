@@ -3,6 +3,8 @@
 // object, which DirectDraw can then keep in video memory.
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "draw/display_win.h"
 #include "draw/image_pack_rules.h"
@@ -82,53 +84,65 @@ int MakeObject(int width, int height, int memory) {
 // Expands the entry under the pack's position into a fresh staging object
 // and blits it onto dest (width x height). The file is closed here, once
 // the pixels are read. Failures are reported under `where`.
-bool FillFromPack(const char* where, PackFile* pack, const zo::PackEntry& entry,
-                  IDirectDrawSurface* dest, uint16_t destWidth, uint16_t destHeight) {
-  int staging = MakeObject(entry.width, entry.height, 2);
-  if (!staging) {
-    ClosePack(pack);
-    return false;
-  }
-  IDirectDrawSurface* surface = drawObjects[staging].surface;
+// The staging surface given the expanded pixels; DDERR_SURFACELOST when it
+// (or its lock) was lost, DDERR_INVALIDRECT when it is smaller than asked.
+HRESULT CopyToStaging(IDirectDrawSurface* surface, const uint16_t* pixels, int width, int height) {
   DDSURFACEDESC desc;
   std::memset(&desc, 0, sizeof desc);
   desc.dwSize = sizeof desc;
-  if (surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) {
-    ClosePack(pack);
-    Discard(staging);
-    return ShowError(where, CannotLock) != 0;
-  }
+  HRESULT hr = surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
+  if (hr != DD_OK) return hr;
   // A surface smaller than asked for, or one without memory, is never
   // written past its end.
-  if (!desc.lpSurface || desc.dwWidth < entry.width || desc.dwHeight < entry.height ||
-      desc.lPitch < static_cast<LONG>(entry.width) * 2) {
+  if (!desc.lpSurface || desc.dwWidth < static_cast<DWORD>(width) ||
+      desc.dwHeight < static_cast<DWORD>(height) || desc.lPitch < static_cast<LONG>(width) * 2) {
     surface->Unlock(desc.lpSurface);
+    return DDERR_INVALIDRECT;
+  }
+  for (int y = 0; y < height; ++y)
+    std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch,
+                pixels + static_cast<size_t>(y) * width, static_cast<size_t>(width) * 2);
+  surface->Unlock(desc.lpSurface);
+  return DD_OK;
+}
+
+// The entry's pixels, expanded once into memory, go into the staging
+// object and from there into dest. A loss of either surface on the way
+// restores them and starts the copy again, so a lost staging surface
+// never passes on what its memory held after the loss.
+bool FillFromPack(const char* where, PackFile* pack, const zo::PackEntry& entry,
+                  IDirectDrawSurface* dest, uint16_t destWidth, uint16_t destHeight) {
+  int staging = MakeObject(entry.width, entry.height, 2);
+  std::unique_ptr<uint16_t[]> pixels;
+  if (staging) pixels.reset(new (std::nothrow) uint16_t[static_cast<size_t>(entry.width) * entry.height]);
+  if (!staging || !pixels) {
     ClosePack(pack);
-    Discard(staging);
-    return ShowError(where, CannotLock) != 0;
+    if (staging) Discard(staging);
+    return staging ? ShowError(where, CannotLock) != 0 : false;
   }
   zo::PackReader reader{pack, ReadPack, SkipPack};
-  zo::ExpandPackPixels(reader, static_cast<uint16_t*>(desc.lpSurface), desc.lPitch / 2,
-                       entry.width, entry.height, PixelFormat.fivePos);
-  surface->Unlock(desc.lpSurface);
+  zo::ExpandPackPixels(reader, pixels.get(), entry.width, entry.width, entry.height, PixelFormat.fivePos);
   ClosePack(pack);
 
   RECT to = {0, 0, destWidth, destHeight};
   RECT from = {0, 0, entry.width, entry.height};
   HRESULT hr = DDERR_GENERIC;
+  bool locked = false;
   for (int i = 0; i < BlitTries; ++i) {
-    hr = dest->Blt(&to, surface, &from, DDBLT_WAIT, nullptr);
+    IDirectDrawSurface* surface = drawObjects[staging].surface;  // a restore may rebuild objects
+    hr = CopyToStaging(surface, pixels.get(), entry.width, entry.height);
+    locked = hr == DD_OK;
+    if (hr == DDERR_INVALIDRECT) break;
+    if (locked) hr = dest->Blt(&to, surface, &from, DDBLT_WAIT, nullptr);
     if (hr == DD_OK) break;
     if (hr == DDERR_SURFACELOST) {
       zoDraw::RestoreSurfaces();
       // The object being filled is not listed in the table yet.
       if (dest->IsLost() != DD_OK) dest->Restore();
-      // The restore may have rebuilt objects, but never released this one.
-      surface = drawObjects[staging].surface;
     }
   }
   Discard(staging);
-  if (hr != DD_OK) return ShowError(where, CannotExpand) != 0;
+  if (hr != DD_OK) return ShowError(where, locked ? CannotExpand : CannotLock) != 0;
   return true;
 }
 

@@ -124,26 +124,56 @@ void RestoreSurfaces() {
   static bool rebuilding = false;
   const bool rebuild = !rebuilding;
   rebuilding = true;
-  if (primarySurface) primarySurface->Restore();
-  if (backSurface && backSurface->IsLost() != DD_OK) backSurface->Restore();
-  for (int i = 0; i < FirstUserObject; ++i) {
-    IDirectDrawSurface* surface = drawObjects[i].surface;
-    if (surface && surface->IsLost() != DD_OK) surface->Restore();
+  // What every loaded object was, kept apart: a reload that fails empties
+  // its record.
+  struct Loaded {
+    char name[sizeof drawObjects[0].name];
+    int32_t fromPack, memory, colorKey;
+    bool done;
+  };
+  static Loaded loaded[MaxDrawObjects];
+  for (int i = FirstUserObject; rebuild && i < MaxDrawObjects; ++i) {
+    const DrawObject& object = drawObjects[i];
+    Loaded& l = loaded[i];
+    std::memcpy(l.name, object.name, sizeof l.name);
+    l.fromPack = object.fromPack;
+    l.memory = object.memory;
+    l.colorKey = object.colorKey;
+    l.done = !object.surface || object.name[0] == '\0' || object.name[0] == '*';
   }
-  for (int i = FirstUserObject; i < MaxDrawObjects; ++i) {
-    DrawObject& object = drawObjects[i];
-    if (object.name[0] == '\0' || !object.surface) continue;
-    if (object.surface->IsLost() != DD_OK) object.surface->Restore();
-    if (!rebuild || object.name[0] == '*') continue;  // its owner redraws it
-    // The reloads may overwrite the record's name; reload under a copy.
-    char name[sizeof object.name];
-    std::memcpy(name, object.name, sizeof name);
-    SetColorKey(static_cast<COLORREF>(object.colorKey));
-    if (object.fromPack == 1) {
-      SwapPack(name, i, object.memory);
-    } else {
-      SwapObject(name, i, object.memory);
+  // Losses during the reloads (a storm of them) call for another pass, up
+  // to a bound: surfaces that stay lost for good end it.
+  const int Passes = rebuild ? 10 : 1;
+  for (int pass = 0; pass < Passes; ++pass) {
+    if (primarySurface) primarySurface->Restore();
+    if (backSurface && backSurface->IsLost() != DD_OK) backSurface->Restore();
+    for (int i = 0; i < MaxDrawObjects; ++i) {
+      IDirectDrawSurface* surface = drawObjects[i].surface;
+      if (surface && (i < FirstUserObject || drawObjects[i].name[0] != '\0') &&
+          surface->IsLost() != DD_OK)
+        surface->Restore();
     }
+    if (!rebuild) break;
+    bool settled = true;
+    for (int i = FirstUserObject; i < MaxDrawObjects; ++i) {
+      Loaded& l = loaded[i];
+      if (l.done) continue;
+      SetColorKey(static_cast<COLORREF>(l.colorKey));
+      const int answer = l.fromPack == 1 ? SwapPack(l.name, i, l.memory) : SwapObject(l.name, i, l.memory);
+      l.done = answer != 0;
+      settled = settled && l.done;
+    }
+    // An object reloaded early in the pass may have been lost again since.
+    for (int i = FirstUserObject; i < MaxDrawObjects; ++i) {
+      Loaded& l = loaded[i];
+      const IDirectDrawSurface* surface = drawObjects[i].surface;
+      if (l.name[0] == '\0' || l.name[0] == '*' || !surface) continue;
+      if (drawObjects[i].surface->IsLost() != DD_OK) {
+        l.done = false;
+        settled = false;
+      }
+    }
+    if (settled) break;
   }
   rebuilding = !rebuild;
 }
