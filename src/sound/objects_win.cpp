@@ -65,6 +65,43 @@ int FreeSoundSlot() {
   return -1;
 }
 
+int ClaimSoundSlot(const char* place, bool firstLoad) {
+  int slot = firstLoad ? FreeSoundSlot() : reloadSlot;
+  if (slot < 0 || slot >= MaxSoundObjects) {
+    ShowError(place, "オブジェクト数が多過ぎます");
+    return -1;
+  }
+  return slot;
+}
+
+int FillSoundObject(const char* place, int slot, const LoadedSound& sound, int mix, int mixCount,
+                    bool firstLoad, int fromPack, const char* name) {
+  SoundObject* o = &soundObjects[slot];
+  ReleaseMixBuffers(o);
+  for (int k = 0; k < mixCount; ++k) {
+    o->buffers[k] = sound.size == 0 ? nullptr  // DirectSound has no empty buffers
+                                    : CreateFilledBuffer(sound.format, sound.samples, sound.size,
+                                                         sound.bufferFlags);
+    if (!o->buffers[k]) {
+      ReleaseMixBuffers(o);
+      ShowError(place, "サウンドバッファが生成できません");
+      return -1;
+    }
+  }
+  o->mixCount = mixCount;
+  o->echoStep = mix > 1 ? 0 : -1;
+  if (firstLoad || o->nextMix < 0 || o->nextMix >= mixCount) o->nextMix = 0;
+  for (int k = 0; k < mixCount; ++k) ApplyMixSettings(o, k, firstLoad);
+  o->used = 1;
+  o->fromPack = fromPack;
+  o->stream.dataSize = 0;
+  if (firstLoad) {
+    std::memset(o->name, 0, sizeof o->name);
+    std::memcpy(o->name, name, std::strlen(name));
+  }
+  return slot;
+}
+
 SoundObject* UsableSoundObject(int index) {
   if (index < 0 || index >= MaxSoundObjects) return nullptr;
   SoundObject* o = &soundObjects[index];
@@ -145,11 +182,8 @@ int LoadObject(const char* name, int mix) {
   int mixCount = wanted == 0 ? 1 : static_cast<int>(wanted);
   bool firstLoad = !reloading;
 
-  int slot = firstLoad ? zo::FreeSoundSlot() : reloadSlot;
-  if (slot < 0 || slot >= MaxSoundObjects) {
-    ShowError(LoadPlace, "オブジェクト数が多過ぎます");
-    return -1;
-  }
+  const int slot = zo::ClaimSoundSlot(LoadPlace, firstLoad);
+  if (slot < 0) return -1;
   // A name that cannot be kept, or that does not fit the path, is refused
   // before anything is loaded.
   char path[PathCapacity] = "";
@@ -170,31 +204,8 @@ int LoadObject(const char* name, int mix) {
     return -1;
   }
 
-  SoundObject* o = &soundObjects[slot];
-  zo::ReleaseMixBuffers(o);
-  for (int k = 0; k < mixCount; ++k) {
-    o->buffers[k] = source.sampleSize == 0
-                        ? nullptr  // DirectSound has no empty buffers
-                        : zo::CreateFilledBuffer(source.format, source.samples, source.sampleSize,
-                                                 ObjectBufferFlags);
-    if (!o->buffers[k]) {
-      zo::ReleaseMixBuffers(o);
-      ShowError(LoadPlace, "サウンドバッファが生成できません");
-      return -1;
-    }
-  }
-  o->mixCount = mixCount;
-  o->echoStep = mix > 1 ? 0 : -1;
-  if (firstLoad || o->nextMix < 0 || o->nextMix >= mixCount) o->nextMix = 0;
-  for (int k = 0; k < mixCount; ++k) zo::ApplyMixSettings(o, k, firstLoad);
-  o->used = 1;
-  o->fromPack = 0;
-  o->stream.dataSize = 0;
-  if (firstLoad) {
-    std::memset(o->name, 0, sizeof o->name);
-    std::memcpy(o->name, name, std::strlen(name));
-  }
-  return slot;
+  const zo::LoadedSound sound{source.format, source.samples, source.sampleSize, ObjectBufferFlags};
+  return zo::FillSoundObject(LoadPlace, slot, sound, mix, mixCount, firstLoad, 0, name);
 }
 
 void ReleaseObject(int index) {

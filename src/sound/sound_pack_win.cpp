@@ -131,11 +131,8 @@ int LoadPack(const char* name, int mix) {
   bool firstLoad = !reloading;
   char upper[zo::PackNameCapacity];
   if (!zo::CheckPackRequest(LoadPlace, name, firstLoad, upper)) return -1;
-  int slot = firstLoad ? zo::FreeSoundSlot() : reloadSlot;
-  if (slot < 0 || slot >= MaxSoundObjects) {
-    ShowError(LoadPlace, "オブジェクト数が多過ぎます");
-    return -1;
-  }
+  const int slot = zo::ClaimSoundSlot(LoadPlace, firstLoad);
+  if (slot < 0) return -1;
 
   zo::PackSound sound;
   if (!zo::OpenPackSound(LoadPlace, soundPackPath, upper, &sound)) return -1;
@@ -148,30 +145,9 @@ int LoadPack(const char* name, int mix) {
     return -1;
   }
 
-  SoundObject* o = &soundObjects[slot];
-  zo::ReleaseMixBuffers(o);
-  const WAVEFORMATEX* format = reinterpret_cast<const WAVEFORMATEX*>(sound.formatBlock.bytes);
-  for (int k = 0; k < mixCount; ++k) {
-    o->buffers[k] = dataSize == 0 ? nullptr  // DirectSound has no empty buffers
-                                  : zo::CreateFilledBuffer(format, samples.bytes, dataSize, PackBufferFlags);
-    if (!o->buffers[k]) {
-      zo::ReleaseMixBuffers(o);
-      ShowError(LoadPlace, "サウンドバッファが生成できません");
-      return -1;
-    }
-  }
-  o->mixCount = mixCount;
-  o->echoStep = mix > 1 ? 0 : -1;
-  if (firstLoad || o->nextMix < 0 || o->nextMix >= mixCount) o->nextMix = 0;
-  for (int k = 0; k < mixCount; ++k) zo::ApplyMixSettings(o, k, firstLoad);
-  o->used = 1;
-  o->fromPack = 1;
-  o->stream.dataSize = 0;
-  if (firstLoad) {
-    std::memset(o->name, 0, sizeof o->name);
-    std::memcpy(o->name, name, std::strlen(name));
-  }
-  return slot;
+  const zo::LoadedSound loaded{reinterpret_cast<const WAVEFORMATEX*>(sound.formatBlock.bytes),
+                               samples.bytes, dataSize, PackBufferFlags};
+  return zo::FillSoundObject(LoadPlace, slot, loaded, mix, mixCount, firstLoad, 1, name);
 }
 
 int Convert(const char* pack, const char* folder, int deleteFirst) {

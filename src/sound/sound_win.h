@@ -42,6 +42,23 @@ bool WriteSoundBuffer(IDirectSoundBuffer* buffer, DWORD offset, const BYTE* from
 
 // The lowest free slot of the table; -1 when every slot is used.
 int FreeSoundSlot();
+// The slot a loader fills: the lowest free one on a first load, the
+// reload's own otherwise; -1 after a report under place when there is none.
+int ClaimSoundSlot(const char* place, bool firstLoad);
+
+// What a loader has read, to be made into mix buffers.
+struct LoadedSound {
+  const WAVEFORMATEX* format;
+  const BYTE* samples;
+  DWORD size;
+  DWORD bufferFlags;
+};
+// Gives the record at slot mixCount buffers of the sound and its settings,
+// marks it used and, on a first load, names it. mix is the loader's own
+// argument (above 1: the object can echo). Answers slot, or -1 after a
+// report under place with no buffer left made.
+int FillSoundObject(const char* place, int slot, const LoadedSound& sound, int mix, int mixCount,
+                    bool firstLoad, int fromPack, const char* name);
 // Stops, releases and forgets every buffer of one object.
 void ReleaseMixBuffers(SoundObject* object);
 

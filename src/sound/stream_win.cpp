@@ -72,11 +72,8 @@ int LoadStream(const char* name, int loopOffset) {
   bool firstLoad = !reloading;
   char upper[zo::PackNameCapacity];
   if (!zo::CheckPackRequest(LoadPlace, name, firstLoad, upper)) return -1;
-  int slot = firstLoad ? zo::FreeSoundSlot() : reloadSlot;
-  if (slot < 0 || slot >= MaxSoundObjects) {
-    ShowError(LoadPlace, "オブジェクト数が多過ぎます");
-    return -1;
-  }
+  const int slot = zo::ClaimSoundSlot(LoadPlace, firstLoad);
+  if (slot < 0) return -1;
 
   StreamState s;
   std::memset(&s, 0, sizeof s);

@@ -155,13 +155,16 @@ struct SoundStreamTest : ::testing::Test {
     zoSound::ResetObjects();
   }
 
-  // Records while feeding the streams once every 15 ms for ms milliseconds.
-  static zotest::Recording Feed(int ms, const std::function<void(int elapsed)>& at = nullptr) {
+  // Records while feeding the streams once every 15 ms for ms milliseconds;
+  // begin runs once the recorder hears the sink (it may take a while).
+  static zotest::Recording Feed(int ms, const std::function<void()>& begin,
+                                const std::function<void(int elapsed)>& at = nullptr) {
     zotest::Recording none;
     if (!zotest::StartRecording()) {
       ADD_FAILURE() << "the recorder did not start";
       return none;
     }
+    begin();
     const DWORD start = GetTickCount();
     for (int elapsed = 0; elapsed < ms; elapsed = static_cast<int>(GetTickCount() - start)) {
       if (at) at(elapsed);
@@ -186,11 +189,7 @@ TEST_F(SoundStreamTest, ALongStreamPlaysToItsEndThenSilenceAndStops) {
   const int s = zoSound::LoadStream("LONG.WAV", 0);
   ASSERT_GE(s, 0);
   EXPECT_NE(soundObjects[s].stream.dataSize, 0u);
-  bool started = false;
-  const zotest::Recording r = Feed(12500, [&](int) {
-    if (!started) zoSound::Play(s, 0);
-    started = true;
-  });
+  const zotest::Recording r = Feed(12500, [&] { zoSound::Play(s, 0); });
   const long at = FindStart(r, longSound);
   ASSERT_GE(at, 0) << "the stream's first frames were never heard";
   const size_t frames = longSound.size() / 2;
@@ -207,8 +206,7 @@ TEST_F(SoundStreamTest, ALoopingStreamGoesOnFromItsLoopOffsetWithoutAGap) {
   const size_t loopFrame = Rate * 2;  // two seconds in
   const int s = zoSound::LoadStream("loop.wav", static_cast<int>(loopFrame * 4));
   ASSERT_GE(s, 0);
-  zoSound::PlayLoop(s, 0);
-  const zotest::Recording r = Feed(13000);
+  const zotest::Recording r = Feed(13000, [&] { zoSound::PlayLoop(s, 0); });
   zoSound::Stop(s, 0);
   const long at = FindStart(r, loopSound);
   ASSERT_GE(at, 0);
@@ -226,9 +224,8 @@ TEST_F(SoundStreamTest, ALoopingStreamGoesOnFromItsLoopOffsetWithoutAGap) {
 TEST_F(SoundStreamTest, APausedStreamResumesWhereItWas) {
   const int s = zoSound::LoadStream("long.wav", 0);
   ASSERT_GE(s, 0);
-  zoSound::Play(s, 0);
   int step = 0;
-  const zotest::Recording r = Feed(12000, [&](int elapsed) {
+  const zotest::Recording r = Feed(12000, [&] { zoSound::Play(s, 0); }, [&](int elapsed) {
     if (step == 0 && elapsed > 3000) zoSound::Pause(s, 0), ++step;
     if (step == 1 && elapsed > 4000) zoSound::Pause(s, 0), ++step;
   });
@@ -260,9 +257,10 @@ TEST_F(SoundStreamTest, PackObjectsAndStreamsComeBackInTheirSlotsAfterARestart) 
   EXPECT_STREQ(soundObjects[tone].name, "tone.wav");  // kept as asked for
   EXPECT_EQ(soundObjects[s].stream.dataSize, size);
   EXPECT_EQ(soundObjects[tone].mixCount, 2);
-  zoSound::Play(s, 0);
-  zoSound::Play(tone, 0);
-  const zotest::Recording r = Feed(2500);
+  const zotest::Recording r = Feed(2500, [&] {
+    zoSound::Play(s, 0);
+    zoSound::Play(tone, 0);
+  });
   zoSound::Stop(s, 0);
   EXPECT_GT(zotest::PeakToneLevel(r, 0, 440, 4410), 3000);
   // Past the tone, the stream itself.
