@@ -61,6 +61,11 @@ foreach(app ${win_test_apps})
   list(APPEND win_test_app_targets ${name})
 endforeach()
 
+# The demo scene with its frames timed and its resources sampled (scripts/soak).
+add_executable(soak_demo WIN32 tests/win/soak/soak_demo.cpp tests/win/support/resource_count.cpp)
+target_include_directories(soak_demo PRIVATE ${PROJECT_SOURCE_DIR}/tests/win/support)
+target_link_libraries(soak_demo PRIVATE zo)
+
 # One executable per module, each registered as one test.
 file(GLOB win_tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*_test.cpp)
 foreach(src ${win_tests})

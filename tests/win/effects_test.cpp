@@ -640,4 +640,29 @@ TEST_F(EffectsTest, RegionEffectsMatchTheirRulesOnTheRealBackSurface) {
   EXPECT_TRUE(zotest::boxes.empty());
 }
 
+// The zooms lock object 0 first and the back surface second: a refusal of
+// either answers 0 and leaves nothing locked; the region effects answer 0
+// when the back surface refuses.
+TEST_F(EffectsTest, ZoomsAndRegionEffectsAnswerZeroOnARefusedLockAndLeaveNothingLocked) {
+  CounterfeitSurface buffer(640, 480, false), refusing(640, 480, true);
+  drawObjects[0].surface = &buffer;
+  backSurface = &refusing;
+  EXPECT_EQ(zoDraw::ScreenZoom2(0, 0, 20, 20, 0), 0);
+  EXPECT_EQ(zoDraw::ScreenZoom4(0, 0, 20, 20, 1), 0);
+  EXPECT_EQ(buffer.locks, 2);
+  EXPECT_EQ(buffer.unlocks, 2);
+  EXPECT_EQ(buffer.lastUnlock, buffer.pixels());
+  EXPECT_EQ(zoDraw::ScreenSmooth(0, 0, 20, 20), 0);
+  EXPECT_EQ(zoDraw::ScreenNoise(0, 0, 0, 20, 20), 0);
+  EXPECT_EQ(zoDraw::ScreenMosaicCircle(50, 50, 20, 4), 0);
+
+  CounterfeitSurface refusedBuffer(640, 480, true), screen(640, 480, false);
+  drawObjects[0].surface = &refusedBuffer;
+  backSurface = &screen;
+  EXPECT_EQ(zoDraw::ScreenZoom2(0, 0, 20, 20, 0), 0);
+  EXPECT_EQ(screen.locks, 0);
+  drawObjects[0].surface = nullptr;
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
 }  // namespace

@@ -64,6 +64,7 @@ void DemoFrame() {
     framesAtSample = frames;
     worstInSecond = 0.0;
     lastSample = now;
+    QueryPerformanceCounter(&lastFrame);  // the counting is not the frame's time
   }
   if (Ms(started, now) >= seconds * 1000.0) {
     char line[120];
