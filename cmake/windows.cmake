@@ -15,12 +15,13 @@ target_link_options(zo INTERFACE $<$<CXX_COMPILER_ID:GNU>:-static>)
 
 include(cmake/install.cmake)
 
+# The bitmaps beside the programs that load them.
+add_custom_target(zo_bitmaps ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/bmp ${CMAKE_BINARY_DIR}/bmp)
+
 add_executable(Tessaro WIN32 src/app/demo.cpp)
 target_link_libraries(Tessaro PRIVATE zo)
-if(EXISTS ${PROJECT_SOURCE_DIR}/bmp)
-  add_custom_command(TARGET Tessaro POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/bmp $<TARGET_FILE_DIR:Tessaro>/bmp)
-endif()
+add_dependencies(Tessaro zo_bitmaps)
 
 # Small example programs, each a scene of a few operations.
 file(GLOB examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.cpp)
@@ -28,7 +29,13 @@ foreach(example ${examples})
   get_filename_component(name ${example} NAME_WE)
   add_executable(${name} WIN32 ${example})
   target_link_libraries(${name} PRIVATE zo)
+  add_dependencies(${name} zo_bitmaps)
 endforeach()
+
+# The effect gallery: one picture of every software effect (scripts/gallery).
+add_executable(gallery WIN32 tools/gallery/gallery.cpp)
+target_link_libraries(gallery PRIVATE zo)
+add_dependencies(gallery zo_bitmaps)
 
 # The silent MIDI output port that the test bed installs into its Wine
 # prefix (scripts/lib/testbed.sh): without a port the MCI sequencer never
