@@ -7,20 +7,8 @@ set -uo pipefail
 root=$1 report=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cases=()
-
-record() {  # name, status (0 passed), details
-  local name=$1 status=$2 details=${3:-}
-  if [ "$status" -eq 0 ]; then
-    cases+=("<testcase classname=\"Package\" name=\"$name\"/>")
-    echo "[       OK ] Package.$name"
-  else
-    details=$(printf '%s' "$details" | tail -c 2000 | sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g')
-    cases+=("<testcase classname=\"Package\" name=\"$name\"><failure message=\"failed\">$details</failure></testcase>")
-    echo "[  FAILED  ] Package.$name"
-    echo "$details"
-  fi
-}
+source "$root/tests/lib/junit.sh"
+junit_class=Package
 
 # Runs a game until its window shows, then ends it with Escape: exit code 0.
 run_game() {  # folder, exe
@@ -48,7 +36,7 @@ for f in include/zo.h include/zo/draw.h lib/libzo.a lib/cmake/zo/zoConfig.cmake 
   [ -f "$prefix/$f" ] || { status=1; out="$out
 missing $f"; }
 done
-record InstallsHeadersLibraryAndPackages $status "$out"
+junit_record InstallsHeadersLibraryAndPackages $status "$out"
 
 # find_package(zo) from a copy of the template.
 cp -r "$root/templates/game" "$work/cmake-game"
@@ -56,36 +44,31 @@ out=$( { cmake -S "$work/cmake-game" -B "$work/cmake-game/build" \
            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_PREFIX_PATH="$prefix" &&
          cmake --build "$work/cmake-game/build"; } 2>&1)
 status=$?
-record TemplateBuildsWithFindPackage $status "$out"
+junit_record TemplateBuildsWithFindPackage $status "$out"
 if [ $status -eq 0 ]; then
   out=$(run_game "$work/cmake-game/build" game.exe 2>&1); status=$?
-  record TemplateGameFromFindPackageRuns $status "$out"
+  junit_record TemplateGameFromFindPackageRuns $status "$out"
 fi
 
 # The README's one-line command, exactly as written, with ZO the prefix.
 cp -r "$root/templates/game" "$work/plain-game"
 command=$(sed -n '/^## Your own game/,/^## /p' "$root/README.md" | grep -m1 '^i686-w64-mingw32-g++-posix ')
 if [ -z "$command" ]; then
-  record ReadmeCommandBuildsTheTemplate 1 "no one-line command in the README's Your own game section"
+  junit_record ReadmeCommandBuildsTheTemplate 1 "no one-line command in the README's Your own game section"
 else
   out=$(cd "$work/plain-game" && ZO="$prefix" bash -c "$command" 2>&1); status=$?
   [ -f "$work/plain-game/game.exe" ] || status=1
-  record ReadmeCommandBuildsTheTemplate $status "$command
+  junit_record ReadmeCommandBuildsTheTemplate $status "$command
 $out"
   if [ $status -eq 0 ]; then
     out=$(run_game "$work/plain-game" game.exe 2>&1); status=$?
-    record TemplateGameFromReadmeCommandRuns $status "$out"
+    junit_record TemplateGameFromReadmeCommandRuns $status "$out"
   fi
 fi
 
 # pkg-config describes the same link.
 out=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --libs --cflags zo 2>&1); status=$?
 case "$out" in *-lzo*-lddraw*) ;; *) status=1 ;; esac
-record PkgConfigNamesTheLibraries $status "$out"
+junit_record PkgConfigNamesTheLibraries $status "$out"
 
-{
-  echo '<?xml version="1.0" encoding="UTF-8"?>'
-  echo "<testsuites><testsuite name=\"Package\">"
-  printf '%s\n' "${cases[@]}"
-  echo "</testsuite></testsuites>"
-} >"$report"
+junit_write "$report"
