@@ -30,6 +30,8 @@ foreach(example ${examples})
   add_executable(${name} WIN32 ${example})
   target_link_libraries(${name} PRIVATE zo)
   add_dependencies(${name} zo_bitmaps)
+  list(APPEND win_test_app_targets ${name})  # the examples test starts them
+  list(APPEND example_names ${name})
 endforeach()
 
 # The effect gallery: one picture of every software effect (scripts/gallery).
@@ -88,3 +90,7 @@ foreach(src ${win_tests})
   endif()
   add_test(NAME ${name} COMMAND ${name})
 endforeach()
+
+# The examples test is told which examples there are, to check each.
+list(JOIN example_names "," example_list)
+target_compile_definitions(examples_test PRIVATE ZO_EXAMPLES="${example_list}")

@@ -7,48 +7,14 @@
 #include <vector>
 
 #include "draw_support.h"
+#include "window_capture.h"
 #include "zo_test.h"
 
 namespace {
 
-// A picture of the screen as 5-6-5 values, read through the desktop DC.
-struct Shot {
-  int width = 0, height = 0;
-  std::vector<uint16_t> px;
-  uint16_t at(int x, int y) const { return px[static_cast<size_t>(y) * width + x]; }
-};
+using Shot = zotest::Pixels;
 
-Shot Capture(HWND window, int w, int h) {
-  POINT origin = {0, 0};
-  ClientToScreen(window, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  Shot s;
-  s.width = w;
-  s.height = h;
-  const uint32_t* p = static_cast<const uint32_t*>(bits);
-  for (int i = 0; i < w * h; ++i) {
-    uint32_t c = p[i];
-    uint32_t r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
-    s.px.push_back(static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)));
-  }
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return s;
-}
+Shot Capture(HWND window, int w, int h) { return zotest::CaptureClient(window, w, h); }
 
 // Column u of tile t of the block bitmap, as 5-6-5.
 std::vector<uint16_t> TileColumn(int t, int u) {
