@@ -65,7 +65,8 @@ void DemoFrame() {
   zoDraw::DrawScanlines(500, 360, 2, big, 180, 0, 240, 60);
 
   // Region effects work on the back surface as it is now.
-  const int cx = 340 + static_cast<int>(200 * std::cos(t)), cy = 200 + static_cast<int>(140 * std::sin(0.7f * t));
+  const int cx = 340 + static_cast<int>(200 * std::cos(t));
+  const int cy = 200 + static_cast<int>(140 * std::sin(0.7f * t));
   zoDraw::ScreenMosaicCircle(cx, cy, 60, 10);
   zoDraw::ScreenNoise(1, 0, 440, 640, 40);
   zoDraw::Present();

@@ -81,7 +81,8 @@ void Joystick(const std::vector<Pixels>& s) {
   EXPECT_EQ(s[0].at(518, 162), Pack565(40, 32, 80));
   EXPECT_EQ(s[0].at(220, 220), Pack565(255, 96, 96));
   EXPECT_EQ(s[0].at(200, 220), Pack565(20, 16, 48));
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(s[0].at(414 + 36 * i, 334), Pack565(40, 32, 80)) << "button " << i + 1;
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(s[0].at(414 + 36 * i, 334), Pack565(40, 32, 80)) << "button " << i + 1;
 }
 
 void MidiMusic(const std::vector<Pixels>& s) {
@@ -158,8 +159,8 @@ TEST_P(ExampleTest, ShowsItsSceneAndEndsOnEscape) {
   EXPECT_EQ(code, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleTest, testing::ValuesIn(cases),
-                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+std::string CaseName(const testing::TestParamInfo<Case>& info) { return info.param.name; }
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleTest, testing::ValuesIn(cases), CaseName);
 
 // Every example the build made has its case above (the build names them).
 TEST(Examples, EveryExampleIsChecked) {
