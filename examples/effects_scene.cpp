@@ -37,7 +37,7 @@ void DemoSetup() {
 
 void DemoFrame() {
   t += frameDelta;
-  const float pulse = 0.5f + 0.5f * std::sin(t * 3.0f);  // 0..1 and back, twice a second
+  const float pulse = 0.5f + 0.5f * std::sin(t * 3.0f);  // 0..1 and back, about every two seconds
   zoDraw::DrawSpriteOpaque(0, 0, background, 0, 0, 640, 480);
 
   Label(20, "合成");  // blends: each block its own way
