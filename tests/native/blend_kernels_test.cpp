@@ -3,6 +3,7 @@
 // otherwise, and at the edge cases the blends are known by.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <random>
 
@@ -165,6 +166,101 @@ TEST(BlendExhaustive, FadeRampAlongTheRowEveryPairEveryLevel) {
                         return ref::Fade(s, d, now);
                       },
                       "fade ramp");
+    }
+  }
+}
+
+// Every pair of full-width channel values (green's six bits on 5-6-5) in one
+// column per pair, repeated along `columns` columns: pair a * 64 + b holds
+// components a against b in green, a & 31 against b & 31 in red, and a
+// stirred five-bit value in blue, so that every pair of each channel is met.
+struct FullPairs {
+  Image src, dst;
+  int count;
+  FullPairs(const PixelLayout& f, int columns, bool pairsDownRows) {
+    const int g = int(f.greenMax) + 1;
+    count = g * g;
+    const int w = pairsDownRows ? columns : count, h = pairsDownRows ? count : columns;
+    src = Image(w, h, w);
+    dst = Image(w, h, w);
+    auto pixel = [&](int v) {
+      return uint16_t((uint32_t(v & f.redMax) << f.redShift) | (uint32_t(v) << f.greenShift) |
+                      (uint32_t((v * 7 + 3) & f.blueMax) << f.blueShift));
+    };
+    for (int k = 0; k < columns; ++k)
+      for (int a = 0; a < g; ++a)
+        for (int b = 0; b < g; ++b) {
+          const int i = pairsDownRows ? k : a * g + b, j = pairsDownRows ? a * g + b : k;
+          src.at(i, j) = pixel(a);  // never 0: blue is 3 where red and green are 0
+          dst.at(i, j) = pixel(b);
+        }
+  }
+};
+
+void ExpectFullPairs(const PixelLayout& f, FullPairs& pairs, const Kernel& kernel, const ref::Rule& rule) {
+  Image fast = pairs.dst, slow = pairs.dst;
+  const IntRect clip{0, 0, 1 << 20, 1 << 20};
+  RunFrame(clip, f, fast, pairs.src, 0, 0, 0, 0, fast.width, fast.height, kernel);
+  ref::Draw(clip, slow, pairs.src, 0, 0, 0, 0, fast.width, fast.height, rule);
+  for (size_t i = 0; i < fast.pixels.size(); ++i)
+    ASSERT_EQ(fast.pixels[i], slow.pixels[i]) << "pixel " << i % fast.pitch << "," << i / fast.pitch;
+}
+
+// Opacities a game is likely to use, both sides of 0.5, and seeded random
+// ones, down to the faint ones the integer form cannot take.
+std::vector<float> ManyOpacities() {
+  std::vector<float> v;
+  for (int k = 0; k <= 1024; ++k) v.push_back(float(k) / 1024.0f);
+  for (int k = 0; k <= 255; ++k) v.push_back(float(k) / 255.0f);
+  for (int k = 0; k <= 100; ++k) v.push_back(float(k) / 100.0f);
+  for (int k = 1; k < 64; ++k) v.push_back(1.0f / float(k));
+  for (float x : {0.5f, 0.25f, 1.0f / 3.0f, 0.2f, 0.1f, 0.004f}) {
+    v.push_back(std::nextafter(x, 0.0f));
+    v.push_back(std::nextafter(x, 1.0f));
+  }
+  std::mt19937 rng(977);
+  for (int k = 0; k < 1000; ++k) v.push_back(std::uniform_real_distribution<float>(0.0f, 1.0f)(rng));
+  return v;
+}
+
+TEST(BlendExhaustive, AlphaEveryFullWidthPairAtManyOpacities) {
+  for (const PixelLayout* f : {&k565, &k555}) {
+    Build(*f);
+    FullPairs pairs(*f, 1, false);
+    for (float a : ManyOpacities()) {
+      const float al[3] = {a, a, a}, dw[3] = {1.0f - a, 1.0f - a, 1.0f - a};
+      SCOPED_TRACE(a);
+      ExpectFullPairs(*f, pairs, [&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, al); },
+                      [&](uint16_t s, uint16_t d, int, int) { return ref::Mix(*f, s, d, al, dw); });
+    }
+  }
+}
+
+TEST(BlendExhaustive, AlphaRampsEveryFullWidthPairAtEveryStep) {
+  // Start 0, every 1: position p takes p steps, so 34 positions pass every
+  // weight of the ramp from the first to opaque.
+  std::mt19937 rng(3389);
+  std::vector<float> alphas = {0.0f, 0.1f, 0.2f, 0.3f, 0.5f, 0.7f, 1.0f / 3.0f, 0.99f, 0.004f};
+  for (int k = 0; k < 12; ++k) alphas.push_back(std::uniform_real_distribution<float>(0.0f, 1.0f)(rng));
+  for (const PixelLayout* f : {&k565, &k555}) {
+    Build(*f);
+    for (const int vertical : {0, 1}) {
+      FullPairs pairs(*f, 34, !vertical);
+      const zo::Ramp ramp{vertical, 0, 1};
+      for (float a : alphas) {
+        const float al[3] = {a, 0.5f * a, 1.0f - a};
+        SCOPED_TRACE(testing::Message() << a << (vertical ? " down" : " along"));
+        ExpectFullPairs(*f, pairs, [&](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, al, ramp); },
+                        [&](uint16_t s, uint16_t d, int i, int j) {
+                          const int steps = ref::Steps(vertical ? j : i, 0, 1);
+                          float sw[3], dw[3];
+                          for (int c = 0; c < 3; ++c) {
+                            dw[c] = ref::AlphaWeight(al[c], steps);
+                            sw[c] = 1.0f - dw[c];
+                          }
+                          return ref::Mix(*f, s, d, sw, dw);
+                        });
+      }
     }
   }
 }

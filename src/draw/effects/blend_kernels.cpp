@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "draw/effects/effect_tables.h"
+#include "draw/effects/opacity_weights.h"
 
 namespace zo {
 
@@ -244,53 +245,22 @@ const MixTable& CachedTable(const Channels& ch, const PixelLayout& f, const Weig
   return cache.table;
 }
 
-// The opacity blend in exact integers. When one weight is the single
-// precision 1 - u of the other, u = p / 2^e, the sum is
-//   u * cu + v * cv = cv + (p * (cu - cv) + r * cv) / 2^e
-// with r = (v - (1 - u)) * 2^e a small integer (v's rounding error), so the
-// truncated sum is cv plus an arithmetic shift of a 32-bit integer. This
-// holds for u down to 2^-8; smaller opacities take the tables.
+// The opacity blend in exact integers (opacity_weights.h): the truncated sum
+// is cv plus an arithmetic shift of a 32-bit integer, p split into two 16-bit
+// halves for the multiply-adds.
 struct ExactMix {
   bool ok = false;
   bool sourceIsU[3];  // cu is the source component (else the destination's)
-  int16_t high[3], low[3], rest[3];  // p = high * 2^15 + low; rest = r
-  int shift[3];
-
-  static bool Split(float u, float v, int16_t* high, int16_t* low, int16_t* rest, int* shift) {
-    if (u == 0.0f) {
-      if (v != 1.0f) return false;
-      *high = *low = *rest = 0;
-      *shift = 0;
-      return true;
-    }
-    if (!(u >= 1.0f / 256.0f) || u > 1.0f) return false;
-    int e;
-    const double m = std::frexp(double(u), &e);  // u = m * 2^e, m in [0.5, 1)
-    const int64_t p = int64_t(std::ldexp(m, 24));
-    const int es = 24 - e;  // u = p / 2^es, es <= 31
-    const long double delta = static_cast<long double>(v) - (1.0L - static_cast<long double>(u));
-    const long double r = std::ldexp(delta, es);
-    if (r != std::floor(r) || r > 4096 || r < -4096) return false;
-    *high = int16_t(p >> 15);
-    *low = int16_t(p & 0x7FFF);
-    *rest = int16_t(r);
-    *shift = es;
-    return true;
-  }
 
   explicit ExactMix(const Weights& w) {
     for (int c = 0; c < 3; ++c) {
-      if (Split(w.sw[c], w.dw[c], &high[c], &low[c], &rest[c], &shift[c]))
-        sourceIsU[c] = true;
-      else if (Split(w.dw[c], w.sw[c], &high[c], &low[c], &rest[c], &shift[c]))
-        sourceIsU[c] = false;
-      else
-        return;
-    }
-    for (int c = 0; c < 3; ++c) {
-      lowRest[c] = _mm_set1_epi32(int(uint16_t(low[c])) | int(uint32_t(uint16_t(rest[c])) << 16));
-      highOnly[c] = _mm_set1_epi32(int(uint16_t(high[c])));
-      count[c] = _mm_cvtsi32_si128(shift[c]);
+      SplitWeights split;
+      if (!SplitOpacity(w.sw[c], w.dw[c], &split)) return;
+      sourceIsU[c] = split.sourceIsU;
+      const int high = split.p >> 15, low = split.p & 0x7FFF;  // p = high * 2^15 + low
+      lowRest[c] = _mm_set1_epi32(low | int(uint32_t(uint16_t(split.rest)) << 16));
+      highOnly[c] = _mm_set1_epi32(high);
+      count[c] = _mm_cvtsi32_si128(split.shift);
     }
     ok = true;
   }
@@ -347,6 +317,111 @@ void ExactMixRows(const ExactMix& m, const Channels& ch, uint16_t* dst, const ui
   }
 }
 
+// ---------------------------------------------------------------- lane form
+//
+// The opacity blend as one multiply-high per channel (opacity_weights.h),
+// eight pixels at a time. The weights are the same for every lane, or per
+// column for a ramp along the rows.
+
+struct LaneChannels {
+  __m128i count[3], mask[3];
+  __m128i keep;  // every channel bit of a pixel
+  explicit LaneChannels(const Channels& ch) {
+    int bits = 0;
+    for (int c = 0; c < 3; ++c) {
+      count[c] = _mm_cvtsi32_si128(ch.shift[c]);
+      mask[c] = _mm_set1_epi16(short(ch.max[c]));
+      bits |= int(ch.max[c]) << ch.shift[c];
+    }
+    keep = _mm_set1_epi16(short(bits));
+  }
+};
+
+struct FlatLanes {
+  __m128i a[3], fix[3];
+  explicit FlatLanes(const LaneWeight w[3]) {
+    for (int c = 0; c < 3; ++c) {
+      a[c] = _mm_set1_epi16(w[c].a);
+      fix[c] = _mm_set1_epi16(short(w[c].fix));
+    }
+  }
+  __m128i A(int c, int) const { return a[c]; }
+  __m128i Fix(int c, int) const { return fix[c]; }
+};
+
+// Lane weights of column i at a[c][i] and fix[c][i], eight readable past the
+// last column.
+struct ColumnLanes {
+  const int16_t* a[3];
+  const uint16_t* fix[3];
+  __m128i A(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(a[c] + i)); }
+  __m128i Fix(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(fix[c] + i)); }
+};
+
+// Each result component is d + t, so the pixel is d's channel bits plus
+// every t moved into place (no carry leaves a channel).
+template <bool Fix, class W>
+inline __m128i LaneMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
+  __m128i out = _mm_and_si128(dp, ch.keep);
+  for (int c = 0; c < 3; ++c) {
+    const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, ch.count[c]), ch.mask[c]);
+    const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, ch.count[c]), ch.mask[c]);
+    __m128i t = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(sc, dc), 2), w.A(c, i));
+    if (Fix) t = _mm_sub_epi16(t, _mm_and_si128(_mm_cmpeq_epi16(sc, dc), _mm_min_epi16(dc, w.Fix(c, i))));
+    out = _mm_add_epi16(out, _mm_sll_epi16(t, ch.count[c]));
+  }
+  return out;
+}
+
+template <bool Fix, class W>
+void LaneRows(const LaneChannels& ch, const W& w, uint16_t* dst, const uint16_t* src, int n, int rows,
+              int dstPitch, int srcPitch) {
+  const __m128i zero = _mm_setzero_si128();
+  for (int j = 0; j < rows; ++j, src += srcPitch, dst += dstPitch) {
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+      const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+      if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+      const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+      const __m128i out = LaneMix<Fix>(ch, w, i, sp, dp);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                       _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out)));
+    }
+    // The last few pixels go through the same arithmetic, padded.
+    if (i < n) {
+      alignas(16) uint16_t s8[8] = {}, d8[8] = {};
+      for (int k = 0; i + k < n; ++k) {
+        s8[k] = src[i + k];
+        d8[k] = dst[i + k];
+      }
+      const __m128i sp = _mm_load_si128(reinterpret_cast<const __m128i*>(s8));
+      const __m128i dp = _mm_load_si128(reinterpret_cast<const __m128i*>(d8));
+      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+      const __m128i out = LaneMix<Fix>(ch, w, i, sp, dp);
+      _mm_store_si128(reinterpret_cast<__m128i*>(d8),
+                      _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out)));
+      for (int k = 0; i + k < n; ++k) dst[i + k] = d8[k];
+    }
+  }
+}
+
+// The lane form of every channel, or false.
+bool FindLaneWeights(const Channels& ch, const Weights& w, LaneWeight out[3]) {
+  for (int c = 0; c < 3; ++c)
+    if (!FindLaneWeight(w.sw[c], w.dw[c], int(ch.max[c]), &out[c])) return false;
+  return true;
+}
+
+template <class W>
+void RunLaneRows(bool fix, const LaneChannels& ch, const W& w, uint16_t* dst, const uint16_t* src, int n,
+                 int rows, int dstPitch, int srcPitch) {
+  if (fix)
+    LaneRows<true>(ch, w, dst, src, n, rows, dstPitch, srcPitch);
+  else
+    LaneRows<false>(ch, w, dst, src, n, rows, dstPitch, srcPitch);
+}
+
 // Mixes the span's columns [c0, c1) of rows [r0, r1) with one pair of weights.
 void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0, int c1, int r0,
               int r1) {
@@ -357,6 +432,12 @@ void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0,
   const int rs = ch.shift[0], gs = ch.shift[1], bs = ch.shift[2];
   const uint32_t rm = ch.max[0], gm = ch.max[1], bm = ch.max[2];
   if (ch.narrow) {
+    LaneWeight lanes[3];
+    if (FindLaneWeights(ch, w, lanes)) {
+      RunLaneRows(lanes[0].fix | lanes[1].fix | lanes[2].fix, LaneChannels(ch), FlatLanes(lanes), dst, src, n,
+                  r1 - r0, job.dst.pitch, job.src.pitch);
+      return;
+    }
     const ExactMix exact(w);
     if (exact.ok) {
       ExactMixRows(exact, ch, dst, src, n, r1 - r0, job.dst.pitch, job.src.pitch);
