@@ -337,6 +337,37 @@ struct LaneChannels {
   }
 };
 
+// Each result component is d + t, so the pixel is d's channel bits plus
+// every t moved into place (no carry leaves a channel). W gives the weights
+// of channel c for the eight columns from i.
+template <bool Fix, class W>
+inline __m128i LaneMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
+  auto channel = [&](int c) {
+    const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, ch.count[c]), ch.mask[c]);
+    const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, ch.count[c]), ch.mask[c]);
+    __m128i t = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(sc, dc), 2), w.A(c, i));
+    if (Fix) t = _mm_sub_epi16(t, _mm_and_si128(_mm_cmpeq_epi16(sc, dc), _mm_min_epi16(dc, w.Fix(c, i))));
+    return _mm_sll_epi16(t, ch.count[c]);
+  };
+  // Written out: a loop over the channels is not unrolled at -O2.
+  return _mm_add_epi16(_mm_add_epi16(_mm_and_si128(dp, ch.keep), channel(0)), _mm_add_epi16(channel(1), channel(2)));
+}
+
+template <class W>
+inline __m128i PairMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
+  auto channel = [&](int c) {
+    const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, ch.count[c]), ch.mask[c]);
+    const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, ch.count[c]), ch.mask[c]);
+    const __m128i x = _mm_slli_epi16(_mm_sub_epi16(sc, dc), PairXShift);
+    const __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi16(x, dc), w.Low(c, i));
+    const __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi16(x, dc), w.High(c, i));
+    const __m128i t = _mm_packs_epi32(_mm_srai_epi32(lo, PairShift), _mm_srai_epi32(hi, PairShift));
+    return _mm_sll_epi16(t, ch.count[c]);
+  };
+  return _mm_add_epi16(_mm_add_epi16(_mm_and_si128(dp, ch.keep), channel(0)), _mm_add_epi16(channel(1), channel(2)));
+}
+
+template <bool Fixed>
 struct FlatLanes {
   __m128i a[3], fix[3];
   explicit FlatLanes(const LaneWeight w[3]) {
@@ -347,35 +378,51 @@ struct FlatLanes {
   }
   __m128i A(int c, int) const { return a[c]; }
   __m128i Fix(int c, int) const { return fix[c]; }
+  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const {
+    return LaneMix<Fixed>(ch, *this, i, sp, dp);
+  }
 };
 
 // Lane weights of column i at a[c][i] and fix[c][i], eight readable past the
 // last column.
+template <bool Fixed>
 struct ColumnLanes {
   const int16_t* a[3];
   const uint16_t* fix[3];
   __m128i A(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(a[c] + i)); }
   __m128i Fix(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(fix[c] + i)); }
+  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const {
+    return LaneMix<Fixed>(ch, *this, i, sp, dp);
+  }
 };
 
-// Each result component is d + t, so the pixel is d's channel bits plus
-// every t moved into place (no carry leaves a channel).
-template <bool Fix, class W>
-inline __m128i LaneMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
-  __m128i out = _mm_and_si128(dp, ch.keep);
-  for (int c = 0; c < 3; ++c) {
-    const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, ch.count[c]), ch.mask[c]);
-    const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, ch.count[c]), ch.mask[c]);
-    __m128i t = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(sc, dc), 2), w.A(c, i));
-    if (Fix) t = _mm_sub_epi16(t, _mm_and_si128(_mm_cmpeq_epi16(sc, dc), _mm_min_epi16(dc, w.Fix(c, i))));
-    out = _mm_add_epi16(out, _mm_sll_epi16(t, ch.count[c]));
-  }
-  return out;
-}
+inline int PairWord(const PairWeight& w) { return int(uint16_t(w.a)) | int(uint32_t(uint16_t(w.b)) << 16); }
 
-template <bool Fix, class W>
-void LaneRows(const LaneChannels& ch, const W& w, uint16_t* dst, const uint16_t* src, int n, int rows,
-              int dstPitch, int srcPitch) {
+struct FlatPairs {
+  __m128i ab[3];
+  explicit FlatPairs(const PairWeight w[3]) {
+    for (int c = 0; c < 3; ++c) ab[c] = _mm_set1_epi32(PairWord(w[c]));
+  }
+  __m128i Low(int c, int) const { return ab[c]; }
+  __m128i High(int c, int) const { return ab[c]; }
+  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const { return PairMix(ch, *this, i, sp, dp); }
+};
+
+// PairWord of column i at ab[c][i], eight readable past the last column.
+struct ColumnPairs {
+  const int32_t* ab[3];
+  __m128i Low(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(ab[c] + i)); }
+  __m128i High(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(ab[c] + i + 4)); }
+  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const { return PairMix(ch, *this, i, sp, dp); }
+};
+
+// Channels and form are copied in so that they may stay in registers (the
+// stores could write over the caller's).
+template <class Form>
+void FormRows(const LaneChannels& channels, const Form& weights, uint16_t* dst, const uint16_t* src, int n,
+              int rows, int dstPitch, int srcPitch) {
+  const LaneChannels ch = channels;
+  const Form form = weights;
   const __m128i zero = _mm_setzero_si128();
   for (int j = 0; j < rows; ++j, src += srcPitch, dst += dstPitch) {
     int i = 0;
@@ -384,7 +431,7 @@ void LaneRows(const LaneChannels& ch, const W& w, uint16_t* dst, const uint16_t*
       const __m128i clear = _mm_cmpeq_epi16(sp, zero);
       if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
       const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-      const __m128i out = LaneMix<Fix>(ch, w, i, sp, dp);
+      const __m128i out = form.Mix(ch, i, sp, dp);
       _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
                        _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out)));
     }
@@ -398,7 +445,7 @@ void LaneRows(const LaneChannels& ch, const W& w, uint16_t* dst, const uint16_t*
       const __m128i sp = _mm_load_si128(reinterpret_cast<const __m128i*>(s8));
       const __m128i dp = _mm_load_si128(reinterpret_cast<const __m128i*>(d8));
       const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-      const __m128i out = LaneMix<Fix>(ch, w, i, sp, dp);
+      const __m128i out = form.Mix(ch, i, sp, dp);
       _mm_store_si128(reinterpret_cast<__m128i*>(d8),
                       _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out)));
       for (int k = 0; i + k < n; ++k) dst[i + k] = d8[k];
@@ -406,20 +453,40 @@ void LaneRows(const LaneChannels& ch, const W& w, uint16_t* dst, const uint16_t*
   }
 }
 
-// The lane form of every channel, or false.
-bool FindLaneWeights(const Channels& ch, const Weights& w, LaneWeight out[3]) {
-  for (int c = 0; c < 3; ++c)
-    if (!FindLaneWeight(w.sw[c], w.dw[c], int(ch.max[c]), &out[c])) return false;
-  return true;
-}
+// The cheapest proven form for every channel of one pair of weights.
+struct Forms {
+  enum Kind { kNone, kLane, kPair } kind = kNone;
+  LaneWeight lane[3];
+  PairWeight pair[3];
+  bool fix = false;
+  Forms(const Channels& ch, const Weights& w) {
+    bool lanes = true, pairs = true;
+    for (int c = 0; c < 3 && lanes; ++c) lanes = FindLaneWeight(w.sw[c], w.dw[c], int(ch.max[c]), &lane[c]);
+    if (lanes) {
+      kind = kLane;
+      fix = lane[0].fix || lane[1].fix || lane[2].fix;
+      return;
+    }
+    for (int c = 0; c < 3 && pairs; ++c) pairs = FindPairWeight(w.sw[c], w.dw[c], int(ch.max[c]), &pair[c]);
+    if (pairs) kind = kPair;
+  }
+};
 
-template <class W>
-void RunLaneRows(bool fix, const LaneChannels& ch, const W& w, uint16_t* dst, const uint16_t* src, int n,
-                 int rows, int dstPitch, int srcPitch) {
-  if (fix)
-    LaneRows<true>(ch, w, dst, src, n, rows, dstPitch, srcPitch);
-  else
-    LaneRows<false>(ch, w, dst, src, n, rows, dstPitch, srcPitch);
+// Runs the proven form over n columns of rows; false where there is none.
+bool FormMix(const Channels& ch, const Weights& w, uint16_t* dst, const uint16_t* src, int n, int rows,
+             int dstPitch, int srcPitch) {
+  const Forms forms(ch, w);
+  const LaneChannels lc(ch);
+  switch (forms.kind) {
+    case Forms::kLane:
+      if (forms.fix)
+        FormRows(lc, FlatLanes<true>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
+      else
+        FormRows(lc, FlatLanes<false>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
+      return true;
+    case Forms::kPair: FormRows(lc, FlatPairs(forms.pair), dst, src, n, rows, dstPitch, srcPitch); return true;
+    default: return false;
+  }
 }
 
 // Mixes the span's columns [c0, c1) of rows [r0, r1) with one pair of weights.
@@ -432,12 +499,7 @@ void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0,
   const int rs = ch.shift[0], gs = ch.shift[1], bs = ch.shift[2];
   const uint32_t rm = ch.max[0], gm = ch.max[1], bm = ch.max[2];
   if (ch.narrow) {
-    LaneWeight lanes[3];
-    if (FindLaneWeights(ch, w, lanes)) {
-      RunLaneRows(lanes[0].fix | lanes[1].fix | lanes[2].fix, LaneChannels(ch), FlatLanes(lanes), dst, src, n,
-                  r1 - r0, job.dst.pitch, job.src.pitch);
-      return;
-    }
+    if (FormMix(ch, w, dst, src, n, r1 - r0, job.dst.pitch, job.src.pitch)) return;
     const ExactMix exact(w);
     if (exact.ok) {
       ExactMixRows(exact, ch, dst, src, n, r1 - r0, job.dst.pitch, job.src.pitch);

@@ -31,6 +31,9 @@ bool SplitAround(float u, float v, SplitWeights* out) {
   return true;
 }
 
+int64_t FloorDiv(int64_t n, int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
+int64_t CeilDiv(int64_t n, int64_t d) { return -FloorDiv(-n, d); }
+
 }  // namespace
 
 bool SplitOpacity(float sw, float dw, SplitWeights* out) {
@@ -74,6 +77,55 @@ bool FindLaneWeight(float sw, float dw, int max, LaneWeight* out) {
       out->fix = same ? 1 : 0;
       return true;
     }
+  }
+  return false;
+}
+
+bool FindPairWeight(float sw, float dw, int max, PairWeight* out) {
+  SplitWeights w;
+  if (max < 1 || max > 63 || !SplitOpacity(sw, dw, &w)) return false;
+  auto step = [&](int x, int d) { return SplitSum(w, d + x, d) - d; };
+  const double scaled = double(sw) * 16384.0;
+  for (const double candidate : {std::floor(scaled), std::ceil(scaled)}) {
+    const int64_t a = int64_t(candidate);
+    if (a < 0 || a > 16384) continue;
+    // Every requirement "the form gives e at (x, d)" bounds b from both
+    // sides; the form is monotone along d as the sum is, so it suffices to
+    // require the ends of each run of equal sums.
+    int64_t bLow = -32768, bHigh = 32767;
+    bool possible = true;
+    auto require = [&](int x, int d, int e) {
+      const int64_t base = a * x * (1 << PairXShift);
+      const int64_t low = int64_t(e) << PairShift, high = (int64_t(e + 1) << PairShift) - 1;
+      if (d == 0) {
+        possible = possible && base >= low && base <= high;
+        return;
+      }
+      bLow = std::max(bLow, CeilDiv(low - base, d));
+      bHigh = std::min(bHigh, FloorDiv(high - base, d));
+    };
+    for (int x = -max; x <= max && possible; ++x) {
+      const int lo = std::max(0, -x), hi = std::min(max, max - x);
+      const int first = step(x, lo), last = step(x, hi);
+      require(x, lo, first);
+      require(x, hi, last);
+      if (first == last) continue;
+      if (first - last != 1 && last - first != 1) {
+        possible = false;
+        break;
+      }
+      int before = lo, after = hi;  // the sum changes once, between them
+      while (after - before > 1) {
+        const int mid = (before + after) / 2;
+        (step(x, mid) == first ? before : after) = mid;
+      }
+      require(x, before, first);
+      require(x, after, last);
+    }
+    if (!possible || bLow > bHigh) continue;
+    out->a = int16_t(a);
+    out->b = int16_t(std::min(std::max(int64_t(0), bLow), bHigh));
+    return true;
   }
   return false;
 }

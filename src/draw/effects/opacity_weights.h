@@ -35,4 +35,15 @@ struct LaneWeight {
 // caller takes the integer form.
 bool FindLaneWeight(float sw, float dw, int max, LaneWeight* out);
 
+// d + floor((a * (s - d) * 2^9 + b * d) / 2^23): two multiply-adds per eight
+// pixels. It also takes the opacities near a fraction of small denominator
+// (0.1, 0.2, ...), where the sum for one difference s - d changes along d.
+struct PairWeight {
+  int16_t a, b;
+};
+const int PairXShift = 9, PairShift = 23;
+
+// As FindLaneWeight, for the pair form.
+bool FindPairWeight(float sw, float dw, int max, PairWeight* out);
+
 }  // namespace zo
