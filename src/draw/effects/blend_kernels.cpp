@@ -408,14 +408,6 @@ struct FlatPairs {
   __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const { return PairMix(ch, *this, i, sp, dp); }
 };
 
-// PairWord of column i at ab[c][i], eight readable past the last column.
-struct ColumnPairs {
-  const int32_t* ab[3];
-  __m128i Low(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(ab[c] + i)); }
-  __m128i High(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(ab[c] + i + 4)); }
-  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const { return PairMix(ch, *this, i, sp, dp); }
-};
-
 // Channels and form are copied in so that they may stay in registers (the
 // stores could write over the caller's).
 template <class Form>
@@ -576,6 +568,44 @@ void AlphaRampWeights(const float alpha[3], int n, float sw[3], float dw[3]) {
   }
 }
 
+// The ramp over positions [from, to) of its direction, in bands of one pair
+// of weights each (the step count only rises, so equal counts lie side by
+// side): rows when the ramp runs down, columns when it runs along the rows.
+void BandedGradient(const BlendJob& job, const Channels& ch, const float alpha[3], const Ramp& ramp, int from,
+                    int to) {
+  const SpriteSpan& sp = job.span;
+  const int first = ramp.vertical ? sp.firstRow : sp.firstCol;
+  int p = from;
+  while (p < to) {
+    const int steps = std::min(RampSteps(ramp, first + p), MaxAlphaSteps);
+    int q = p + 1;
+    while (q < to && std::min(RampSteps(ramp, first + q), MaxAlphaSteps) == steps) ++q;
+    float sw[3], dw[3];
+    AlphaRampWeights(alpha, steps, sw, dw);
+    Weights w;
+    w.Set(sw, dw);
+    if (ramp.vertical)
+      MixBlock(job, ch, w, 0, sp.width, p, q);
+    else
+      MixBlock(job, ch, w, p, q, 0, sp.height);
+    p = q;
+  }
+}
+
+// The lane form, where it exists, of the weights after a number of steps.
+struct StepForm {
+  bool known = false, found = false;
+  LaneWeight lanes[3] = {};
+  void Find(const Channels& ch, const float alpha[3], int steps) {
+    if (known) return;
+    known = true;
+    float sw[3], dw[3];
+    AlphaRampWeights(alpha, steps, sw, dw);
+    found = true;
+    for (int c = 0; c < 3 && found; ++c) found = FindLaneWeight(sw[c], dw[c], int(ch.max[c]), &lanes[c]);
+  }
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------- public
@@ -633,25 +663,49 @@ void AlphaBlendKernel(const BlendJob& job, const float alpha[3]) {
 void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& ramp) {
   const Channels ch(job.format);
   const SpriteSpan& sp = job.span;
-  // Positions with the same step count lie side by side (the count only
-  // rises), so the span splits into bands of one pair of weights each: rows
-  // when the ramp runs down, columns when it runs along every row.
-  const int length = ramp.vertical ? sp.height : sp.width;
-  const int first = ramp.vertical ? sp.firstRow : sp.firstCol;
-  int p = 0;
-  while (p < length) {
-    const int steps = std::min(RampSteps(ramp, first + p), MaxAlphaSteps);
-    int q = p + 1;
-    while (q < length && std::min(RampSteps(ramp, first + q), MaxAlphaSteps) == steps) ++q;
-    float sw[3], dw[3];
-    AlphaRampWeights(alpha, steps, sw, dw);
-    Weights w;
-    w.Set(sw, dw);
-    if (ramp.vertical)
-      MixBlock(job, ch, w, 0, sp.width, p, q);
+  if (ramp.vertical) {
+    BandedGradient(job, ch, alpha, ramp, 0, sp.height);
+    return;
+  }
+  if (!ch.narrow) {
+    BandedGradient(job, ch, alpha, ramp, 0, sp.width);
+    return;
+  }
+  // Along the rows every few columns take new weights: the lane form of
+  // every step count is found once, and the rows run eight columns at a
+  // time with the weights of each column, a stretch of columns at a time.
+  // (A ramp's weights are exact complements, which the lane form always
+  // takes; the bands remain for layouts it cannot.)
+  StepForm forms[MaxAlphaSteps + 1];
+  const int chunk = 256;
+  alignas(16) int16_t laneA[3][chunk + 8] = {};
+  alignas(16) uint16_t laneFix[3][chunk + 8] = {};
+  const LaneChannels lc(ch);
+  for (int i0 = 0; i0 < sp.width; i0 += chunk) {
+    const int n = std::min(chunk, sp.width - i0);
+    bool found = true, fix = false;
+    for (int i = 0; i < n && found; ++i) {
+      const int steps = std::min(RampSteps(ramp, sp.firstCol + i0 + i), MaxAlphaSteps);
+      StepForm& f = forms[steps];
+      f.Find(ch, alpha, steps);
+      found = f.found;
+      for (int c = 0; c < 3; ++c) {
+        laneA[c][i] = f.lanes[c].a;
+        laneFix[c][i] = f.lanes[c].fix;
+        fix = fix || f.lanes[c].fix;
+      }
+    }
+    const uint16_t* src = job.src.pixels + sp.srcX + i0 + std::ptrdiff_t(sp.srcY) * job.src.pitch;
+    uint16_t* dst = job.dst.pixels + sp.dstX + i0 + std::ptrdiff_t(sp.dstY) * job.dst.pitch;
+    const int rows = sp.height, dp = job.dst.pitch, spitch = job.src.pitch;
+    if (found && fix)
+      FormRows(lc, ColumnLanes<true>{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}}, dst,
+               src, n, rows, dp, spitch);
+    else if (found)
+      FormRows(lc, ColumnLanes<false>{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}}, dst,
+               src, n, rows, dp, spitch);
     else
-      MixBlock(job, ch, w, p, q, 0, sp.height);
-    p = q;
+      BandedGradient(job, ch, alpha, ramp, i0, i0 + n);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 namespace zo {
@@ -49,7 +50,9 @@ int SplitSum(const SplitWeights& w, int s, int d) {
   return cv + int(n >> w.shift);  // arithmetic shift: the floor
 }
 
-bool FindLaneWeight(float sw, float dw, int max, LaneWeight* out) {
+namespace {
+
+bool ProveLaneWeight(float sw, float dw, int max, LaneWeight* out) {
   SplitWeights w;
   if (max < 1 || max > 63 || !SplitOpacity(sw, dw, &w)) return false;
   // For a fixed x = s - d, SplitSum(d + x, d) - d is the floor of a linear
@@ -70,7 +73,8 @@ bool FindLaneWeight(float sw, float dw, int max, LaneWeight* out) {
       if (x == 0) continue;
       const int lo = std::max(0, -x), hi = std::min(max, max - x);
       const int lane = (a * 4 * x) >> 16;  // as the multiply-high rounds: down
-      equal = step(x, lo) == lane && step(x, hi) == lane;
+      // With v exactly 1 - u the sum does not depend on d at all.
+      equal = step(x, lo) == lane && (w.rest == 0 || step(x, hi) == lane);
     }
     if (equal) {
       out->a = int16_t(a);
@@ -79,6 +83,37 @@ bool FindLaneWeight(float sw, float dw, int max, LaneWeight* out) {
     }
   }
   return false;
+}
+
+// The last forms found, by weights and channel width: a ramp asks for the
+// same few dozen every frame.
+struct LaneMemo {
+  uint32_t sw, dw;
+  int max;  // 0: empty
+  bool found;
+  LaneWeight weight;
+};
+LaneMemo laneMemo[128];
+
+uint32_t Bits(float f) {
+  uint32_t u;
+  std::memcpy(&u, &f, sizeof u);
+  return u;
+}
+
+}  // namespace
+
+bool FindLaneWeight(float sw, float dw, int max, LaneWeight* out) {
+  const uint32_t s = Bits(sw), d = Bits(dw);
+  LaneMemo& m = laneMemo[(s * 2654435761u ^ d * 40503u ^ uint32_t(max)) >> 25];
+  if (m.max != max || m.sw != s || m.dw != d) {
+    m.found = ProveLaneWeight(sw, dw, max, &m.weight);
+    m.sw = s;
+    m.dw = d;
+    m.max = max;
+  }
+  *out = m.weight;
+  return m.found;
 }
 
 bool FindPairWeight(float sw, float dw, int max, PairWeight* out) {
