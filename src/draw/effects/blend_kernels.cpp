@@ -151,9 +151,10 @@ int ClampLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
 struct Channels {
   int shift[3];
   uint32_t max[3];
+  Layout layout;
   bool narrow;  // every channel fits six bits: per-call tables can be used
   explicit Channels(const PixelLayout& f)
-      : shift{f.redShift, f.greenShift, f.blueShift}, max{f.redMax, f.greenMax, f.blueMax} {
+      : shift{f.redShift, f.greenShift, f.blueShift}, max{f.redMax, f.greenMax, f.blueMax}, layout(LayoutOf(f)) {
     narrow = max[0] <= 63 && max[1] <= 63 && max[2] <= 63;
   }
 };
@@ -337,34 +338,52 @@ struct LaneChannels {
   }
 };
 
-// Each result component is d + t, so the pixel is d's channel bits plus
-// every t moved into place (no carry leaves a channel). W gives the weights
-// of channel c for the eight columns from i.
-template <bool Fix, class W>
-inline __m128i LaneMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
-  auto channel = [&](int c) {
-    const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, ch.count[c]), ch.mask[c]);
-    const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, ch.count[c]), ch.mask[c]);
-    __m128i t = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(sc, dc), 2), w.A(c, i));
-    if (Fix) t = _mm_sub_epi16(t, _mm_and_si128(_mm_cmpeq_epi16(sc, dc), _mm_min_epi16(dc, w.Fix(c, i))));
-    return _mm_sll_epi16(t, ch.count[c]);
-  };
-  // Written out: a loop over the channels is not unrolled at -O2.
-  return _mm_add_epi16(_mm_add_epi16(_mm_and_si128(dp, ch.keep), channel(0)), _mm_add_epi16(channel(1), channel(2)));
+// Channel c of eight pixels, and a result moved back into its place; the
+// two known layouts with fixed shifts (and no mask where the shift leaves
+// none to do).
+template <Layout L>
+inline __m128i Component(const LaneChannels& ch, __m128i v, int c) {
+  if (L == Layout::k565 && c == 0) return _mm_srli_epi16(v, 11);
+  if (L == Layout::k565 && c == 1) return _mm_and_si128(_mm_srli_epi16(v, 5), _mm_set1_epi16(63));
+  if (L == Layout::k555 && c == 0) return _mm_and_si128(_mm_srli_epi16(v, 10), _mm_set1_epi16(31));
+  if (L == Layout::k555 && c == 1) return _mm_and_si128(_mm_srli_epi16(v, 5), _mm_set1_epi16(31));
+  if (L != Layout::Other) return _mm_and_si128(v, _mm_set1_epi16(31));
+  return _mm_and_si128(_mm_srl_epi16(v, ch.count[c]), ch.mask[c]);
 }
 
-template <class W>
+template <Layout L>
+inline __m128i Place(const LaneChannels& ch, __m128i t, int c) {
+  if (L != Layout::Other && c == 0) return _mm_slli_epi16(t, L == Layout::k565 ? 11 : 10);
+  if (L != Layout::Other && c == 1) return _mm_slli_epi16(t, 5);
+  if (L != Layout::Other) return t;
+  return _mm_sll_epi16(t, ch.count[c]);
+}
+
+// Each result component is d + t: the forms give every t moved into place,
+// which FormRows adds to the destination's channel bits (no carry leaves a
+// channel). W gives the weights of channel c for the eight columns from i.
+template <Layout L, bool Fix, class W>
+inline __m128i LaneMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
+  auto channel = [&](int c) {
+    const __m128i sc = Component<L>(ch, sp, c), dc = Component<L>(ch, dp, c);
+    __m128i t = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(sc, dc), 2), w.A(c, i));
+    if (Fix) t = _mm_sub_epi16(t, _mm_and_si128(_mm_cmpeq_epi16(sc, dc), _mm_min_epi16(dc, w.Fix(c, i))));
+    return Place<L>(ch, t, c);
+  };
+  // Written out: a loop over the channels is not unrolled at -O2.
+  return _mm_add_epi16(_mm_add_epi16(channel(0), channel(1)), channel(2));
+}
+
+template <Layout L, class W>
 inline __m128i PairMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
   auto channel = [&](int c) {
-    const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, ch.count[c]), ch.mask[c]);
-    const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, ch.count[c]), ch.mask[c]);
+    const __m128i sc = Component<L>(ch, sp, c), dc = Component<L>(ch, dp, c);
     const __m128i x = _mm_slli_epi16(_mm_sub_epi16(sc, dc), PairXShift);
     const __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi16(x, dc), w.Low(c, i));
     const __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi16(x, dc), w.High(c, i));
-    const __m128i t = _mm_packs_epi32(_mm_srai_epi32(lo, PairShift), _mm_srai_epi32(hi, PairShift));
-    return _mm_sll_epi16(t, ch.count[c]);
+    return Place<L>(ch, _mm_packs_epi32(_mm_srai_epi32(lo, PairShift), _mm_srai_epi32(hi, PairShift)), c);
   };
-  return _mm_add_epi16(_mm_add_epi16(_mm_and_si128(dp, ch.keep), channel(0)), _mm_add_epi16(channel(1), channel(2)));
+  return _mm_add_epi16(_mm_add_epi16(channel(0), channel(1)), channel(2));
 }
 
 template <bool Fixed>
@@ -378,8 +397,9 @@ struct FlatLanes {
   }
   __m128i A(int c, int) const { return a[c]; }
   __m128i Fix(int c, int) const { return fix[c]; }
+  template <Layout L>
   __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const {
-    return LaneMix<Fixed>(ch, *this, i, sp, dp);
+    return LaneMix<L, Fixed>(ch, *this, i, sp, dp);
   }
 };
 
@@ -391,8 +411,9 @@ struct ColumnLanes {
   const uint16_t* fix[3];
   __m128i A(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(a[c] + i)); }
   __m128i Fix(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(fix[c] + i)); }
+  template <Layout L>
   __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const {
-    return LaneMix<Fixed>(ch, *this, i, sp, dp);
+    return LaneMix<L, Fixed>(ch, *this, i, sp, dp);
   }
 };
 
@@ -405,27 +426,34 @@ struct FlatPairs {
   }
   __m128i Low(int c, int) const { return ab[c]; }
   __m128i High(int c, int) const { return ab[c]; }
-  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const { return PairMix(ch, *this, i, sp, dp); }
+  template <Layout L>
+  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const {
+    return PairMix<L>(ch, *this, i, sp, dp);
+  }
 };
 
 // Channels and form are copied in so that they may stay in registers (the
 // stores could write over the caller's).
-template <class Form>
+template <Layout L, class Form>
 void FormRows(const LaneChannels& channels, const Form& weights, uint16_t* dst, const uint16_t* src, int n,
               int rows, int dstPitch, int srcPitch) {
   const LaneChannels ch = channels;
   const Form form = weights;
   const __m128i zero = _mm_setzero_si128();
+  // Clear pixels keep the destination whole (on 5-5-5 its top bit too).
+  auto blend = [&](__m128i sp, __m128i dp, int i) {
+    const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+    const __m128i t = _mm_andnot_si128(clear, form.template Mix<L>(ch, i, sp, dp));
+    const __m128i base = L == Layout::k565 ? dp : _mm_and_si128(dp, _mm_or_si128(ch.keep, clear));
+    return _mm_add_epi16(base, t);
+  };
   for (int j = 0; j < rows; ++j, src += srcPitch, dst += dstPitch) {
     int i = 0;
     for (; i + 8 <= n; i += 8) {
       const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-      if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
+      if (_mm_movemask_epi8(_mm_cmpeq_epi16(sp, zero)) == 0xFFFF) continue;
       const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-      const __m128i out = form.Mix(ch, i, sp, dp);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
-                       _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), blend(sp, dp, i));
     }
     // The last few pixels go through the same arithmetic, padded.
     if (i < n) {
@@ -436,12 +464,20 @@ void FormRows(const LaneChannels& channels, const Form& weights, uint16_t* dst, 
       }
       const __m128i sp = _mm_load_si128(reinterpret_cast<const __m128i*>(s8));
       const __m128i dp = _mm_load_si128(reinterpret_cast<const __m128i*>(d8));
-      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-      const __m128i out = form.Mix(ch, i, sp, dp);
-      _mm_store_si128(reinterpret_cast<__m128i*>(d8),
-                      _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out)));
+      _mm_store_si128(reinterpret_cast<__m128i*>(d8), blend(sp, dp, i));
       for (int k = 0; i + k < n; ++k) dst[i + k] = d8[k];
     }
+  }
+}
+
+// FormRows for the layout of the channels.
+template <class Form>
+void FormRowsIn(Layout layout, const LaneChannels& ch, const Form& form, uint16_t* dst, const uint16_t* src,
+                int n, int rows, int dstPitch, int srcPitch) {
+  switch (layout) {
+    case Layout::k565: FormRows<Layout::k565>(ch, form, dst, src, n, rows, dstPitch, srcPitch); break;
+    case Layout::k555: FormRows<Layout::k555>(ch, form, dst, src, n, rows, dstPitch, srcPitch); break;
+    default: FormRows<Layout::Other>(ch, form, dst, src, n, rows, dstPitch, srcPitch); break;
   }
 }
 
@@ -472,11 +508,11 @@ bool FormMix(const Channels& ch, const Weights& w, uint16_t* dst, const uint16_t
   switch (forms.kind) {
     case Forms::kLane:
       if (forms.fix)
-        FormRows(lc, FlatLanes<true>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
+        FormRowsIn(ch.layout, lc, FlatLanes<true>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
       else
-        FormRows(lc, FlatLanes<false>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
+        FormRowsIn(ch.layout, lc, FlatLanes<false>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
       return true;
-    case Forms::kPair: FormRows(lc, FlatPairs(forms.pair), dst, src, n, rows, dstPitch, srcPitch); return true;
+    case Forms::kPair: FormRowsIn(ch.layout, lc, FlatPairs(forms.pair), dst, src, n, rows, dstPitch, srcPitch); return true;
     default: return false;
   }
 }
@@ -699,10 +735,10 @@ void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& 
     uint16_t* dst = job.dst.pixels + sp.dstX + i0 + std::ptrdiff_t(sp.dstY) * job.dst.pitch;
     const int rows = sp.height, dp = job.dst.pitch, spitch = job.src.pitch;
     if (found && fix)
-      FormRows(lc, ColumnLanes<true>{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}}, dst,
+      FormRowsIn(ch.layout, lc, ColumnLanes<true>{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}}, dst,
                src, n, rows, dp, spitch);
     else if (found)
-      FormRows(lc, ColumnLanes<false>{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}}, dst,
+      FormRowsIn(ch.layout, lc, ColumnLanes<false>{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}}, dst,
                src, n, rows, dp, spitch);
     else
       BandedGradient(job, ch, alpha, ramp, i0, i0 + n);
