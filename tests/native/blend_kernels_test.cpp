@@ -475,12 +475,12 @@ TEST(BlendRandom, WideRampsAlongTheRowsCutOnTheLeft) {
   std::mt19937 rng(4711);
   for (const PixelLayout* f : {&k565, &k555}) {
     Build(*f);
-    Image src(700, 12, 703), dst(660, 14, 660);
+    Image src(1300, 12, 1303), dst(1160, 14, 1160);
     for (auto& p : src.pixels) p = RandomPixel(rng);
     for (auto& p : dst.pixels) p = RandomPixel(rng);
     for (const float a : {0.1f, 0.3f, 0.02f, 0.77f}) {
       const float al[3] = {a, 1.0f - a, 0.5f * a};
-      const zo::Ramp ramp{0, 30, 19};
+      const zo::Ramp ramp{0, 30, 35};
       auto rule = [&](uint16_t s, uint16_t d, int i, int) {
         const int steps = ref::Steps(i, ramp.start, ramp.every);
         float sw[3], dw[3];
@@ -491,10 +491,10 @@ TEST(BlendRandom, WideRampsAlongTheRowsCutOnTheLeft) {
         return ref::Mix(*f, s, d, sw, dw);
       };
       Image fast = dst, slow = dst;
-      const IntRect clip{0, 0, 660, 14};
-      RunFrame(clip, *f, fast, src, -37, 1, 0, 0, 700, 12,
+      const IntRect clip{0, 0, 1160, 14};
+      RunFrame(clip, *f, fast, src, -37, 1, 0, 0, 1300, 12,
                [&](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, al, ramp); });
-      ref::Draw(clip, slow, src, -37, 1, 0, 0, 700, 12, rule);
+      ref::Draw(clip, slow, src, -37, 1, 0, 0, 1300, 12, rule);
       ASSERT_EQ(fast.pixels, slow.pixels) << "alpha " << a;
     }
   }

@@ -713,7 +713,7 @@ void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& 
   // (A ramp's weights are exact complements, which the lane form always
   // takes; the bands remain for layouts it cannot.)
   StepForm forms[MaxAlphaSteps + 1];
-  const int chunk = 256;
+  const int chunk = 1024;  // a whole screen row: the rows are walked once
   alignas(16) int16_t laneA[3][chunk + 8] = {};
   alignas(16) uint16_t laneFix[3][chunk + 8] = {};
   const LaneChannels lc(ch);
