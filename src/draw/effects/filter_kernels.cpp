@@ -169,6 +169,24 @@ void Slide(uint16_t* sum, const uint16_t* add, const uint16_t* sub, int n) {
   for (; i < n; ++i) sum[i] = uint16_t(sum[i] + add[i] - sub[i]);
 }
 
+// p[0] = 0 and p[i + 1] = p[i] + v[i] over n values, 16-bit wrapping: each
+// eight by three shifted adds and the running total of the eight before.
+void PrefixSums(uint16_t* p, const uint16_t* v, int n) {
+  p[0] = 0;
+  __m128i carry = _mm_setzero_si128();
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m128i x = Load(v + i);
+    x = _mm_add_epi16(x, _mm_slli_si128(x, 2));
+    x = _mm_add_epi16(x, _mm_slli_si128(x, 4));
+    x = _mm_add_epi16(x, _mm_slli_si128(x, 8));
+    x = _mm_add_epi16(x, carry);
+    Store(p + i + 1, x);
+    carry = _mm_shuffle_epi32(_mm_shufflehi_epi16(x, 0xFF), 0xFF);  // lane 7 everywhere
+  }
+  for (uint16_t run = p[i]; i < n; ++i) p[i + 1] = run = uint16_t(run + v[i]);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- public
@@ -249,36 +267,35 @@ void BlurKernel(const FilterJob& job, int size) {
   if (n < 1) return;
   const Layout layout = LayoutOf(job.format);
   const Divider divide(n * n);
-  const int pad = w + 16;
-  // Per channel: the column sums of the block's rows, the components of the
-  // row entering and leaving them, and running sums along the row.
-  std::vector<uint16_t> store(size_t(pad) * 12, 0);
-  uint16_t* column[3] = {&store[0], &store[size_t(pad)], &store[size_t(pad) * 2]};
-  uint16_t* in[3] = {&store[size_t(pad) * 3], &store[size_t(pad) * 4], &store[size_t(pad) * 5]};
-  uint16_t* out[3] = {&store[size_t(pad) * 6], &store[size_t(pad) * 7], &store[size_t(pad) * 8]};
-  uint16_t* prefix[3] = {&store[size_t(pad) * 9], &store[size_t(pad) * 10], &store[size_t(pad) * 11]};
+  const size_t pad = size_t(w) + 16;
+  // Per channel: the column sums of the block's rows and their running sums
+  // along the row; the components of the block's n rows, kept so that a row
+  // is split into components once, and of the row about to enter.
+  std::vector<uint16_t> store(pad * (3 * size_t(n + 3) + 1), 0);
+  uint16_t* column[3] = {&store[0], &store[pad], &store[pad * 2]};
+  const uint16_t* zeros = &store[pad * 3 * size_t(n + 3)];
+  uint16_t* prefix[3] = {&store[pad * 3], &store[pad * 4], &store[pad * 5]};
+  std::vector<uint16_t*> rows(size_t(n + 1) * 3);  // row r of the block at (r % (n + 1)) * 3 + c
+  for (size_t k = 0; k < rows.size(); ++k) rows[k] = &store[pad * (6 + k)];
+  auto rowOf = [&](int r) { return &rows[size_t(r % (n + 1)) * 3]; };
   std::vector<uint16_t> blurred(size_t(w) + 8);
 
   for (int r = 0; r < n; ++r) {
+    uint16_t** in = rowOf(r);
     RowComponents(layout, SrcRow(job, r), w, in[0], in[1], in[2]);
-    for (int c = 0; c < 3; ++c) Slide(column[c], in[c], out[c], w);  // out is still all 0
+    for (int c = 0; c < 3; ++c) Slide(column[c], in[c], zeros, w);
   }
   const PixelLayout& f = job.format;
   const int last = w - n;  // the block's first column never passes it
   for (int j = 0; j < h; ++j) {
     if (j > 0 && j <= h - n) {  // the block moves down one row
+      uint16_t** in = rowOf(j + n - 1);
+      uint16_t** out = rowOf(j - 1);
       RowComponents(layout, SrcRow(job, j + n - 1), w, in[0], in[1], in[2]);
-      RowComponents(layout, SrcRow(job, j - 1), w, out[0], out[1], out[2]);
       for (int c = 0; c < 3; ++c) Slide(column[c], in[c], out[c], w);
     }
     if (j <= h - n) {  // further down the block (and so the row) stays
-      for (int c = 0; c < 3; ++c) {
-        uint16_t* p = prefix[c];
-        const uint16_t* col = column[c];
-        uint16_t run = 0;
-        p[0] = 0;
-        for (int i = 0; i < w; ++i) p[i + 1] = run = uint16_t(run + col[i]);
-      }
+      for (int c = 0; c < 3; ++c) PrefixSums(prefix[c], column[c], w);
       int i = 0;
       if (layout != Layout::Other) {
         for (; i + 8 <= last + 1; i += 8) {
