@@ -125,6 +125,50 @@ void DrawRow(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const
   }
 }
 
+// trunc(u / 360) - lo for the u of a table from lo to hi, as the top bits
+// of a 64-bit sum that steps with u: trunc(u / 360) is floor((u + 359) / 360)
+// below 0 and floor(u / 360) from 0, and floor(t / 360) = (t * m) >> k for
+// every 0 <= t < 2^(k - 9) with m = ceil(2^k / 360) (the error t * (m -
+// 2^k / 360) / 2^k stays below 1/512). A row splits where u changes sign.
+struct Axis360 {
+  bool ok = false;
+  int k = 0;
+  int64_t m = 0, base = 0;
+  Axis360(int64_t lo, int64_t hi) {
+    base = 360 * (lo - 2);  // t = u + 359 - base stays above 360 over the table
+    const int64_t span = 360 * (hi - lo + 4);
+    int bits = 0;
+    while (bits < 40 && (int64_t(1) << bits) <= span) ++bits;
+    k = bits + 9;
+    ok = 2 * bits + 10 < 62;  // t * m fits
+    m = ((int64_t(1) << k) + 359) / 360;
+  }
+  // The sum at u, for u and the positions after it of u's sign; two
+  // subtracted so that the top bits count from lo.
+  int64_t Start(int64_t u) const { return (u + (u < 0 ? 359 : 0) - base) * m - (int64_t(2) << k); }
+  int64_t Step(int64_t step) const { return step * m; }
+};
+
+// Positions from 0 before u0 + i * step changes sign, at most n.
+int64_t SameSign(int64_t u0, int64_t step, int64_t n) {
+  int64_t i = n;
+  if (u0 < 0 && step > 0) i = (-u0 + step - 1) / step;  // first u >= 0
+  if (u0 >= 0 && step < 0) i = u0 / -step + 1;          // first u < 0
+  return std::min(i, n);
+}
+
+// As DrawRow, the table indices from the Axis360 sums.
+void DrawWalk(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const std::ptrdiff_t* rows,
+              int64_t au, int64_t du, int ku, int64_t av, int64_t dv, int kv, int64_t n) {
+  for (int64_t i = 0; i < n; ++i, au += du, av += dv) {
+    const std::ptrdiff_t col = cols[au >> ku], row = rows[av >> kv];
+    const std::ptrdiff_t outside = (col | row) >> (sizeof(std::ptrdiff_t) * 8 - 1);
+    const uint16_t p = uint16_t(src[(row + col) & ~outside] & ~uint16_t(outside));
+    const uint16_t old = d[i];
+    d[i] = p ? p : old;
+  }
+}
+
 }  // namespace
 
 int ReduceAngle(int angle) {
@@ -198,10 +242,21 @@ void RotateKernel(const RotateJob& job) {
     Range(vAt(x0, y0), vAt(x1 - 1, y0), vAt(x0, y1 - 1), vAt(x1 - 1, y1 - 1), &vLo, &vHi);
     FillAxis(cols, uLo, uHi, offX, ruleX, c.sl, job.src.width, 1);
     FillAxis(rows, vLo, vHi, offY, ruleY, c.st, job.src.height, pitch);
+    const Axis360 ax(uLo, uHi), ay(vLo, vHi);
     for (int64_t j = y0; j < y1; ++j) {
       uint16_t* d = job.dst.pixels + (c.dl + x0) + std::ptrdiff_t(c.dt + j) * job.dst.pitch;
-      DrawRow<false>(d, job.src.pixels, cols.data(), rows.data(), Stepper(uAt(x0, j), C, uLo),
-                     Stepper(vAt(x0, j), S, vLo), n, nullptr);
+      if (!ax.ok || !ay.ok) {
+        DrawRow<false>(d, job.src.pixels, cols.data(), rows.data(), Stepper(uAt(x0, j), C, uLo),
+                       Stepper(vAt(x0, j), S, vLo), n, nullptr);
+        continue;
+      }
+      for (int64_t a = 0; a < n;) {
+        const int64_t u = uAt(x0 + a, j), v = vAt(x0 + a, j);
+        const int64_t b = a + std::min(SameSign(u, C, n - a), SameSign(v, S, n - a));
+        DrawWalk(d + a, job.src.pixels, cols.data(), rows.data(), ax.Start(u), ax.Step(C), ax.k, ay.Start(v),
+                 ay.Step(S), ay.k, b - a);
+        a = b;
+      }
     }
     return;
   }
