@@ -158,14 +158,33 @@ int64_t SameSign(int64_t u0, int64_t step, int64_t n) {
 }
 
 // As DrawRow, the table indices from the Axis360 sums.
+template <bool Shaded>
 void DrawWalk(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const std::ptrdiff_t* rows,
-              int64_t au, int64_t du, int ku, int64_t av, int64_t dv, int kv, int64_t n) {
+              int64_t au, int64_t du, int ku, int64_t av, int64_t dv, int kv, int64_t n, const Shade* shade) {
   for (int64_t i = 0; i < n; ++i, au += du, av += dv) {
     const std::ptrdiff_t col = cols[au >> ku], row = rows[av >> kv];
     const std::ptrdiff_t outside = (col | row) >> (sizeof(std::ptrdiff_t) * 8 - 1);
     const uint16_t p = uint16_t(src[(row + col) & ~outside] & ~uint16_t(outside));
     const uint16_t old = d[i];
-    d[i] = p ? p : old;
+    if (Shaded)
+      d[i] = p ? (*shade)(p) : old;
+    else
+      d[i] = p ? p : old;
+  }
+}
+
+// One row of the window, n positions from (x0, j): u and v at position i
+// are u + i * C and v + i * S.
+template <bool Shaded>
+void WalkRow(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const std::ptrdiff_t* rows,
+             const Axis360& ax, const Axis360& ay, int64_t u, int64_t C, int64_t v, int64_t S, int64_t n,
+             const Shade* shade) {
+  for (int64_t a = 0; a < n;) {
+    const int64_t ua = u + a * C, va = v + a * S;
+    const int64_t b = a + std::min(SameSign(ua, C, n - a), SameSign(va, S, n - a));
+    DrawWalk<Shaded>(d + a, src, cols, rows, ax.Start(ua), ax.Step(C), ax.k, ay.Start(va), ay.Step(S), ay.k,
+                     b - a, shade);
+    a = b;
   }
 }
 
@@ -250,13 +269,8 @@ void RotateKernel(const RotateJob& job) {
                        Stepper(vAt(x0, j), S, vLo), n, nullptr);
         continue;
       }
-      for (int64_t a = 0; a < n;) {
-        const int64_t u = uAt(x0 + a, j), v = vAt(x0 + a, j);
-        const int64_t b = a + std::min(SameSign(u, C, n - a), SameSign(v, S, n - a));
-        DrawWalk(d + a, job.src.pixels, cols.data(), rows.data(), ax.Start(u), ax.Step(C), ax.k, ay.Start(v),
-                 ay.Step(S), ay.k, b - a);
-        a = b;
-      }
+      WalkRow<false>(d, job.src.pixels, cols.data(), rows.data(), ax, ay, uAt(x0, j), C, vAt(x0, j), S, n,
+                     nullptr);
     }
     return;
   }
@@ -279,8 +293,12 @@ void RotateKernel(const RotateJob& job) {
     FillAxis(cols, uLo, uHi, offX, ruleX, c.sl, job.src.width, 1);
     FillAxis(rows, vLo, vHi, offY, ruleY, c.st, job.src.height, pitch);
     uint16_t* d = job.dst.pixels + (c.dl + x0) + std::ptrdiff_t(c.dt + j) * job.dst.pitch;
-    DrawRow<true>(d, job.src.pixels, cols.data(), rows.data(), Stepper(uAt(x0, j), C, uLo),
-                  Stepper(vAt(x0, j), S, vLo), n, &shade);
+    const Axis360 ax(uLo, uHi), ay(vLo, vHi);
+    if (ax.ok && ay.ok)
+      WalkRow<true>(d, job.src.pixels, cols.data(), rows.data(), ax, ay, uAt(x0, j), C, vAt(x0, j), S, n, &shade);
+    else
+      DrawRow<true>(d, job.src.pixels, cols.data(), rows.data(), Stepper(uAt(x0, j), C, uLo),
+                    Stepper(vAt(x0, j), S, vLo), n, &shade);
   }
 }
 
