@@ -710,8 +710,8 @@ void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& 
   // Along the rows every few columns take new weights: the lane form of
   // every step count is found once, and the rows run eight columns at a
   // time with the weights of each column, a stretch of columns at a time.
-  // (A ramp's weights are exact complements, which the lane form always
-  // takes; the bands remain for layouts it cannot.)
+  // (A ramp's weights are exact complements, which the lane form takes
+  // down to the faintest; those below 2^-8 go band by band.)
   StepForm forms[MaxAlphaSteps + 1];
   const int chunk = 1024;  // a whole screen row: the rows are walked once
   alignas(16) int16_t laneA[3][chunk + 8] = {};
