@@ -228,10 +228,14 @@ TEST(BlendExhaustive, AlphaEveryFullWidthPairAtManyOpacities) {
     Build(*f);
     FullPairs pairs(*f, 1, false);
     for (float a : ManyOpacities()) {
-      const float al[3] = {a, a, a}, dw[3] = {1.0f - a, 1.0f - a, 1.0f - a};
-      SCOPED_TRACE(a);
-      ExpectFullPairs(*f, pairs, [&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, al); },
-                      [&](uint16_t s, uint16_t d, int, int) { return ref::Mix(*f, s, d, al, dw); });
+      // The same opacity in every channel, and beside others in the middle
+      // channel (channels may take different forms in one call).
+      for (const float middle : {a, 0.75f}) {
+        const float al[3] = {a, middle, a}, dw[3] = {1.0f - a, 1.0f - middle, 1.0f - a};
+        SCOPED_TRACE(testing::Message() << a << " " << middle);
+        ExpectFullPairs(*f, pairs, [&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, al); },
+                        [&](uint16_t s, uint16_t d, int, int) { return ref::Mix(*f, s, d, al, dw); });
+      }
     }
   }
 }

@@ -432,6 +432,31 @@ struct FlatPairs {
   }
 };
 
+// The lane form where a channel has it and the pair form where not, chosen
+// per channel by a branch that goes the same way for the whole call.
+template <bool Fixed>
+struct MixedForms {
+  bool pair[3];
+  FlatLanes<Fixed> lanes;
+  FlatPairs pairs;
+  template <Layout L>
+  __m128i Mix(const LaneChannels& ch, int, __m128i sp, __m128i dp) const {
+    auto channel = [&](int c) {
+      const __m128i sc = Component<L>(ch, sp, c), dc = Component<L>(ch, dp, c);
+      if (pair[c]) {
+        const __m128i x = _mm_slli_epi16(_mm_sub_epi16(sc, dc), PairXShift);
+        const __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi16(x, dc), pairs.ab[c]);
+        const __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi16(x, dc), pairs.ab[c]);
+        return Place<L>(ch, _mm_packs_epi32(_mm_srai_epi32(lo, PairShift), _mm_srai_epi32(hi, PairShift)), c);
+      }
+      __m128i t = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(sc, dc), 2), lanes.a[c]);
+      if (Fixed) t = _mm_sub_epi16(t, _mm_and_si128(_mm_cmpeq_epi16(sc, dc), _mm_min_epi16(dc, lanes.fix[c])));
+      return Place<L>(ch, t, c);
+    };
+    return _mm_add_epi16(_mm_add_epi16(channel(0), channel(1)), channel(2));
+  }
+};
+
 // Channels and form are copied in so that they may stay in registers (the
 // stores could write over the caller's).
 template <Layout L, class Form>
@@ -481,22 +506,25 @@ void FormRowsIn(Layout layout, const LaneChannels& ch, const Form& form, uint16_
   }
 }
 
-// The cheapest proven form for every channel of one pair of weights.
+// The cheapest proven form of every channel of one pair of weights.
 struct Forms {
-  enum Kind { kNone, kLane, kPair } kind = kNone;
-  LaneWeight lane[3];
-  PairWeight pair[3];
+  enum Kind { kNone, kLane, kPair, kMixed } kind = kNone;
+  bool isPair[3] = {};
+  LaneWeight lane[3] = {};
+  PairWeight pair[3] = {};
   bool fix = false;
   Forms(const Channels& ch, const Weights& w) {
-    bool lanes = true, pairs = true;
-    for (int c = 0; c < 3 && lanes; ++c) lanes = FindLaneWeight(w.sw[c], w.dw[c], int(ch.max[c]), &lane[c]);
-    if (lanes) {
-      kind = kLane;
-      fix = lane[0].fix || lane[1].fix || lane[2].fix;
-      return;
+    int pairs = 0;
+    for (int c = 0; c < 3; ++c) {
+      if (FindLaneWeight(w.sw[c], w.dw[c], int(ch.max[c]), &lane[c])) {
+        fix = fix || lane[c].fix;
+        continue;
+      }
+      if (!FindPairWeight(w.sw[c], w.dw[c], int(ch.max[c]), &pair[c])) return;
+      isPair[c] = true;
+      ++pairs;
     }
-    for (int c = 0; c < 3 && pairs; ++c) pairs = FindPairWeight(w.sw[c], w.dw[c], int(ch.max[c]), &pair[c]);
-    if (pairs) kind = kPair;
+    kind = pairs == 0 ? kLane : pairs == 3 ? kPair : kMixed;
   }
 };
 
@@ -513,6 +541,18 @@ bool FormMix(const Channels& ch, const Weights& w, uint16_t* dst, const uint16_t
         FormRowsIn(ch.layout, lc, FlatLanes<false>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
       return true;
     case Forms::kPair: FormRowsIn(ch.layout, lc, FlatPairs(forms.pair), dst, src, n, rows, dstPitch, srcPitch); return true;
+    case Forms::kMixed:
+      if (forms.fix)
+        FormRowsIn(ch.layout, lc,
+                   MixedForms<true>{{forms.isPair[0], forms.isPair[1], forms.isPair[2]},
+                                    FlatLanes<true>(forms.lane), FlatPairs(forms.pair)},
+                   dst, src, n, rows, dstPitch, srcPitch);
+      else
+        FormRowsIn(ch.layout, lc,
+                   MixedForms<false>{{forms.isPair[0], forms.isPair[1], forms.isPair[2]},
+                                     FlatLanes<false>(forms.lane), FlatPairs(forms.pair)},
+                   dst, src, n, rows, dstPitch, srcPitch);
+      return true;
     default: return false;
   }
 }
