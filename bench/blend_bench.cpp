@@ -2,65 +2,31 @@
 // transparent pixels, beside SDL2, pixman and memcpy doing comparable work.
 #include <benchmark/benchmark.h>
 
-#include <SDL.h>
 #include <pixman.h>
 
-#include <cstring>
-#include <random>
-#include <vector>
-
+#include "bench_frame.h"
+#include "bench_sdl.h"
 #include "draw/effects/blend_kernels.h"
-#include "draw/effects/effect_tables.h"
 
 namespace {
 
-const int W = 640, H = 480;
-const PixelLayout k565 = DerivePixelLayout(0xF800, 0x07E0, 0x001F);
+using bench::H;
+using bench::W;
 
-// A sprite of opaque and clear runs (1 to 64 pixels), about half clear, and a
-// frame of random colours. The same data for every contender.
-struct Frame {
-  std::vector<uint16_t> sprite, screen;
-  Frame() : sprite(W * H), screen(W * H) {
-    std::mt19937 rng(640480);
-    for (int y = 0; y < H; ++y) {
-      int x = 0;
-      bool clear = rng() % 2;
-      while (x < W) {
-        const int run = 1 + int(rng() % 64);
-        for (int i = 0; i < run && x < W; ++i, ++x)
-          sprite[y * W + x] = clear ? 0 : uint16_t(1 + rng() % 0xFFFF);
-        clear = !clear;
-      }
-    }
-    for (auto& p : screen) p = uint16_t(rng());
-    zo::SeedMsvcrtRandom(1);
-    zo::BuildEffectTables(k565, zo::MsvcrtRandom);
-  }
-  zo::BlendJob Job() {
-    zo::BlendJob job;
-    job.src = zo::PixelView{sprite.data(), W, W, H};
-    job.dst = zo::PixelView{screen.data(), W, W, H};
-    job.span = zo::SpriteSpan{0, 0, 0, 0, W, H, 0, 0};
-    job.format = k565;
-    return job;
-  }
-};
-
-Frame& TheFrame() {
-  static Frame f;
-  return f;
+zo::BlendJob Job() {
+  bench::Frame& f = bench::TheFrame();
+  zo::BlendJob job;
+  job.src = f.Sprite();
+  job.dst = f.Screen();
+  job.span = zo::SpriteSpan{0, 0, 0, 0, W, H, 0, 0};
+  job.format = bench::k565;
+  return job;
 }
 
 template <class F>
 void Run(benchmark::State& state, F kernel) {
-  zo::BlendJob job = TheFrame().Job();
-  for (auto _ : state) {
-    kernel(job);
-    benchmark::DoNotOptimize(job.dst.pixels[0]);
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * int64_t(W) * H);
+  const zo::BlendJob job = Job();
+  bench::Time(state, [&] { kernel(job); });
 }
 
 void HalfBlend(benchmark::State& s) { Run(s, [](const zo::BlendJob& j) { zo::HalfBlendKernel(j); }); }
@@ -118,16 +84,12 @@ BENCHMARK(Subtract);
 
 // ---------------------------------------------------------------- anchors
 
-SDL_Surface* Wrap(std::vector<uint16_t>& pixels) {
-  return SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), W, H, 16, W * 2, SDL_PIXELFORMAT_RGB565);
-}
-
 // SDL's surface-alpha blit; with key the clear pixels are skipped as ours
 // are, without it SDL takes its fastest path and blends every pixel.
 void SdlAlpha(benchmark::State& state, int alpha, bool key) {
-  Frame& f = TheFrame();
-  SDL_Surface* src = Wrap(f.sprite);
-  SDL_Surface* dst = Wrap(f.screen);
+  bench::Frame& f = bench::TheFrame();
+  SDL_Surface* src = bench::Wrap565(f.sprite, W, H);
+  SDL_Surface* dst = bench::Wrap565(f.screen, W, H);
   SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_BLEND);
   SDL_SetSurfaceAlphaMod(src, Uint8(alpha));
   if (key) SDL_SetColorKey(src, SDL_TRUE, 0);
@@ -135,7 +97,7 @@ void SdlAlpha(benchmark::State& state, int alpha, bool key) {
     SDL_BlitSurface(src, nullptr, dst, nullptr);
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * int64_t(W) * H);
+  bench::Count(state);
   SDL_FreeSurface(src);
   SDL_FreeSurface(dst);
 }
@@ -145,7 +107,7 @@ void SdlAlpha77(benchmark::State& s) { SdlAlpha(s, 77, false); }
 void SdlAlpha77Keyed(benchmark::State& s) { SdlAlpha(s, 77, true); }
 
 void Pixman(benchmark::State& state, pixman_op_t op, bool halfMask) {
-  Frame& f = TheFrame();
+  bench::Frame& f = bench::TheFrame();
   pixman_image_t* src =
       pixman_image_create_bits(PIXMAN_r5g6b5, W, H, reinterpret_cast<uint32_t*>(f.sprite.data()), W * 2);
   pixman_image_t* dst =
@@ -156,7 +118,7 @@ void Pixman(benchmark::State& state, pixman_op_t op, bool halfMask) {
     pixman_image_composite(op, src, mask, dst, 0, 0, 0, 0, 0, 0, W, H);
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * int64_t(W) * H);
+  bench::Count(state);
   if (mask) pixman_image_unref(mask);
   pixman_image_unref(src);
   pixman_image_unref(dst);
@@ -164,23 +126,13 @@ void Pixman(benchmark::State& state, pixman_op_t op, bool halfMask) {
 void PixmanAdd(benchmark::State& s) { Pixman(s, PIXMAN_OP_ADD, false); }
 void PixmanOverHalfMask(benchmark::State& s) { Pixman(s, PIXMAN_OP_OVER, true); }
 
-void Memcpy(benchmark::State& state) {
-  Frame& f = TheFrame();
-  std::vector<uint16_t> copy(W * H);
-  for (auto _ : state) {
-    std::memcpy(copy.data(), f.screen.data(), W * H * 2);
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * int64_t(W) * H);
-}
-
 BENCHMARK(SdlHalfAlpha);
 BENCHMARK(SdlHalfAlphaKeyed);
 BENCHMARK(SdlAlpha77);
 BENCHMARK(SdlAlpha77Keyed);
 BENCHMARK(PixmanAdd);
 BENCHMARK(PixmanOverHalfMask);
-BENCHMARK(Memcpy);
+BENCHMARK(bench::Memcpy);
 
 }  // namespace
 

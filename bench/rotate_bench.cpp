@@ -10,66 +10,28 @@
 #include <pixman.h>
 
 #include <cmath>
-#include <random>
-#include <vector>
 
-#include "draw/effects/effect_tables.h"
+#include "bench_frame.h"
+#include "bench_sdl.h"
 #include "draw/effects/rotate_kernels.h"
-#include "draw/sine_table.h"
 
 namespace {
 
-const int W = 640, H = 480;
+using bench::H;
+using bench::W;
+
 const int Angle = 30;
-const PixelLayout k565 = DerivePixelLayout(0xF800, 0x07E0, 0x001F);
-
-// A sprite of opaque and clear runs (1 to 64 pixels), about half clear, and a
-// frame of random colours. The same data for every contender.
-struct Frame {
-  std::vector<uint16_t> sprite, screen;
-  Frame() : sprite(W * H), screen(W * H) {
-    std::mt19937 rng(640480);
-    for (int y = 0; y < H; ++y) {
-      int x = 0;
-      bool clear = rng() % 2;
-      while (x < W) {
-        const int run = 1 + int(rng() % 64);
-        for (int i = 0; i < run && x < W; ++i, ++x)
-          sprite[y * W + x] = clear ? 0 : uint16_t(1 + rng() % 0xFFFF);
-        clear = !clear;
-      }
-    }
-    for (auto& p : screen) p = uint16_t(rng());
-    BuildSineTable();
-    zo::SeedMsvcrtRandom(1);
-    zo::BuildEffectTables(k565, zo::MsvcrtRandom);
-    cv::setNumThreads(1);
-  }
-};
-
-Frame& TheFrame() {
-  static Frame f;
-  return f;
-}
-
-void Count(benchmark::State& state, int64_t pixels = int64_t(W) * H) {
-  state.SetItemsProcessed(state.iterations() * pixels);
-}
+const bool oneThread = (cv::setNumThreads(1), true);
 
 void Run(benchmark::State& state, const zo::RotateCall& call) {
-  Frame& f = TheFrame();
+  bench::Frame& f = bench::TheFrame();
   zo::RotateJob job;
-  job.src = zo::PixelView{f.sprite.data(), W, W, H};
-  job.dst = zo::PixelView{f.screen.data(), W, W, H};
-  job.format = k565;
+  job.src = f.Sprite();
+  job.dst = f.Screen();
+  job.format = bench::k565;
   job.call = call;
   if (!zo::RotateClip(IntRect{0, 0, W, H}, call, &job.window)) state.SkipWithError("clipped away");
-  for (auto _ : state) {
-    zo::RotateKernel(job);
-    benchmark::DoNotOptimize(job.dst.pixels[0]);
-    benchmark::ClobberMemory();
-  }
-  Count(state);
+  bench::Time(state, [&] { zo::RotateKernel(job); });
 }
 
 zo::RotateCall Call(zo::RotateForm form, float scale) {
@@ -103,14 +65,14 @@ BENCHMARK(Floor);
 // ---------------------------------------------------------------- anchors
 
 void CvWarp(benchmark::State& state, double scale, int border) {
-  Frame& f = TheFrame();
+  bench::Frame& f = bench::TheFrame();
   cv::Mat src(H, W, CV_16UC1, f.sprite.data()), dst(H, W, CV_16UC1, f.screen.data());
   const cv::Mat m = cv::getRotationMatrix2D(cv::Point2f(W / 2.0f, H / 2.0f), Angle, scale);
   for (auto _ : state) {
     cv::warpAffine(src, dst, m, dst.size(), cv::INTER_NEAREST, border);
     benchmark::ClobberMemory();
   }
-  Count(state);
+  bench::Count(state);
 }
 void CvWarpConstant(benchmark::State& s) { CvWarp(s, 1.0, cv::BORDER_CONSTANT); }
 void CvWarpTransparent(benchmark::State& s) { CvWarp(s, 1.0, cv::BORDER_TRANSPARENT); }
@@ -121,9 +83,8 @@ void CvWarpZoom(benchmark::State& s) { CvWarp(s, 1.5, cv::BORDER_CONSTANT); }
 // turns 16-bit sources into 32-bit ones first); its Mpixel/s count the
 // pixels it writes.
 void GfxRotozoom(benchmark::State& state, double zoom) {
-  Frame& f = TheFrame();
-  SDL_Surface* src =
-      SDL_CreateRGBSurfaceWithFormatFrom(f.sprite.data(), W, H, 16, W * 2, SDL_PIXELFORMAT_RGB565);
+  bench::Frame& f = bench::TheFrame();
+  SDL_Surface* src = bench::Wrap565(f.sprite, W, H);
   int64_t written = 0;
   for (auto _ : state) {
     SDL_Surface* out = rotozoomSurface(src, Angle, zoom, SMOOTHING_OFF);
@@ -131,7 +92,7 @@ void GfxRotozoom(benchmark::State& state, double zoom) {
     benchmark::DoNotOptimize(out->pixels);
     SDL_FreeSurface(out);
   }
-  Count(state, written);
+  bench::Count(state, written);
   state.counters["out_w_x_h"] = double(written);
   SDL_FreeSurface(src);
 }
@@ -140,7 +101,7 @@ void GfxRotozoom15(benchmark::State& s) { GfxRotozoom(s, 1.5); }
 
 // pixman samples the source through the inverse of the turn about the centre.
 void Pixman(benchmark::State& state, double scale, pixman_repeat_t repeat) {
-  Frame& f = TheFrame();
+  bench::Frame& f = bench::TheFrame();
   pixman_image_t* src =
       pixman_image_create_bits(PIXMAN_r5g6b5, W, H, reinterpret_cast<uint32_t*>(f.sprite.data()), W * 2);
   pixman_image_t* dst =
@@ -160,7 +121,7 @@ void Pixman(benchmark::State& state, double scale, pixman_repeat_t repeat) {
     pixman_image_composite(PIXMAN_OP_SRC, src, nullptr, dst, 0, 0, 0, 0, 0, 0, W, H);
     benchmark::ClobberMemory();
   }
-  Count(state);
+  bench::Count(state);
   pixman_image_unref(src);
   pixman_image_unref(dst);
 }
