@@ -132,7 +132,7 @@ BENCHMARK(SdlAlpha77);
 BENCHMARK(SdlAlpha77Keyed);
 BENCHMARK(PixmanAdd);
 BENCHMARK(PixmanOverHalfMask);
-BENCHMARK(bench::Memcpy);
+BENCHMARK(bench::Memcpy)->Name("Memcpy");
 
 }  // namespace
 

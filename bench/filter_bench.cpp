@@ -140,7 +140,7 @@ BENCHMARK(SdlColorModRGBKeyed);
 BENCHMARK(CvGray);
 BENCHMARK(CvBlur3);
 BENCHMARK(CvBlur9);
-BENCHMARK(bench::Memcpy);
+BENCHMARK(bench::Memcpy)->Name("Memcpy");
 
 }  // namespace
 
