@@ -287,7 +287,7 @@ def run(*cmd):
         return "?"
 
 
-def machine(contexts, command):
+def machine(contexts, command, flags):
     c = next(iter(contexts.values()))
     model = re.sub(r"^.*?:\s*", "", next((l for l in run("lscpu").splitlines() if l.startswith("Model name")), "?"))
     caches = ", ".join("L%d%s %d KiB" % (x["level"], "d" if x["type"] == "Data" else "", x["size"] // 1024)
@@ -299,9 +299,10 @@ def machine(contexts, command):
         run("dpkg-query", "-W", "-f=${Version}", "libopencv-imgproc-dev"), run("c++", "--version").splitlines()[0])
     return ("Machine: %s, %d cores at %d MHz shared with other work (load average %s to %s during the run), %s.\n"
             "Run %s, single-threaded throughout. Libraries: %s; the native tree RelWithDebInfo, `-O2 -msse2`.\n\n"
-            "Command: `%s` (medians of three repetitions).") % (
+            "Command: `%s`, which runs every `build/native/bench/zo_*_bench` with `%s` "
+            "(the medians of three repetitions are shown).") % (
         model, c["num_cpus"], c["mhz_per_cpu"], loads[0], loads[-1], caches, c["date"][:16].replace("T", " "),
-        versions, command)
+        versions, command, flags)
 
 
 def misses_list(misses, tally, counts):
@@ -330,6 +331,7 @@ def main():
     p.add_argument("--readme", required=True)
     p.add_argument("--instructions", required=True)
     p.add_argument("--command", required=True)
+    p.add_argument("--flags", required=True)
     a = p.parse_args()
     runs, contexts = load(a.results)
     counts = {}
@@ -338,7 +340,7 @@ def main():
             name, total = line.split()
             counts[name] = int(total)
     misses, tally = [], [0, 0]
-    blocks = {"machine": machine(contexts, a.command)}
+    blocks = {"machine": machine(contexts, a.command, a.flags)}
     for name in FAMILIES:
         blocks[name] = family_table(name, runs, counts, misses, tally)
     blocks.update(text=text_table(runs, counts), map=map_table(runs), stream=stream_table(runs),
