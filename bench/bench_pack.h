@@ -23,7 +23,8 @@ inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
   Put16(out, v >> 16);
 }
 
-inline void PutEntry(std::vector<uint8_t>& pack, const char* name, int w, int h, const std::vector<uint16_t>& pixels) {
+inline void PutEntry(std::vector<uint8_t>& pack, const char* name, int w, int h,
+                     const std::vector<uint16_t>& pixels) {
   uint8_t header[4 + zo::PackNameCapacity];
   pack.insert(pack.end(), header, header + zo::WritePackEntryHeader(uint16_t(w), uint16_t(h), name, header));
   for (uint16_t p : pixels) Put16(pack, p);

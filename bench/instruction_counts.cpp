@@ -6,6 +6,7 @@
 // Outside valgrind it runs the same work and lists the names.
 #include <valgrind/callgrind.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -21,6 +22,7 @@
 #include "draw/effects/rotate_kernels.h"
 #include "draw/effects/row_blits.h"
 #include "draw/effects/tunnel_kernels.h"
+#include "draw/wipe_rules.h"
 #include "text/antialias.h"
 #include "text/sprite_text_layout.h"
 
@@ -33,7 +35,9 @@ const int T = 256;  // tunnel texture side
 bench::Frame& F() { return bench::TheFrame(); }
 const IntRect whole{0, 0, W, H};
 
-zo::BlendJob Blend() { return zo::BlendJob{F().Sprite(), F().Screen(), zo::SpriteSpan{0, 0, 0, 0, W, H, 0, 0}, bench::k565}; }
+zo::BlendJob Blend() {
+  return zo::BlendJob{F().Sprite(), F().Screen(), zo::SpriteSpan{0, 0, 0, 0, W, H, 0, 0}, bench::k565};
+}
 zo::FilterJob Filter() {
   return zo::FilterJob{F().Sprite(), F().Screen(), zo::SpriteSpan{0, 0, 0, 0, W, H, 0, 0}, bench::k565, whole};
 }
@@ -64,7 +68,8 @@ void Rotate(zo::RotateForm form, float scale) {
 std::vector<uint16_t> zoomBuffer(W* H), texture(T* T);
 std::unique_ptr<TunnelGrid> tunnelMap(new TunnelGrid);
 void Tunnel(int u, int v) {
-  zo::TunnelKernel(zo::TunnelJob{zo::PixelView{texture.data(), T, T, T}, F().Screen(), tunnelMap.get(), 0, 0, u, v});
+  const zo::PixelView tex{texture.data(), T, T, T};
+  zo::TunnelKernel(zo::TunnelJob{tex, F().Screen(), tunnelMap.get(), 0, 0, u, v});
 }
 
 // The row blits' own work: each row handed to a blit that only counts it.
@@ -96,6 +101,82 @@ Cells plainCells(16);
 ShrinkingCells smoothCells;
 const char* const line = "吾輩は猫である。名前はまだ無い。";
 const char* const greeting = "こんにちは";
+
+// examples/effects_scene.cpp's frame at t = 1 s, every platform-free part
+// of it: the effects on its 240 x 60 strip of blocks (here the sprite's
+// top-left 240 x 60) and the layout of its four labels. Its background blit,
+// the glyphs and the row wave's blits are DirectDraw and GDI.
+std::vector<uint16_t> strip(240 * 60);
+zo::PixelView Strip() { return zo::PixelView{strip.data(), 240, 240, 60}; }
+bool StripSpan(int x, int y, int l, int t, int r, int b, zo::SpriteSpan* span) {
+  zo::SpriteClip c;
+  return zo::EffectClip(whole, x, y, l, t, r, b, &c) && zo::SpanInSurfaces(c, Strip(), F().Screen(), span);
+}
+template <class K>
+void StripBlend(int x, int y, int l, K kernel) {
+  zo::SpriteSpan span;
+  if (StripSpan(x, y, l, 0, l + 60, 60, &span)) kernel(zo::BlendJob{Strip(), F().Screen(), span, bench::k565});
+}
+template <class K>
+void StripFilter(int x, int y, int l, K kernel) {
+  zo::SpriteSpan span;
+  if (StripSpan(x, y, l, 0, l + 60, 60, &span))
+    kernel(zo::FilterJob{Strip(), F().Screen(), span, bench::k565, whole});
+}
+void StripRotate(zo::RotateForm form, int dl, int dt, int dr, int db, int angle, float scale, int sl, int sr) {
+  zo::RotateCall c{};
+  c.form = form;
+  c.dl = dl, c.dt = dt, c.dr = dr, c.db = db;
+  c.angle = angle;
+  c.scale = scale;
+  c.sl = sl, c.st = 0, c.sr = sr, c.sb = 60;
+  zo::RotateJob job{Strip(), F().Screen(), bench::k565, c, {}};
+  if (zo::RotateClip(whole, c, &job.window) && zo::RotateDrawable(c)) zo::RotateKernel(job);
+}
+void EffectsSceneFrame() {
+  const float t = 1.0f, pulse = 0.5f + 0.5f * std::sin(t * 3.0f);
+  const int angle = int(t * 90.0f);
+  static int glowCursor, noiseCursor;
+  const char* const labels[] = {"合成", "色", "回転", "歪み"};
+  for (int i = 0; i < 4; ++i)
+    zo::LayOutPlainText(labels[i], 20, 20 + 110 * i, W, H, 0, 16, zo::IsSjisLeadByte, plainCells);
+  const float alpha[3] = {pulse, pulse, pulse}, bright[3] = {0.5f + pulse, 0.5f + pulse, 0.5f + pulse};
+  const int level[3] = {int(31 * pulse), int(31 * pulse), int(31 * pulse)};
+  StripBlend(140, 20, 0, [](const zo::BlendJob& j) { zo::HalfBlendKernel(j); });
+  StripBlend(260, 20, 60, [&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, alpha); });
+  StripBlend(380, 20, 120, [](const zo::BlendJob& j) { zo::AddKernel(j, 0); });
+  StripBlend(500, 20, 180, [&](const zo::BlendJob& j) { zo::CrossFadeKernel(j, level); });
+  StripFilter(140, 130, 0, [](const zo::FilterJob& j) { zo::GrayKernel(j); });
+  StripFilter(260, 130, 60, [&](const zo::FilterJob& j) { zo::BrightnessKernel(j, bright); });
+  StripFilter(380, 130, 120, [&](const zo::FilterJob& j) { zo::BlurKernel(j, 1 + int(8 * pulse)); });
+  StripFilter(500, 130, 180,
+              [](const zo::FilterJob& j) { zo::GlowKernel(j, zo::Glow{{2, 2, 2}, 0xFF, 1}, glowCursor); });
+  StripRotate(zo::RotateForm::Plain, 120, 230, 220, 330, angle, 1.0f, 0, 60);
+  StripRotate(zo::RotateForm::Zoom, 240, 230, 340, 330, -angle, 0.6f + pulse, 60, 120);
+  StripRotate(zo::RotateForm::Tile, 370, 240, 610, 320, angle / 3, 1.0f, 0, 240);
+  const zo::Placement mirror{140, 360, 0, 0, 60, 60};
+  zo::SpriteClip c;
+  if (zo::EffectClip(whole, mirror.x, mirror.y, mirror.l, mirror.t, mirror.r, mirror.b, &c))
+    zo::MirrorKernel(zo::DistortJob{Strip(), F().Screen(), mirror, c, whole, bench::k565}, int(t) % 4);
+  zo::Jitter(rowBlitter, 380, 360, 1 + int(4 * pulse), 0, 120, 0, 180, 60);
+  zo::Scanlines(rowBlitter, 500, 360, 2, 0, 180, 0, 240, 60);
+  const int cx = 340 + int(200 * std::cos(t)), cy = 200 + int(140 * std::sin(0.7f * t));
+  zo::MosaicCircleKernel(F().Screen(), W, H, cx, cy, 60, 10);
+  const zo::RegionJob band{F().Screen(), 0, 440, 640, 40, bench::k565};
+  zo::NoiseKernel(band, zo::Channels{1, 1, 1}, 1, noiseCursor);
+}
+
+// examples/wipes.cpp's frame: its platform-free part is the step of the
+// running wipe (the clear and the blits are DirectDraw). The wipe, kind 1
+// opening at 320 pixels a second as the example starts it, is started
+// before counting.
+struct WipeScene {
+  IntRect clip{0, 0, W, H}, saved{0, 0, W, H};
+  int32_t state = 0;
+  zo::WipeSettings settings{};
+  zo::WipeTarget Target() { return zo::WipeTarget{clip, saved, state, settings}; }
+  WipeScene() { zo::StartWipeOn(Target(), 0, 1, 320.0f, 40, FixedRandom); }
+} wipeScene;
 
 struct Kernel {
   const char* name;
@@ -166,18 +247,13 @@ std::vector<Kernel> Kernels() {
       {"PlainLayout", [] { zo::LayOutPlainText(line, 10, 10, W, H, 0, 16, zo::IsSjisLeadByte, plainCells); }},
       {"SmoothLayoutAndShrink",
        [] { zo::LayOutSmoothText(line, 10, 10, W, H, 0, 32, W, zo::IsSjisLeadByte, smoothCells); }},
-      // Scenes. The example's frame: only its text layout is platform-free
-      // (the clear, the sprite blit and the glyphs are DirectDraw and GDI).
+      // Scenes: one frame of each example with platform-free drawing work.
+      // moving_sprite: only the layout of its line (the clear, the sprite
+      // blit and the glyphs are DirectDraw and GDI).
       {"scene/moving_sprite",
        [] { zo::LayOutPlainText(greeting, 10, 10, W, H, 0, 16, zo::IsSjisLeadByte, plainCells); }},
-      // An effects frame of the portable kernels: the tunnel as background,
-      // the sprite half blended over it, grain, and a smooth text line.
-      {"scene/effects_frame", [] {
-         Tunnel(77, 131);
-         zo::HalfBlendKernel(Blend());
-         zo::NoiseKernel(Region(W, H), zo::Channels{1, 1, 1}, 1, noiseCursor);
-         zo::LayOutSmoothText(line, 10, 10, W, H, 0, 32, W, zo::IsSjisLeadByte, smoothCells);
-       }},
+      {"scene/effects_scene", EffectsSceneFrame},
+      {"scene/wipes", [] { zo::StepWipeOn(wipeScene.Target(), zo::WipeStep(1.0f / 60, 320.0f)); }},
   };
 }
 
@@ -188,6 +264,8 @@ int main() {
   for (auto& p : texture) p = uint16_t(rng());
   if (!zo::BuildTunnelCells(zo::TunnelShape{T, T, W, H, -1, -1, -1, 0, 0, 0}, tunnelMap.get())) return 1;
   bench::TheFiles();
+  for (int y = 0; y < 60; ++y)
+    std::copy(F().sprite.begin() + y * W, F().sprite.begin() + y * W + 240, strip.begin() + y * 240);
   const std::vector<uint16_t> screen = F().screen;
   for (const Kernel& k : Kernels()) {
     F().screen = screen;
