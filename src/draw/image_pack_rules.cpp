@@ -77,15 +77,28 @@ bool FindPackEntry(const PackReader& reader, const char* key, PackEntry* entry) 
   }
 }
 
+namespace {
+
+// One row of little-endian pack pixels into screen pixels. The screen's own
+// layouts take fixed masks, which the compiler turns into vector code.
+template <typename Convert>
+void ExpandRow(const uint8_t* raw, size_t got, uint16_t last, uint16_t* row, int width, Convert convert) {
+  for (size_t x = 0; x < got; ++x) row[x] = convert(static_cast<unsigned>(raw[2 * x] | raw[2 * x + 1] << 8));
+  const uint16_t repeated = convert(last);
+  for (size_t x = got; x < static_cast<size_t>(width); ++x) row[x] = repeated;
+}
+
+}  // namespace
+
 size_t ExpandPackPixels(const PackReader& reader, uint16_t* rows, ptrdiff_t pitch, int width,
                         int height, const uint16_t fivePos[3]) {
   if (width <= 0 || height <= 0) return 0;
   std::vector<uint8_t> raw(static_cast<size_t>(width) * 2);
-  std::vector<uint16_t> values(static_cast<size_t>(width));
   uint16_t last = 0;
   size_t total = 0;
   bool ended = false;
   const unsigned r = fivePos[0], g = fivePos[1], b = fivePos[2];
+  const bool is565 = r == 11 && g == 6 && b == 0, is555 = r == 10 && g == 5 && b == 0;
   for (int y = 0; y < height; ++y) {
     size_t got = 0;
     if (!ended) {
@@ -93,14 +106,18 @@ size_t ExpandPackPixels(const PackReader& reader, uint16_t* rows, ptrdiff_t pitc
       got = bytes / 2;
       ended = bytes < raw.size();
     }
-    for (size_t x = 0; x < got; ++x) values[x] = static_cast<uint16_t>(raw[2 * x] | raw[2 * x + 1] << 8);
-    if (got > 0) last = values[got - 1];
-    for (size_t x = got; x < values.size(); ++x) values[x] = last;
+    if (got > 0) last = static_cast<uint16_t>(raw[2 * got - 2] | raw[2 * got - 1] << 8);
     total += got;
     uint16_t* row = rows + y * pitch;
-    for (int x = 0; x < width; ++x) {
-      unsigned v = values[x];
-      row[x] = static_cast<uint16_t>(((v >> 10) & 31u) << r | ((v >> 5) & 31u) << g | (v & 31u) << b);
+    if (is565) {  // red and green up one bit, green's lowest bit 0
+      ExpandRow(raw.data(), got, last, row, width,
+                [](unsigned v) { return static_cast<uint16_t>((v & 0x7FE0u) << 1 | (v & 31u)); });
+    } else if (is555) {  // bit 15 is ignored
+      ExpandRow(raw.data(), got, last, row, width, [](unsigned v) { return static_cast<uint16_t>(v & 0x7FFFu); });
+    } else {
+      ExpandRow(raw.data(), got, last, row, width, [=](unsigned v) {
+        return static_cast<uint16_t>(((v >> 10) & 31u) << r | ((v >> 5) & 31u) << g | (v & 31u) << b);
+      });
     }
   }
   return total;
