@@ -79,16 +79,21 @@ void Play(StreamState s, zofuzz::Input& in, uint64_t fileSize) {
   io.fileSize = fileSize;
   uint32_t play = 0;
   for (int step = 0; step < 48 && in.left() > 0; ++step) {
+    // Low bits: the cursor; middle bits: what goes wrong; top bit: looping.
     const uint8_t op = in.Byte();
     const bool looping = op & 0x80;
-    switch (op & 7) {
-      case 0: play = in.U32(); break;                                  // any cursor at all
+    switch (op & 3) {
+      case 0: play = in.U32(); break;  // any cursor at all
       case 1: play = s.halfSize ? (play + in.U32() % s.halfSize) % s.bufferSize : 0; break;
-      case 2: play = s.lastChunkStart; break;                          // right on the chunk
-      case 3: zo::RewindStream(&s); CheckRecord(s); continue;
-      case 4: io.nextRead = op & 8 ? zo::StreamIo::ReadResult::NoPack : zo::StreamIo::ReadResult::CannotSeek; break;
-      case 5: io.writeFails = true; break;
-      case 6: io.shortBy = in.U16(); break;
+      case 2: play = s.lastChunkStart; break;  // right on the chunk
+      case 3: break;                           // where it was
+    }
+    switch ((op >> 2) & 7) {
+      case 1: io.nextRead = zo::StreamIo::ReadResult::NoPack; break;
+      case 2: io.nextRead = zo::StreamIo::ReadResult::CannotSeek; break;
+      case 3: io.writeFails = true; break;
+      case 4: io.shortBy = in.U16(); break;
+      case 5: zo::RewindStream(&s); CheckRecord(s); continue;
       default: break;
     }
     const StreamState before = s;

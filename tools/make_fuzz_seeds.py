@@ -103,27 +103,48 @@ def stream_seed(start, size, rate, align, bits, loop, ops, sign=0, tail=0):
     return head + bytes(ops)
 
 
-def cursor(op, value):
-    return [op] + list(struct.pack("<I", value))
+# An op's low bits choose the cursor (0 any, 1 forward, 2 on the chunk, 3 as
+# it was), bits 2-4 a fault (1 no pack, 2 cannot seek, 3 write fails, 4 short
+# read, 5 rewind instead), bit 7 looping.
+ANY, FORWARD, ON_CHUNK, SAME = 0, 1, 2, 3
+NO_PACK, NO_SEEK, NO_WRITE, SHORT, REWIND = 1 << 2, 2 << 2, 3 << 2, 4 << 2, 5 << 2
+LOOP = 0x80
+
+
+def cursor(op, value=None):
+    if op & 3 == ANY or op & 3 == FORWARD:
+        return [op] + list(struct.pack("<I", value or 0))
+    if op >> 2 & 7 == 4:
+        return [op] + list(struct.pack("<H", value or 0))
+    return [op]
 
 
 def stream_seeds():
     play_through = []
     for k in range(24):
-        play_through += cursor(1, 3000 + 997 * k)
+        play_through += cursor(FORWARD, 3000 + 997 * k)
+    looping = []
+    for k in range(24):
+        looping += cursor(FORWARD | LOOP, 3000 + 997 * k)
+    faults = (cursor(ON_CHUNK) + cursor(ON_CHUNK | NO_PACK) + cursor(ON_CHUNK | NO_SEEK) +
+              cursor(ON_CHUNK | NO_WRITE) + cursor(ON_CHUNK | SHORT, 999) + cursor(ON_CHUNK) +
+              cursor(SAME | REWIND) + cursor(ON_CHUNK | SHORT, 0xFFFF) + cursor(ON_CHUNK | NO_WRITE))
     seeds = {
         "ok-eight-bit.bin": stream_seed(100, 8000 * 6, 8000, 1, 8, 0, play_through),
-        "ok-looping.bin": stream_seed(58, 4 * 11025 * 7, 4 * 11025, 4, 16, 4 * 1000 + 3,
-                                      [b | 0x80 if i % 5 == 0 else b for i, b in enumerate(play_through)]),
+        "ok-looping.bin": stream_seed(58, 4 * 11025 * 7, 4 * 11025, 4, 16, 4 * 1000 + 3, looping),
         "ok-short-file.bin": stream_seed(0, 5 * 1000 + 17, 1000, 2, 16, 0, play_through, tail=0),
-        "ok-rewind.bin": stream_seed(44, 20000, 4000, 2, 16, 6001, cursor(2, 0) + [3] + cursor(2, 0) + cursor(0, 0xFFFFFFFF)),
-        "bad-read-fails.bin": stream_seed(0, 60000, 10000, 1, 8, 0, [4, 12] + cursor(2, 0) + [5] + cursor(1, 7) + [6, 0xFF, 0xFF]),
+        "ok-to-the-end.bin": stream_seed(7, 5 * 800 + 1, 800, 1, 8, 0, cursor(ON_CHUNK) * 12),
+        "ok-loop-to-the-end.bin": stream_seed(7, 5 * 800 + 1, 800, 1, 8, 799, cursor(ON_CHUNK | LOOP) * 12),
+        "ok-rewind.bin": stream_seed(44, 20000, 4000, 2, 16, 6001,
+                                     cursor(ON_CHUNK) + cursor(SAME | REWIND) + cursor(ON_CHUNK) + cursor(ANY, 0xFFFFFFFF)),
+        "bad-faults.bin": stream_seed(0, 60000, 10000, 1, 8, 0, faults),
+        "bad-faults-at-the-end.bin": stream_seed(3, 5 * 900, 900, 1, 8, 0, cursor(ON_CHUNK) * 3 + faults),
         "bad-huge-sizes.bin": stream_seed(0x7FFFFFFF - 0x7FFFFF00, 0x7FFFFF00, 0x19999980, 0xFFFF, 0xFFFF, 0xFFFFFFFF,
-                                          cursor(0, 0xFFFFFFFF), sign=0xE0),
-        "bad-loop-negative.bin": stream_seed(10, 50000, 10000, 3, 8, 5, play_through, sign=1),
-        "bad-loop-past-end.bin": stream_seed(10, 50000, 10000, 3, 8, 0x7FFFFFFF, play_through, sign=0xE0),
+                                          cursor(ANY, 0xFFFFFFFF), sign=0xE0),
+        "bad-loop-negative.bin": stream_seed(10, 50000, 10000, 3, 8, 5, looping, sign=1),
+        "bad-loop-past-end.bin": stream_seed(10, 50000, 10000, 3, 8, 0x7FFFFFFF, looping, sign=0xE0),
         "bad-cursors.bin": stream_seed(1, 40000, 8000, 2, 16, 0,
-                                       sum((cursor(0, v) for v in (0, 1, 0xFFFFFFFF, 0x7FFFFFFF, 16000, 31999, 32000)), [])),
+                                       sum((cursor(ANY, v) for v in (0, 1, 0xFFFFFFFF, 0x7FFFFFFF, 16000, 31999, 32000)), [])),
         "bad-too-short.bin": stream_seed(0, 4 * 8000, 8000, 1, 8, 0, play_through),
     }
     for name, data in seeds.items():
