@@ -94,3 +94,18 @@ endforeach()
 # The examples test is told which examples there are, to check each.
 list(JOIN example_names "," example_list)
 target_compile_definitions(examples_test PRIVATE ZO_EXAMPLES="${example_list}")
+
+# The hostile files are written beside their test by a generator with a
+# fixed seed, so every build loads the same corpus.
+if(TARGET hostile_files_test)
+  find_program(ZO_PYTHON NAMES python3 REQUIRED)
+  set(hostile_list ${CMAKE_BINARY_DIR}/hostile/list.txt)
+  # Its good BMP files are the BMP check's seeds.
+  file(GLOB hostile_bmps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/bmp_check/ok-*.bmp)
+  add_custom_command(OUTPUT ${hostile_list}
+    COMMAND ${ZO_PYTHON} ${PROJECT_SOURCE_DIR}/tools/make_hostile_files.py ${CMAKE_BINARY_DIR}/hostile
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_hostile_files.py ${hostile_bmps}
+    COMMENT "Writing the hostile-file corpus")
+  add_custom_target(hostile_files ALL DEPENDS ${hostile_list})
+  add_dependencies(hostile_files_test hostile_files)
+endif()

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "draw/bmp_check.h"
+#include "fuzz_target.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void ReadLikeADecoder(const uint8_t* f) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+ZO_FUZZ_TARGET(bmp_check)(const uint8_t* data, size_t size) {
   if (zo::CheckBmpFile(data, size) == zo::BmpFault::None) ReadLikeADecoder(data);
   // A head shorter than the file, as the loader hands over a large file.
   if (size > zo::BmpHeadBytes) zo::CheckBmpHeaders(data, zo::BmpHeadBytes, size);

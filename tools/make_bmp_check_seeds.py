@@ -96,6 +96,8 @@ def main():
     bad = {
         "bad-offset-7fffffff.bmp": (b24, lambda d: put32(d, 10, 0x7FFFFFFF)),
         "bad-offset-80000000.bmp": (files["ok-rle8.bmp"], lambda d: put32(d, 10, 0x80000000)),
+        "bad-offset-1.bmp": (files["ok-1.bmp"], lambda d: put32(d, 10, 1)),
+        "bad-offset-in-info.bmp": (os2, lambda d: put32(d, 10, 14 + 11)),
         "bad-height-x64.bmp": (b24, lambda d: put32(d, 22, 64 * 5)),
         "bad-4096-square.bmp": (files["ok-32.bmp"], lambda d: (put32(d, 18, 4096), put32(d, 22, 4096))),
         "bad-info-says-core.bmp": (b24, lambda d: put32(d, 14, 12)),

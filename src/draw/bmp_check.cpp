@@ -83,7 +83,9 @@ BmpFault CheckBmpHeaders(const uint8_t* head, size_t headSize, uint64_t fileSize
   // An offset of 0 leaves the pixels right after the colour table.
   const uint64_t offset = U32(head + 10);
   const uint64_t dataStart = offset != 0 ? offset : l.tableEnd;
-  if (dataStart >= fileSize) return BmpFault::OffsetOutside;
+  // Pixels inside the headers are no picture, and a decoder that subtracts
+  // the file header from the offset would step before its buffer.
+  if (dataStart < FileHeaderBytes + infoSize || dataStart >= fileSize) return BmpFault::OffsetOutside;
   const uint64_t room = fileSize - dataStart;
 
   if (compressed) return l.dataSize != 0 && l.dataSize <= room ? BmpFault::None : BmpFault::PixelsCut;

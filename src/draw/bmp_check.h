@@ -16,7 +16,7 @@ enum class BmpFault {
   BadFormat,      // bit count and compression that do not go together
   BadSize,        // zero or negative width, zero height
   PaletteCut,     // the colour table (or the bit-field masks) runs past the end
-  OffsetOutside,  // the pixel data would start at or past the end
+  OffsetOutside,  // the pixel data would start inside the headers, or at or past the end
   PixelsCut,      // the rows (or the compressed data) run past the end
 };
 

@@ -4,18 +4,81 @@
 
 #include "zo/environment_names.h"
 
-const char colorCountNames[ColorCountNameCount][ColorCountNameSize] = {"16", "256", "65536", "1670万"};
+// Shift-JIS bytes spelled out, the same under any compiler's execution charset.
+const char colorCountNames[ColorCountNameCount][ColorCountNameSize] = {"16", "256", "65536",
+                                                                       "1670\x96\x9C"};  // 1670万
 
 namespace zo {
 
 namespace {
-const char DayNames[7][3] = {"日", "月", "火", "水", "木", "金", "土"};
+// 日 月 火 水 木 金 土, as Shift-JIS bytes.
+const char DayNames[7][3] = {"\x93\xFA", "\x8C\x8E", "\x89\xCE", "\x90\x85",
+                             "\x96\xD8", "\x8B\xE0", "\x93\x79"};
 }  // namespace
 
 void TrimFolderLine(char* line) {
   size_t n = std::strlen(line);
   if (n > 0 && line[n - 1] == '\n') line[--n] = '\0';
   if (n > 0 && line[n - 1] == '\\') line[--n] = '\0';
+}
+
+bool TakeFolderLine(const char* start, size_t size, char (&line)[FolderLineCapacity]) {
+  // fgets: up to 255 bytes, through the first line feed.
+  size_t n = 0;
+  while (n < size && n < FolderLineCapacity - 1) {
+    line[n] = start[n];
+    if (start[n++] == '\n') break;
+  }
+  line[n] = '\0';
+  // Cut: the buffer filled, no line feed came, and the line goes on.
+  const size_t length = std::strlen(line);
+  if (length == FolderLineCapacity - 1 && line[length - 1] != '\n' && size > length &&
+      start[length] != '\n') {
+    line[0] = '\0';
+    return false;
+  }
+  TrimFolderLine(line);
+  return true;
+}
+
+bool DecimalScan::Take(unsigned char c) {
+  const bool space = c == ' ' || (c >= '\t' && c <= '\r');
+  const bool digit = c >= '0' && c <= '9';
+  switch (stage_) {
+    case Stage::Space:
+      if (space) return true;
+      if (c == '+' || c == '-') {
+        negative_ = c == '-';
+        stage_ = Stage::Sign;
+        return true;
+      }
+      break;
+    case Stage::Sign:
+    case Stage::Digits:
+      break;
+    case Stage::Ended:
+      return false;
+  }
+  if (!digit) {
+    stage_ = Stage::Ended;
+    return false;
+  }
+  stage_ = Stage::Digits;
+  digits_ = true;
+  const unsigned long long limit = 1ull << 31;
+  magnitude_ = magnitude_ * 10 + static_cast<unsigned>(c - '0');
+  if (magnitude_ > limit) magnitude_ = limit;
+  return true;
+}
+
+bool DecimalScan::Value(int* value) const {
+  if (!digits_) return false;
+  const unsigned long long intMax = (1ull << 31) - 1;
+  if (negative_)
+    *value = magnitude_ > intMax ? -static_cast<int>(intMax) - 1 : -static_cast<int>(magnitude_);
+  else
+    *value = static_cast<int>(magnitude_ > intMax ? intMax : magnitude_);
+  return true;
 }
 
 bool JoinPath(const char* folder, const char* name, char* result, size_t capacity) {

@@ -12,19 +12,11 @@ namespace {
 
 const int PathCapacity = 260;
 const int WindowsDirCapacity = 256;
-const int LineCapacity = DataFolderCapacity;  // fgets keeps at most 255 characters
+static_assert(zo::FolderLineCapacity == DataFolderCapacity, "the line is the folder");
 
 char* Refuse() {
   dataFolder[0] = '\0';
   return nullptr;
-}
-
-// The line did not fit: fgets stopped before its end.
-bool LineWasCut(const char* line, FILE* file) {
-  size_t n = std::strlen(line);
-  if (n < static_cast<size_t>(LineCapacity - 1) || line[n - 1] == '\n') return false;
-  int next = std::fgetc(file);
-  return next != EOF && next != '\n';
 }
 
 bool DataPath(const char* name, char* path) {
@@ -42,12 +34,12 @@ char* LoadDataFolder(const char* name) {
   if (!name || n == 0 || n >= sizeof dir || !zo::JoinWindowsPath(dir, name, path, sizeof path)) return Refuse();
   FILE* file = std::fopen(path, "rt");
   if (!file) return Refuse();
-  char line[LineCapacity] = "";
-  if (!std::fgets(line, sizeof line, file)) line[0] = '\0';
-  bool cut = LineWasCut(line, file);
+  // The line and the byte after it are all the rules look at.
+  char start[zo::FolderLineCapacity];
+  const size_t got = std::fread(start, 1, sizeof start, file);
   std::fclose(file);
-  if (cut) return Refuse();
-  zo::TrimFolderLine(line);
+  char line[zo::FolderLineCapacity];
+  if (!zo::TakeFolderLine(start, got, line)) return Refuse();
   std::memcpy(dataFolder, line, std::strlen(line) + 1);
   // Files of the data folder must still find room for a name.
   if (std::strlen(MakeFullPath(1)) >= static_cast<size_t>(PathCapacity - 1)) return Refuse();
@@ -68,10 +60,12 @@ int LoadNumber(const char* name) {
   if (!DataPath(name, path)) return 0;
   FILE* file = std::fopen(path, "rt");
   if (!file) return 0;
-  int value = 0;
-  if (std::fscanf(file, "%d", &value) != 1) value = 0;
+  zo::DecimalScan scan;
+  for (int c; (c = std::fgetc(file)) != EOF && scan.Take(static_cast<unsigned char>(c));) {
+  }
   std::fclose(file);
-  return value;
+  int value = 0;
+  return scan.Value(&value) ? value : 0;
 }
 
 void DebugLog(const char* format, ...) {

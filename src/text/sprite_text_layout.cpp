@@ -9,8 +9,11 @@ namespace zo {
 
 namespace {
 
-const char* const HangingChars[15] = {"、", "。", "，", "．", "・", "…", "‥", "”",
-                                      "’", "（", "」", ",", ".", "　", " "};
+// 、。，．・…‥”’（」 , . and the two spaces, as Shift-JIS bytes spelled out
+// so that every compiler gives the same table.
+const char* const HangingChars[15] = {"\x81\x41", "\x81\x42", "\x81\x43", "\x81\x44", "\x81\x45", "\x81\x63",
+                                      "\x81\x64", "\x81\x68", "\x81\x66", "\x81\x69", "\x81\x76",
+                                      ",", ".", "\x81\x40", " "};
 
 struct TextChar {
   const char* bytes;

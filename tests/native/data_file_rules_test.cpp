@@ -2,6 +2,7 @@
 // classes, the version number and the MIDI open command.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -22,6 +23,68 @@ TEST(DataFileRules, FolderLineLosesOneLineFeedAndOneBackslash) {
     std::strcpy(line, c.line);
     TrimFolderLine(line);
     EXPECT_STREQ(line, c.folder) << "from \"" << c.line << "\"";
+  }
+}
+
+TEST(DataFileRules, FolderLineIsTheFirstLineOfTheFileAndNeverCut) {
+  const std::string f254(254, 'f'), f255(255, 'f');
+  struct Case {
+    std::string file;
+    bool taken;
+    std::string folder;
+  } cases[] = {
+      {"D:\\Data\\\nE:\\Other\n", true, "D:\\Data"},
+      {"", true, ""},
+      {"\n", true, ""},
+      {std::string("D:\\Da\0ta\n", 9), true, "D:\\Da"},  // a 0 byte ends the line
+      {f254 + "\n", true, f254},
+      {f255, true, f255},               // the whole file: nothing was cut
+      {f255 + "\n", true, f255},        // the line feed after a full buffer
+      {f255 + "\nmore", true, f255},
+      {f255 + "g", false, ""},           // one character too many
+      {f254 + "\\" + "g", false, ""},
+      {f254 + "\\", true, f254},        // the backslash still goes
+  };
+  for (const Case& c : cases) {
+    char line[FolderLineCapacity];
+    std::memset(line, 'x', sizeof line);
+    const size_t size = std::min(c.file.size(), FolderLineCapacity);
+    EXPECT_EQ(TakeFolderLine(c.file.data(), size, line), c.taken) << c.file.size() << " bytes";
+    EXPECT_EQ(std::string(line), c.folder) << c.file.size() << " bytes";
+  }
+}
+
+TEST(DataFileRules, NumberIsReadAsPercentDWithoutOverflow) {
+  struct Case {
+    std::string file;
+    bool read;
+    int value;
+    size_t taken;  // bytes the scan asked for, the byte that ended it included
+  } cases[] = {
+      {"1", true, 1, 1},
+      {"  \t\r\n-42x", true, -42, 9},
+      {"+7 8", true, 7, 3},
+      {"-", false, 0, 1},
+      {"- 5", false, 0, 2},
+      {"x12", false, 0, 1},
+      {"", false, 0, 0},
+      {"2147483647", true, 2147483647, 10},
+      {"2147483648", true, 2147483647, 10},
+      {"-2147483648", true, -2147483647 - 1, 11},
+      {"-2147483649", true, -2147483647 - 1, 11},
+      {"99999999999999999999999999", true, 2147483647, 26},
+      {"00000000000000000000000012", true, 12, 26},
+      {"\xA0" "5", false, 0, 1},  // only the C locale's white space
+  };
+  for (const Case& c : cases) {
+    DecimalScan scan;
+    size_t taken = 0;
+    while (taken < c.file.size() && scan.Take(static_cast<unsigned char>(c.file[taken]))) ++taken;
+    if (taken < c.file.size()) ++taken;
+    int value = 0;
+    EXPECT_EQ(scan.Value(&value), c.read) << c.file;
+    EXPECT_EQ(value, c.value) << c.file;
+    EXPECT_EQ(taken, c.taken) << c.file;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace zotest {
 
@@ -31,6 +32,51 @@ size_t CommittedPrivateBytes() {
     a = next;
   }
   return total;
+}
+
+int CountWindows() {
+  int n = 0;
+  for (uintptr_t h = 0x20; h < 0x20 + 2 * 0x2000; h += 2)
+    if (IsWindow(reinterpret_cast<HWND>(h))) ++n;
+  return n;
+}
+
+namespace {
+
+std::vector<HANDLE> Heaps() {
+  std::vector<HANDLE> heaps(64);
+  DWORD n = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+  if (n > heaps.size()) {
+    heaps.resize(n);
+    n = GetProcessHeaps(n, heaps.data());
+  }
+  heaps.resize(n < heaps.size() ? n : heaps.size());
+  return heaps;
+}
+
+}  // namespace
+
+HeapUse MeasureHeaps() {
+  HeapUse use{0, 0};
+  for (HANDLE heap : Heaps()) {
+    if (!HeapLock(heap)) continue;
+    PROCESS_HEAP_ENTRY e;
+    e.lpData = nullptr;
+    while (HeapWalk(heap, &e)) {
+      if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+        ++use.blocks;
+        use.bytes += e.cbData;
+      }
+    }
+    HeapUnlock(heap);
+  }
+  return use;
+}
+
+bool HeapsValid() {
+  for (HANDLE heap : Heaps())
+    if (!HeapValidate(heap, 0, nullptr)) return false;
+  return true;
 }
 
 }  // namespace zotest
