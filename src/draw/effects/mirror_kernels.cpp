@@ -14,10 +14,6 @@ namespace {
 
 inline uint16_t* Row(const PixelView& v, int64_t y) { return v.pixels + std::ptrdiff_t(y) * v.pitch; }
 
-inline bool Inside(const PixelView& v, int64_t x, int64_t y) {
-  return x >= 0 && y >= 0 && x < v.width && y < v.height;
-}
-
 // ---------------------------------------------------------------- mirror
 
 // One axis of a mirrored copy: destination positions [d0, d1) and the
