@@ -15,6 +15,7 @@ namespace {
 class LossySurface : public IDirectDrawSurface {
  public:
   explicit LossySurface(IDirectDrawSurface* real) : real_(real) {}
+  virtual ~LossySurface() {}
   IDirectDrawSurface* real() const { return real_; }
 
   STDMETHOD(QueryInterface)(REFIID riid, void** out) override { return real_->QueryInterface(riid, out); }
@@ -151,6 +152,7 @@ IDirectDrawSurface* Wrap(IDirectDrawSurface* s) {
 class LossyDirectDraw : public IDirectDraw {
  public:
   explicit LossyDirectDraw(IDirectDraw* real) : real_(real) {}
+  virtual ~LossyDirectDraw() {}
   STDMETHOD(QueryInterface)(REFIID riid, void** out) override { return real_->QueryInterface(riid, out); }
   STDMETHOD_(ULONG, AddRef)() override { return ++refs_; }
   STDMETHOD_(ULONG, Release)() override {
