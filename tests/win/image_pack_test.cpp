@@ -18,6 +18,7 @@
 #include "draw/objects_win.h"
 #include "draw_support.h"
 #include "fake_surface.h"
+#include "recorder.h"
 #include "zo.h"
 #include "zo_test.h"
 
@@ -70,16 +71,7 @@ std::string UnixPath(const std::string& windowsPath) {
 bool RunOutsideWine(const std::string& command, const std::string& done, int ms) {
   const std::string windowsDone = "Z:" + done;
   DeleteFileA(windowsDone.c_str());
-  std::string line = "Z:\\bin\\sh -c \"" + command + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  std::vector<char> buffer(line.begin(), line.end());
-  buffer.push_back('\0');
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  if (!zotest::StartUnixCommand(command)) return false;
   for (int waited = 0; waited < ms; waited += 100) {
     if (GetFileAttributesA(windowsDone.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     Sleep(100);
