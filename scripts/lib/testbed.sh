@@ -78,6 +78,12 @@ testbed_start() {
     wineserver -w
   fi
   testbed_install_midi_port
+  # A crashing program ends with its backtrace instead of waiting for a
+  # crash dialog that nobody can answer.
+  if ! grep -q '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+  fi
   testbed_make_deep_prefix
   wineserver -p
 }
