@@ -9,6 +9,9 @@ native tests replay every file; the fuzzers start from them.
 """
 import os
 import struct
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 CORPUS = os.path.join(ROOT, "fuzz", "corpus")
@@ -201,9 +204,19 @@ def sprite_text_seeds():
         write("sprite_text", name, data)
 
 
+def ogg_seeds():
+    """Broken files made from the committed sox seed (ok-mono-22050.ogg)."""
+    import ogg_mutations
+    with open(os.path.join(CORPUS, "ogg_decode", "ok-mono-22050.ogg"), "rb") as f:
+        good = f.read()
+    for name, data in ogg_mutations.variants(good).items():
+        write("ogg_decode", "bad-" + name + ".ogg", data)
+
+
 if __name__ == "__main__":
     image_seeds()
     sound_seeds()
     stream_seeds()
     data_file_seeds()
     sprite_text_seeds()
+    ogg_seeds()
