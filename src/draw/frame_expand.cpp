@@ -55,18 +55,28 @@ inline void Shifted8(__m128i p, const __m128i shifts[3], __m128i* lo, __m128i* h
 }
 
 // Stores four 32-bit pixels, each `scale` times side by side (1, 2 or 4
-// here; other scales go through ReplicateRow).
+// here; other scales go through ReplicateRow). Aligned rows are written
+// past the cache: the frame is read next by the blitter, not by this loop.
+template <bool Stream>
+inline void Put(uint32_t* out, __m128i v) {
+  if (Stream)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out), v);
+  else
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+}
+
+template <bool Stream>
 inline void Store4(uint32_t* out, __m128i v, int scale) {
   if (scale == 1) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+    Put<Stream>(out, v);
   } else if (scale == 2) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi32(v, v));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_unpackhi_epi32(v, v));
+    Put<Stream>(out, _mm_unpacklo_epi32(v, v));
+    Put<Stream>(out + 4, _mm_unpackhi_epi32(v, v));
   } else {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi32(v, 0x00));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_shuffle_epi32(v, 0x55));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_shuffle_epi32(v, 0xAA));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm_shuffle_epi32(v, 0xFF));
+    Put<Stream>(out, _mm_shuffle_epi32(v, 0x00));
+    Put<Stream>(out + 4, _mm_shuffle_epi32(v, 0x55));
+    Put<Stream>(out + 8, _mm_shuffle_epi32(v, 0xAA));
+    Put<Stream>(out + 12, _mm_shuffle_epi32(v, 0xFF));
   }
 }
 
@@ -80,10 +90,16 @@ void ReplicateRow(uint32_t* row, int width, int scale) {
   }
 }
 
-// One source row into one destination row of a 32-bit format.
-void Row32(const uint16_t* in, uint32_t* out, int width, const DeepFormat& f, int scale) {
+inline uint32_t* RowAt(uint8_t* out, std::ptrdiff_t pitch, int k) {
+  return reinterpret_cast<uint32_t*>(out + k * pitch);
+}
+
+// One source row into the `rows` destination rows of a 32-bit format that
+// start at out, each pixel `scale` times across (scale 1, 2 or 4).
+template <bool Stream>
+void Rows32(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int rows, int width,
+            const DeepFormat& f, int scale) {
   const bool xrgb = f.redShift == 16 && f.greenShift == 8 && f.blueShift == 0;
-  const int vectorScale = scale == 1 || scale == 2 || scale == 4 ? scale : 1;
   const __m128i shifts[3] = {_mm_cvtsi32_si128(f.redShift), _mm_cvtsi32_si128(f.greenShift),
                              _mm_cvtsi32_si128(f.blueShift)};
   int x = 0;
@@ -94,26 +110,41 @@ void Row32(const uint16_t* in, uint32_t* out, int width, const DeepFormat& f, in
       Xrgb8(p, &lo, &hi);
     else
       Shifted8(p, shifts, &lo, &hi);
-    uint32_t* at = out + static_cast<std::ptrdiff_t>(x) * vectorScale;
-    Store4(at, lo, vectorScale);
-    Store4(at + 4 * vectorScale, hi, vectorScale);
+    for (int k = 0; k < rows; ++k) {
+      uint32_t* at = RowAt(out, pitch, k) + static_cast<std::ptrdiff_t>(x) * scale;
+      Store4<Stream>(at, lo, scale);
+      Store4<Stream>(at + 4 * scale, hi, scale);
+    }
   }
   for (; x < width; ++x) {
     const uint32_t v = ExpandPixel565(in[x], f);
-    for (int k = 0; k < vectorScale; ++k) out[static_cast<std::ptrdiff_t>(x) * vectorScale + k] = v;
+    for (int k = 0; k < rows; ++k)
+      for (int i = 0; i < scale; ++i) RowAt(out, pitch, k)[static_cast<std::ptrdiff_t>(x) * scale + i] = v;
   }
-  if (vectorScale != scale) ReplicateRow(out, width, scale);
 }
 
-void Row24(const uint16_t* in, uint8_t* out, int width, const DeepFormat& f, int scale) {
+// One source row at any scale: converted once, spread, then copied down.
+void RowScaled32(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int width, const DeepFormat& f,
+                 int scale) {
+  Rows32<false>(in, out, pitch, 1, width, f, 1);
+  ReplicateRow(RowAt(out, pitch, 0), width, scale);
+  const size_t rowBytes = static_cast<size_t>(width) * scale * 4;
+  for (int k = 1; k < scale; ++k) std::memcpy(out + k * pitch, out, rowBytes);
+}
+
+void Row24(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int width, const DeepFormat& f,
+           int scale) {
+  uint8_t* at = out;
   for (int x = 0; x < width; ++x) {
     const uint32_t v = ExpandPixel565(in[x], f);
-    for (int k = 0; k < scale; ++k, out += 3) {
-      out[0] = uint8_t(v);
-      out[1] = uint8_t(v >> 8);
-      out[2] = uint8_t(v >> 16);
+    for (int k = 0; k < scale; ++k, at += 3) {
+      at[0] = uint8_t(v);
+      at[1] = uint8_t(v >> 8);
+      at[2] = uint8_t(v >> 16);
     }
   }
+  const size_t rowBytes = static_cast<size_t>(width) * scale * 3;
+  for (int k = 1; k < scale; ++k) std::memcpy(out + k * pitch, out, rowBytes);
 }
 
 }  // namespace
@@ -150,16 +181,21 @@ void ExpandFrame565(const PixelView& src, const DeepView& dst, const DeepFormat&
   const int width = std::min(src.width, dst.width / scale);
   const int height = std::min(src.height, dst.height / scale);
   if (width <= 0 || height <= 0) return;
-  const size_t rowBytes = static_cast<size_t>(width) * scale * f.bytesPerPixel;
+  const bool vector = f.bytesPerPixel == 4 && (scale == 1 || scale == 2 || scale == 4);
+  const bool stream = vector && reinterpret_cast<uintptr_t>(dst.bytes) % 16 == 0 && dst.pitch % 16 == 0;
   for (int y = 0; y < height; ++y) {
     const uint16_t* in = src.pixels + static_cast<std::ptrdiff_t>(y) * src.pitch;
     uint8_t* out = dst.bytes + static_cast<std::ptrdiff_t>(y) * scale * dst.pitch;
-    if (f.bytesPerPixel == 4)
-      Row32(in, reinterpret_cast<uint32_t*>(out), width, f, scale);
+    if (stream)
+      Rows32<true>(in, out, dst.pitch, scale, width, f, scale);
+    else if (vector)
+      Rows32<false>(in, out, dst.pitch, scale, width, f, scale);
+    else if (f.bytesPerPixel == 4)
+      RowScaled32(in, out, dst.pitch, width, f, scale);
     else
-      Row24(in, out, width, f, scale);
-    for (int k = 1; k < scale; ++k) std::memcpy(out + k * dst.pitch, out, rowBytes);
+      Row24(in, out, dst.pitch, width, f, scale);
   }
+  if (stream) _mm_sfence();  // the streamed rows are seen before anyone reads the frame
 }
 
 }  // namespace zo

@@ -42,7 +42,9 @@ TEST(FrameExpand, MatchesTheLiteralExpansion) {
     // The destination is sometimes smaller than the scaled frame.
     const int dstW = std::max(1, src.width * scale + harness::Between(rng, -9, 6));
     const int dstH = std::max(1, src.height * scale + harness::Between(rng, -4, 3));
-    const int pitch = dstW * f.bytesPerPixel + int(rng() % 13);
+    // Rows on 16-byte boundaries take the streaming stores.
+    int pitch = dstW * f.bytesPerPixel + int(rng() % 13);
+    if (rng() % 2) pitch = (pitch + 15) / 16 * 16;
     std::vector<uint8_t> fast(size_t(pitch) * dstH), slow;
     for (auto& b : fast) b = uint8_t(rng());
     slow = fast;
