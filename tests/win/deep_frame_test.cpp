@@ -33,7 +33,7 @@ std::string RunOnTheDeepScreen(int depth, int scale) {
   const std::string windowsLog = "Z:" + log;
   DeleteFileA(windowsLog.c_str());
   const std::string command = std::string("WINEPREFIX=") + std::getenv("ZO_DEEP_PREFIX") +
-                              " DISPLAY=" + std::getenv("ZO_DEEP_DISPLAY") + " wine " +
+                              " DISPLAY=" + std::getenv("ZO_DEEP_DISPLAY") + " " + zotest::WineCommand() + " " +
                               UnixPath(zotest::ExeFolder() + "deep_frame_app.exe") + " " +
                               std::to_string(depth) + " " + std::to_string(scale) + " Z:" + log +
                               ".part; mv " + log + ".part " + log;
