@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "draw/image_pack_rules.h"
+#include "draw/display_win.h"
 #include "draw/objects_win.h"
 #include "zo.h"
 
@@ -67,6 +68,8 @@ int Convert(const char* pack, const char* folder, int afresh) {
 
 void ConvertFile(const char* pack, const char* path) {
   if (!pack || !path) return;
+  // Read back at the display's full depth, not through a 5-6-5 frame.
+  zo::NativeObjects native;
   int index = LoadObject(path, 1);
   if (!index) return;
   // The entry is named after the file alone, upper-cased like the names

@@ -147,6 +147,7 @@ void RestoreSurfaces() {
   for (int pass = 0; pass < Passes; ++pass) {
     if (primarySurface) primarySurface->Restore();
     if (backSurface && backSurface->IsLost() != DD_OK) backSurface->Restore();
+    if (frameSurface && frameSurface->IsLost() != DD_OK) frameSurface->Restore();
     for (int i = 0; i < MaxDrawObjects; ++i) {
       IDirectDrawSurface* surface = drawObjects[i].surface;
       if (surface && (i < FirstUserObject || drawObjects[i].name[0] != '\0') &&

@@ -78,9 +78,22 @@ void Present() {
   if (transitionStep != 0) DrawTransition();
   if (viewerMode) DrawViewer();
   if (!directDraw || !primarySurface || !backSurface) return;
+  // A 5-6-5 frame on a deeper display goes through the conversion surface;
+  // a loss there loses the frame like a loss in the final blit.
+  IDirectDrawSurface* shown = backSurface;
+  RECT from = screenRect;
+  if (deepFrame) {
+    const HRESULT hr = zo::ExpandFrame();
+    if (hr != DD_OK) {
+      if (hr == DDERR_SURFACELOST) RestoreSurfaces();
+      return;
+    }
+    shown = frameSurface;
+    const int scale = zo::PresentScale();
+    from = RECT{0, 0, screenRect.right * scale, screenRect.bottom * scale};
+  }
   if (vsyncEnabled) directDraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
-  if (primarySurface->Blt(&presentRect, backSurface, &screenRect, DDBLT_WAIT, nullptr) ==
-      DDERR_SURFACELOST)
+  if (primarySurface->Blt(&presentRect, shown, &from, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST)
     RestoreSurfaces();
 }
 

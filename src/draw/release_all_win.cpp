@@ -24,6 +24,11 @@ void ReleaseDisplayObjects() {
     backSurface->Release();
     backSurface = nullptr;
   }
+  if (frameSurface) {
+    frameSurface->Release();
+    frameSurface = nullptr;
+  }
+  deepFrame = 0;
   if (fullScreen) {
     directDraw->RestoreDisplayMode();
     directDraw->SetCooperativeLevel(mainWindow, DDSCL_NORMAL);

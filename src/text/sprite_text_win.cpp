@@ -122,7 +122,7 @@ void AntialiasLine(int dx, int dy, int sx, int sy, int width2, int height2) {
     desc[locked].dwSize = sizeof desc[locked];
     if (surfaces[locked]->Lock(nullptr, &desc[locked], DDLOCK_WAIT, nullptr) != DD_OK) break;
   }
-  const int depth = zoDraw::GetDisplayDepth();
+  const int depth = zo::FrameDepth();
   // The surfaces must hold pixels of the size the filter is about to walk.
   bool sameDepth = locked == 3;
   for (int i = 0; i < locked; ++i)
