@@ -6,17 +6,25 @@
 namespace zo {
 
 bool ClipBlit(const IntRect& clip, int& x, int& y, IntRect& src) {
-  if (x + (src.right - src.left) > clip.right) src.right = clip.right - x + src.left;
-  if (y + (src.bottom - src.top) > clip.bottom) src.bottom = clip.bottom - y + src.top;
-  if (x < clip.left) {
-    src.left += clip.left - x;
-    x = clip.left;
+  // 64-bit: a caller's far-off point or rectangle cannot overflow the sums.
+  int64_t X = x, Y = y, sl = src.left, st = src.top, sr = src.right, sb = src.bottom;
+  if (X + (sr - sl) > clip.right) sr = clip.right - X + sl;
+  if (Y + (sb - st) > clip.bottom) sb = clip.bottom - Y + st;
+  if (X < clip.left) {
+    sl += clip.left - X;
+    X = clip.left;
   }
-  if (y < clip.top) {
-    src.top += clip.top - y;
-    y = clip.top;
+  if (Y < clip.top) {
+    st += clip.top - Y;
+    Y = clip.top;
   }
-  return !(src.right < src.left || src.bottom < src.top);
+  if (sr < sl || sb < st) return false;
+  // Edges beyond int range lie outside every surface; they stay beyond it.
+  auto held = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  x = held(X);
+  y = held(Y);
+  src = IntRect{held(sl), held(st), held(sr), held(sb)};
+  return true;
 }
 
 bool ClipHalfFill(const IntRect& clip, int surfaceWidth, int surfaceHeight, IntRect& area) {

@@ -3,6 +3,7 @@
 
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
+#include "text/font_rules.h"
 #include "text/text_scope_win.h"
 #include "zo.h"
 
@@ -59,7 +60,7 @@ void DescribeFont(int height, int angle, int weight, int italic, int underline) 
   fontHeight = height;
   fontDesc->lfHeight = height;
   fontDesc->lfWidth = 0;
-  fontDesc->lfEscapement = angle * 10;
+  fontDesc->lfEscapement = zo::EscapementOf(angle);
   fontDesc->lfWeight = WeightOf(weight);
   fontDesc->lfItalic = static_cast<BYTE>(italic);
   fontDesc->lfUnderline = static_cast<BYTE>(underline);
@@ -67,7 +68,7 @@ void DescribeFont(int height, int angle, int weight, int italic, int underline) 
 }
 
 void DescribeBufferFont(int size) {
-  DescribeFont(size * 2, 0, 0, 0, 0);
+  DescribeFont(zo::DoubledFontSize(size), 0, 0, 0, 0);
 }
 
 // A named face takes the character set it was enumerated with.
