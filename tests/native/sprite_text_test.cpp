@@ -2,10 +2,12 @@
 // filter of the smooth renderer.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
 #include "text/antialias.h"
+#include "text/font_rules.h"
 #include "text/sprite_text_layout.h"
 
 namespace {
@@ -92,17 +94,20 @@ TEST(SpriteTextLayout, WrapsAtTheRightLimitAndLetsPunctuationHang) {
   EXPECT_TRUE(Rect(textItems.rects[0], 10, 20, 42, 52));
 }
 
-TEST(SpriteTextLayout, SmoothHangingPunctuationKeepsItsItem) {
-  for (const char* text : {"AB。", "AB。CD"}) {
-    FakeTarget t;
-    t.scale = 2;
-    zo::LayOutSmoothText(text, 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
-    SCOPED_TRACE(text);
-    ASSERT_GE(textItems.count, 4);
-    const IntRect& stop = textItems.rects[3];  // 。 after A (8) and B (8)
-    EXPECT_TRUE(Rect(stop, 16, 0, 32, 16));
-    EXPECT_GE(textItems.rects[0].right, stop.right);  // inside the blitted box
-  }
+TEST(SpriteTextLayout, SmoothHangingPunctuationStaysInTheBoxWithoutAnItem) {
+  FakeTarget t;
+  t.scale = 2;
+  zo::LayOutSmoothText("AB。", 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+  EXPECT_EQ(textItems.count, 3);  // A and B; the full stop hangs like a newline has no cell
+  ASSERT_EQ(t.flushes.size(), 1u);
+  EXPECT_EQ(t.flushes[0].w2, 64);  // its ink goes through the filter with the line
+  EXPECT_TRUE(Rect(textItems.rects[0], 0, 0, 32, 16));  // and the blitted box holds it (16..32)
+  FakeTarget m;
+  m.scale = 2;
+  zo::LayOutSmoothText("AB。CD", 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, m);
+  ASSERT_EQ(textItems.count, 5);
+  EXPECT_TRUE(Rect(textItems.rects[3], 0, 16, 8, 32));  // C starts the next line
+  EXPECT_TRUE(Rect(textItems.rects[0], 0, 0, 32, 32));
 }
 
 TEST(SpriteTextLayout, TwoByteCharactersAreOneItem) {
@@ -278,4 +283,72 @@ TEST(InkFilter, ClippingShiftsTheSourceByTwo) {
   // output x 1 has centre 4.
   EXPECT_EQ(p.font[0], 0);
   EXPECT_NE(p.font[1], 0);
+}
+
+// Extreme caller integers: the layouts end, hand out cells inside int range
+// (the sanitizer build traps any signed overflow on the way), and the ink
+// filter never leaves its surfaces.
+TEST(TextExtremes, LayoutsWithIntMinAndIntMax) {
+  const struct {
+    int x, y, right, bottom, fontHeight;
+  } cases[] = {
+      {INT_MAX, INT_MAX, INT_MAX, INT_MAX, 16},   {INT_MAX - 5, 0, INT_MIN, INT_MAX, 16},
+      {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 16},   {0, 0, 600, INT_MAX, INT_MAX},
+      {0, INT_MAX - 20, 600, INT_MAX, INT_MAX},   {0, 0, 600, INT_MIN, INT_MIN},
+      {INT_MIN, 0, INT_MIN, INT_MAX, -INT_MAX},   {INT_MAX, INT_MIN, INT_MAX, INT_MIN, INT_MAX},
+  };
+  for (const auto& c : cases) {
+    for (unsigned flags : {0u, 0x7FFu}) {
+      SCOPED_TRACE(testing::Message() << c.x << " " << c.y << " " << c.right << " " << c.bottom << " "
+                                      << c.fontHeight << " flags " << flags);
+      FakeTarget t;
+      zo::LayOutPlainText("AB。CD\nEF", c.x, c.y, c.right, c.bottom, flags, c.fontHeight, zo::IsSjisLeadByte, t);
+      for (int i = 1; i < textItems.count; ++i) {
+        EXPECT_LE(textItems.rects[i].left, textItems.rects[i].right) << i;
+        EXPECT_LE(textItems.rects[i].top, textItems.rects[i].bottom) << i;
+      }
+      FakeTarget s;
+      s.scale = 2;
+      zo::LayOutSmoothText("AB。CD\nEF", c.x, c.y, c.right, c.bottom, flags, c.fontHeight, 1280,
+                           zo::IsSjisLeadByte, s);
+      EXPECT_LE(s.flushes.size(), 20u);
+      for (int i = 1; i < textItems.count; ++i) EXPECT_LE(textItems.rects[i].left, textItems.rects[i].right) << i;
+    }
+  }
+}
+
+TEST(TextExtremes, InkFilterStaysInsideForIntMinAndIntMax) {
+  const int big[] = {INT_MIN, INT_MIN + 1, -1, 0, 3, INT_MAX - 1, INT_MAX};
+  const IntRect clips[] = {{0, 0, 4, 4}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN}};
+  int cases = 0;
+  for (const IntRect& clip : clips)
+    for (int d : big)
+      for (int s : big)
+        for (int size : big) {
+          Planes p(4, 4);
+          for (auto& v : p.buffer) v = 0xFFFF;
+          std::vector<uint16_t> guard(p.font);
+          zo::AntialiasLine16(p.B(), p.F(), p.U(), Five, d, d, s, s, size, size, clip);
+          zo::AntialiasLine16(p.B(), p.F(), p.U(), Five, d, 0, 0, s, size, 8, clip);
+          ++cases;
+        }
+  EXPECT_EQ(cases, 3 * 7 * 7 * 7);  // the sanitizer build trapped these before
+}
+
+TEST(TextExtremes, FontDescriptionStaysInIntRange) {
+  const struct {
+    int in, escapement, doubled;
+  } cases[] = {
+      {90, 900, 180},
+      {-45, -450, -90},
+      {214748364, 2147483640, 429496728},
+      {214748365, int(2147483650LL % 3600), 429496730},
+      {1073741824, int(10737418240LL % 3600), INT_MAX},
+      {INT_MAX, int(21474836470LL % 3600), INT_MAX},
+      {INT_MIN, int(-21474836480LL % 3600), INT_MIN},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(zo::EscapementOf(c.in), c.escapement) << c.in;
+    EXPECT_EQ(zo::DoubledFontSize(c.in), c.doubled) << c.in;
+  }
 }
