@@ -210,3 +210,25 @@ TEST_F(PresentTest, DebugTextIsBounded) {
   for (uint16_t v : Back().px) blue += v == 0x0010;
   EXPECT_GT(blue, 400);
 }
+
+// Loading the tiles again gives back the object loaded before, and a load
+// that fails leaves no record claimed.
+TEST_F(PresentTest, LoadingTransitionTilesAgainTakesNoMoreObjects) {
+  const std::string strip = WriteTileStrip();
+  zoDraw::LoadTransitionTiles(strip.c_str());
+  const int first = transitionTiles;
+  ASSERT_GE(first, 4);
+  for (int i = 0; i < 5; ++i) {
+    zoDraw::LoadTransitionTiles(strip.c_str());
+    EXPECT_EQ(transitionTiles, first);
+    EXPECT_EQ(drawObjects[first + 1].name[0], '\0') << i;
+  }
+  zotest::ClearBoxes();
+  zoDraw::LoadTransitionTiles("no_such_tiles.bmp");
+  EXPECT_EQ(transitionTiles, 0);
+  EXPECT_EQ(zotest::boxes.size(), 1u);
+  EXPECT_EQ(drawObjects[first].name[0], '\0');  // the old tiles and the failed record are both free
+  zoDraw::LoadTransitionTiles(strip.c_str());
+  EXPECT_EQ(transitionTiles, first);
+  zotest::ClearBoxes();
+}
