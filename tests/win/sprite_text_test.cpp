@@ -191,3 +191,48 @@ TEST_F(SpriteTextTest, HangingPunctuationPastTheLimitIsShown) {
   EXPECT_EQ(inkPastLimit(), drawn);
   frameDelta = 0.0f;
 }
+
+// The smooth renderer's hanging punctuation has no cell, but its line's box
+// holds its ink: drawn at once, and shown by the typewriter with the whole
+// text.
+TEST_F(SpriteTextTest, SmoothHangingPunctuationIsInTheBoxWithoutACell) {
+  const char* text = "影付きのスプライト文字。行末の句読点、ぶら下がり。";
+  auto begin = [] {
+    zoText::BeginBufferText(1, 12);
+    zoText::SetTextColors(RGB(255, 255, 255), 0, 1);
+  };
+  begin();
+  zoText::RenderSmoothText(320, 60, 639, 300, text, 0x104);
+  zoText::EndBufferText();
+  ASSERT_GT(textItems.count, 12);
+  const int wideCount = textItems.count;
+  const IntRect stop = textItems.rects[12];
+  const int limit = stop.left + 2;
+  auto inkPastLimit = [&] {
+    const zotest::Pixels back = zotest::ReadSurface(backSurface);
+    int ink = 0;
+    for (int y = stop.top; y < stop.bottom; ++y)
+      for (int x = limit; x < back.width; ++x) ink += back.at(x, y) != 0;
+    return ink;
+  };
+  zoDraw::ClearScreen();
+  begin();
+  zoText::DrawSmoothText(320, 60, limit, 300, text, 0x104);
+  zoText::EndBufferText();
+  EXPECT_EQ(textItems.count, wideCount - 1);       // no cell for the hanging stop
+  EXPECT_GE(textItems.rects[0].right, stop.right);  // the box holds its ink
+  const int drawn = inkPastLimit();
+  EXPECT_GT(drawn, 0);
+
+  zoDraw::ClearScreen();
+  begin();
+  zoText::RenderSmoothText(320, 60, limit, 300, text, 0x104);
+  zoText::EndBufferText();
+  EXPECT_EQ(inkPastLimit(), 0);
+  frameDelta = 1.0f;
+  int steps = 0;
+  while (!zoText::RevealText(0.01f) && steps < 100) ++steps;
+  EXPECT_LT(steps, 100);
+  EXPECT_EQ(inkPastLimit(), drawn);
+  frameDelta = 0.0f;
+}
