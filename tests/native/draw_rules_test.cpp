@@ -136,34 +136,22 @@ TEST(ClipBlit, RandomAgainstPixelSets) {
 TEST(ClipBlit, IntMinAndIntMaxNeverWrap) {
   const IntRect screen{0, 0, 640, 480}, all{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
   const struct {
-    const char* what;
     IntRect clip;
     int x, y;
-    IntRect src;
-    bool any;
-    int outX, outY;
-    IntRect out;
+    IntRect src, out;  // out.left > out.right: nothing drawn
   } cases[] = {
-      {"x at INT_MAX", screen, INT_MAX, 0, {0, 0, 32, 32}, false, 0, 0, {}},
-      {"x at INT_MIN", screen, INT_MIN, 0, {0, 0, 32, 32}, false, 0, 0, {}},
-      {"y at INT_MIN", screen, 0, INT_MIN, {0, 0, 32, 32}, false, 0, 0, {}},
-      {"source INT_MIN..INT_MAX", screen, 0, 0, {INT_MIN, 0, INT_MAX, 32}, true, 0, 0, {INT_MIN, 0, INT_MIN + 640, 32}},
-      {"source rows INT_MIN..INT_MAX", screen, 0, 0, {0, INT_MIN, 32, INT_MAX}, true, 0, 0, {0, INT_MIN, 32, INT_MIN + 480}},
-      {"whole int clip", all, -10, 5, {0, 0, 32, 32}, true, -10, 5, {0, 0, 32, 32}},
-      {"whole int clip, x near INT_MAX", all, INT_MAX - 10, 0, {0, 0, 32, 32}, true, INT_MAX - 10, 0, {0, 0, 10, 32}},
-      {"source edge near INT_MAX", screen, 100, 0, {INT_MAX - 5, 0, INT_MAX, 10}, true, 100, 0, {INT_MAX - 5, 0, INT_MAX, 10}},
-      {"left cut past INT_MAX", screen, -5, 0, {INT_MAX - 2, 0, INT_MAX, 1}, false, 0, 0, {}},
-      {"clip at INT_MIN, x INT_MAX", {INT_MIN, INT_MIN, INT_MIN + 1, INT_MIN + 1}, INT_MAX, INT_MAX, {0, 0, 1, 1}, false, 0, 0, {}},
+      {screen, INT_MAX, 0, {0, 0, 32, 32}, {1, 0, 0, 0}},
+      {screen, INT_MIN, 0, {0, 0, 32, 32}, {1, 0, 0, 0}},
+      {screen, -5, 0, {INT_MAX - 2, 0, INT_MAX, 1}, {1, 0, 0, 0}},
+      {screen, 0, 0, {INT_MIN, 0, INT_MAX, 32}, {INT_MIN, 0, INT_MIN + 640, 32}},
+      {all, INT_MAX - 10, 0, {0, 0, 32, 32}, {0, 0, 10, 32}},
   };
   for (const auto& c : cases) {
     const Drawn d = Clip(c.clip, c.x, c.y, c.src);
-    EXPECT_EQ(d.any, c.any) << c.what;
-    if (!c.any || !d.any) continue;
-    EXPECT_EQ(d.x, c.outX) << c.what;
-    EXPECT_EQ(d.y, c.outY) << c.what;
-    EXPECT_TRUE(d.src.left == c.out.left && d.src.top == c.out.top && d.src.right == c.out.right &&
-                d.src.bottom == c.out.bottom)
-        << c.what << ": " << d.src.left << " " << d.src.top << " " << d.src.right << " " << d.src.bottom;
+    ASSERT_EQ(d.any, c.out.left <= c.out.right) << c.x;
+    if (d.any) {
+      EXPECT_TRUE(d.x == c.x && d.src.left == c.out.left && d.src.right == c.out.right) << c.x;
+    }
   }
 }
 
