@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include "draw/display_win.h"
+#include "draw/objects_win.h"
 #include "draw/transition_rules.h"
+#include "text/text_scope_win.h"
 #include "zo.h"
 
 #include <mmsystem.h>
@@ -62,12 +64,15 @@ void DrawViewer() {
   viewerScroll = zo::ClampViewerScroll(viewerScroll, viewerHeight, clipHeight);
 }
 
-// The debug style: 12-pixel Gothic, white on an opaque dark blue.
+// The debug style: 12-pixel Gothic, white on an opaque dark blue. A caller's
+// open text scope is set aside for the line and comes back as it was.
 void DrawDebugLine(int x, int y, const char* text) {
+  const zo::SavedTextScope callers = zo::SuspendTextScope();
   zoText::BeginText(1, 12, 0, 0, 0, 0);
   zoText::SetTextColors(0xFFFFFF, 0x800000, 0);
   zoText::DrawText(x, y, text);
   zoText::EndText();
+  zo::ResumeTextScope(callers);
 }
 
 }  // namespace
@@ -108,8 +113,13 @@ void OpenTransition() {
 }
 
 void LoadTransitionTiles(const char* name) {
+  // The tiles loaded before are given back, and so is the record a failed
+  // load leaves claimed: loading again never takes one more object.
+  if (transitionTiles != 0) ReleaseObject(transitionTiles);
   SetColorKey(0);
+  const int claimed = zo::FindFreeObject();
   transitionTiles = LoadObject(name, 2);
+  if (transitionTiles == 0 && claimed >= FirstUserObject) ReleaseObject(claimed);
 }
 
 void SetViewer(const char* image, const char* tiles, int height) {

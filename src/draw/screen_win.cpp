@@ -208,6 +208,7 @@ int Screen(int width, int height, int placement) {
   for (int i = FirstUserObject; i < MaxDrawObjects; ++i) ResetDrawObject(drawObjects[i]);
 
   viewerImage = viewerTiles = 0;  // the scroll viewer forgets its two objects
+  transitionTiles = 0;            // and the transition its tiles
   screenRect = RECT{0, 0, width, height};
   presentRect = RECT{clientX, clientY, clientX + width * scale, clientY + height * scale};
 
