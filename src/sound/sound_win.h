@@ -33,7 +33,8 @@ void ReleaseAllSoundBuffers();
 SoundObject* UsableSoundObject(int index);
 
 // Makes one secondary buffer of size bytes in format and copies the samples
-// in. Answers null when the buffer cannot be created or filled.
+// in. Answers null when the format is not playable (PlayableSoundFormat) or
+// the buffer cannot be created or filled.
 IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* samples, DWORD size,
                                        DWORD flags);
 // Copies count bytes into the buffer at offset, into both regions when the
