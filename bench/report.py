@@ -55,6 +55,93 @@ FAMILIES = {
         ("GlowFour", "Glow, 4 rays", [COPY_INFO]),
         ("GlowEight", "Glow, 8 rays", [COPY_INFO]),
     ]),
+    "rotate": ("rotate", [
+        ("Plain", "Rotation, plain", [
+            ("CvWarpConstant", "`cv::warpAffine` NEAREST, 16UC1, constant border", CV),
+            ("CvWarpTransparent", "`cv::warpAffine`, transparent border", INFO),
+            ("GfxRotozoom1", "SDL2_gfx `rotozoomSurface`, no smoothing *", SDL),
+            ("PixmanNone", "pixman SRC, NEAREST, r5g6b5, no repeat", SDL)]),
+        ("Tile", "Rotation, tiled", [
+            ("CvWarpWrap", "`cv::warpAffine`, wrap border", CV),
+            ("PixmanNormal", "pixman SRC, NEAREST, repeat normal", SDL)]),
+        ("Zoom", "Rotation, zoom 1.5", [
+            ("CvWarpZoom", "`cv::warpAffine` scale 1.5", CV),
+            ("GfxRotozoom15", "SDL2_gfx `rotozoomSurface` zoom 1.5 *", SDL),
+            ("PixmanZoom", "pixman SRC, NEAREST, scale 1.5", SDL)]),
+        ("ZoomTile", "Rotation, zoom 0.75 and tile", [
+            ("CvWarpWrap", "`cv::warpAffine`, wrap border (scale 1)", CV)]),
+        ("Floor", "Rotation, floor (scales 0.5 + 0.005 a row, factor 0.9)", [
+            ("PixmanNormal", "pixman SRC, NEAREST, repeat normal (one scale)", INFO)]),
+    ]),
+    "tunnel": ("tunnel", [
+        ("Tunnel", "Tunnel draw, no scroll", [("CvRemap", "`cv::remap` NEAREST, 16UC1, the cells as a 16SC2 map", CV)]),
+        ("TunnelScrolled", "Tunnel draw, scrolled (77, 131)", [("CvRemap", "`cv::remap`, same map (no scroll)", CV)]),
+    ]),
+    "mirror": ("mirror", [
+        ("Mirror/0", "Mirror type 0 (keyed copy)", [KEYED_BLIT, ("SdlOpaqueBlit", "SDL blit, no key", INFO), COPY_INFO]),
+        ("Mirror/1", "Mirror left-right", [("CvFlip/1", "`cv::flip` 1, 16UC1", CV), KEYED_BLIT]),
+        ("Mirror/2", "Mirror top-bottom", [("CvFlip/0", "`cv::flip` 0, 16UC1", CV), KEYED_BLIT]),
+        ("Mirror/3", "Mirror both ways", [("CvFlip/-1", "`cv::flip` -1, 16UC1", CV), KEYED_BLIT]),
+        ("Smear/0", "Smear right from column 320", [KEYED_BLIT]),
+        ("Smear/1", "Smear left from column 320", [KEYED_BLIT]),
+        ("Smear/2", "Smear down from row 240", [KEYED_BLIT]),
+        ("Smear/3", "Smear up from row 240", [KEYED_BLIT]),
+        ("Ripple", "Ripple (amplitude 8, frequency 4, step 1)", [COPY_INFO]),
+        ("Displace", "Displacement (strength 0.5)", [COPY_INFO]),
+        ("Scanlines", "Row blits: scanlines, every 2nd row **", [("SdlKeyedBlit", "one SDL keyed blit of the whole", INFO)]),
+        ("Jitter", "Row blits: jitter 8 **", [("SdlKeyedBlit", "one SDL keyed blit of the whole", INFO)]),
+        ("Wave", "Row blits: wave **", [("SdlKeyedBlit", "one SDL keyed blit of the whole", INFO)]),
+    ]),
+    "region": ("region", [
+        ("Smooth", "Smooth (in place)", [FILTER2D]),
+        ("SmoothFaded", "Smooth, fading every channel", [FILTER2D]),
+        ("BlurRise", "Rising blur", [FILTER2D]),
+        ("Zoom/2/0", "Zoom 2x into the buffer", [
+            ("CvResize/2", "`cv::resize` NEAREST 320 x 240 to 640 x 480", CV),
+            ("SdlBlitScaled/2", "`SDL_BlitScaled` 320 x 240 to 640 x 480", SDL)]),
+        ("Zoom/4/0", "Zoom 4x into the buffer", [
+            ("CvResize/4", "`cv::resize` NEAREST 160 x 120 to 640 x 480", CV),
+            ("SdlBlitScaled/4", "`SDL_BlitScaled` 160 x 120 to 640 x 480", SDL)]),
+        ("Zoom/2/1", "Zoom 2x, dotted", [
+            ("CvResize/2", "`cv::resize` NEAREST 320 x 240 to 640 x 480", CV),
+            ("SdlBlitScaled/2", "`SDL_BlitScaled` 320 x 240 to 640 x 480", SDL)]),
+        ("Zoom/4/1", "Zoom 4x, dotted", [
+            ("CvResize/4", "`cv::resize` NEAREST 160 x 120 to 640 x 480", CV),
+            ("SdlBlitScaled/4", "`SDL_BlitScaled` 160 x 120 to 640 x 480", SDL)]),
+        ("MosaicCircle/8", "Mosaic circle, radius 240, blocks of 8", [COPY_INFO]),
+        ("MosaicCircle/2", "Mosaic circle, radius 240, blocks of 2", [COPY_INFO]),
+        ("Noise", "Grain", [COPY_INFO]),
+    ]),
+    "pack": ("pack", [
+        ("PackLoad", "Pack entry: scan and expansion into a made surface",
+         [("SdlLoadBmp", "`SDL_LoadBMP_RW` from memory + `SDL_ConvertSurfaceFormat` RGB565", SDL)]),
+        ("PackLoadFreshSurface", "Pack entry into freshly allocated memory",
+         [("SdlLoadBmp", "`SDL_LoadBMP_RW` from memory + `SDL_ConvertSurfaceFormat` RGB565", SDL)]),
+    ]),
+}
+
+# The instruction count of a benchmark, where its name differs.
+COUNT_NAMES = {"Plain": "RotatePlain", "Tile": "RotateTile", "Zoom": "RotateZoom",
+               "ZoomTile": "RotateZoomTile", "Floor": "RotateFloor"}
+
+TEXT = [
+    ("PlainLayout", "Plain renderer: layout only (GDI draws the glyphs)"),
+    ("SmoothLayoutAndShrink", "Smooth renderer: layout + ink filter of the double-size line"),
+]
+TEXT_ANCHORS = [("TtfSolid", "`TTF_RenderUTF8_Solid`"), ("TtfBlended", "`TTF_RenderUTF8_Blended`")]
+
+# Why a kernel still misses a target; printed beside every miss.
+REASON_TEXT = {
+    "memcpy": (
+        "memcpy reads the frame once and writes it once, from cache (the 600 KB frame stays in L2/L3). "
+        "The kernel reads the sprite and the frame and writes the frame, three streams instead of two, "
+        "so its ceiling is about two thirds of memcpy's before any arithmetic; on top come the "
+        "clear-pixel mask of every block of eight and the per-field work (unpacking the 5-6-5 fields, "
+        "the rule, packing again), the instructions per pixel in the table."),
+    "blur": (
+        "The vertical sums slide with SSE2, but the running sums along each row (`prefix` in "
+        "`BlurKernel`) are a scalar, serially dependent loop over the 640 columns for each of the three "
+        "channels."),
     "rotate": (
         "`DrawRow` (rotate_kernels.cpp) now reads and writes without a branch and finds its table entries "
         "from two stepped 64-bit sums, but it is still one pixel at a time: two table loads for the source "

@@ -42,7 +42,14 @@ add_dependencies(gallery zo_bitmaps)
 # The silent MIDI output port that the test bed installs into its Wine
 # prefix (scripts/lib/testbed.sh): without a port the MCI sequencer never
 # reaches the end of a sequence.
-add_library(zo_silent_midi SHARED tests/win/midi_driver/silent_midi.c tests/win/midi_driver/silent_midi.def)
+# The 32-bit exports carry the stdcall decoration; the 64-bit ones have none.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ZO_MIDI_DRIVER_EXPORTS "DriverProc\n  modMessage")
+else()
+  set(ZO_MIDI_DRIVER_EXPORTS "DriverProc = DriverProc@20\n  modMessage = modMessage@20")
+endif()
+configure_file(tests/win/midi_driver/silent_midi.def.in ${CMAKE_BINARY_DIR}/silent_midi.def @ONLY)
+add_library(zo_silent_midi SHARED tests/win/midi_driver/silent_midi.c ${CMAKE_BINARY_DIR}/silent_midi.def)
 set_target_properties(zo_silent_midi PROPERTIES PREFIX "" OUTPUT_NAME winezomidi SUFFIX ".drv")
 target_link_libraries(zo_silent_midi PRIVATE winmm)
 target_link_options(zo_silent_midi PRIVATE -static-libgcc)

@@ -1,10 +1,10 @@
 # The effect gallery's pictures, shared by scripts/gallery and the gallery
 # test. Needs a started test bed (scripts/lib/testbed.sh).
 
-# Runs build/win/gallery.exe, which writes build/win/effects/*.bmp and
-# index.txt; 0 when every picture was drawn and saved.
+# Runs the bed's gallery.exe, which writes effects/*.bmp and index.txt
+# beside it; 0 when every picture was drawn and saved.
 gallery_run() {
-  local win="$testbed_root/build/win"
+  local win="$ZO_WIN_BUILD"
   rm -rf "$win/effects"
   (cd "$win" && timeout "${GALLERY_TIMEOUT:-120}" wine ./gallery.exe) >"$testbed_root/build/gallery.log" 2>&1
   local rc=$?

@@ -1,6 +1,14 @@
-# The Wine test bed: a private 16-bit Xvfb, a project-owned Wine prefix and
-# home, a persistent wineserver, code page 932 and a PulseAudio null sink.
-# Source it, call testbed_start, and testbed_stop when done (a trap is set).
+# The Wine test bed: a private 16-bit Xvfb (and a 24-bit one beside it), a
+# project-owned Wine prefix and home, a persistent wineserver, code page 932
+# and a PulseAudio null sink.
+#
+# One bed runs the programs of one width of the build: 32 (build/win, the
+# 32-bit loader) or 64 (build/win64, the 64-bit loader). Some machines
+# refuse i386 programs, so a caller asks testbed_widths which widths can
+# run here, then for each: testbed_start WIDTH ... testbed_stop (a trap is
+# set). While a bed runs, `wine`, `wine-stable`, `winepath` and `wineboot`
+# in PATH start the bed's loader, ZO_WINE names that `wine`, and
+# ZO_WIN_BUILD names the build folder whose programs it runs.
 
 testbed_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 testbed_pids=()
@@ -15,25 +23,68 @@ testbed_stop() {
   for pid in "${testbed_pids[@]}"; do kill "$pid" 2>/dev/null; done
   for pid in "${testbed_pids[@]}"; do wait "$pid" 2>/dev/null; done
   testbed_pids=()
+  if [ -n "${testbed_saved_path:-}" ]; then PATH=$testbed_saved_path; testbed_saved_path=""; fi
+  unset WINEPREFIX ZO_DEEP_PREFIX ZO_DEEP_DISPLAY WINELOADER ZO_WINE
 }
 
-# 0 when this machine can run the 32-bit Wine loader. Some kernels refuse
-# i386 executables outright ("Exec format error"); Windows programs cannot
-# run there at all, so the callers skip them instead of failing.
-testbed_can_run_win32() {
-  local loader=/usr/lib/wine/wine
-  [ -x "$loader" ] || loader=$(command -v wine)
-  "$loader" --version >/dev/null 2>&1
+# The Wine loader of a width.
+testbed_loader() {  # 32 | 64
+  case "$1" in 32) echo /usr/lib/wine/wine ;; 64) echo /usr/lib/wine/wine64 ;; esac
+}
+
+# The build folder whose programs a width runs.
+testbed_build() {  # 32 | 64
+  case "$1" in 32) echo "$testbed_root/build/win" ;; 64) echo "$testbed_root/build/win64" ;; esac
+}
+
+# 0 when this machine runs the loader of the width. A kernel may refuse
+# i386 executables outright ("Exec format error"): running the loader is
+# the only reliable test.
+testbed_can_run() {  # 32 | 64
+  local loader
+  loader=$(testbed_loader "$1")
+  [ -x "$loader" ] && "$loader" --version >/dev/null 2>&1
+}
+
+# The widths this machine can run, in the order they are tested. ZO_WIDTHS
+# (for example ZO_WIDTHS=64) narrows them to the ones a developer asks for.
+testbed_widths() {
+  local w out=()
+  for w in ${ZO_WIDTHS:-32 64}; do
+    testbed_can_run "$w" && out+=("$w")
+  done
+  echo "${out[*]}"
+}
+
+# The width of a program, from the build folder it sits in.
+testbed_width_of() {  # path to a .exe
+  case "$(cd "$(dirname "$1")" && pwd)" in */build/win64*) echo 64 ;; *) echo 32 ;; esac
+}
+
+# Commands in PATH that start the width's loader, so that every program a
+# test starts (helpers, winepath, wineboot) runs under the same loader.
+testbed_install_loader_commands() {  # width
+  local loader bin="$testbed_root/build/run/bin-$1"
+  loader=$(testbed_loader "$1")
+  mkdir -p "$bin"
+  printf '#!/bin/sh\nexport WINELOADER=%s\nexec %s "$@"\n' "$loader" "$loader" >"$bin/wine"
+  cp "$bin/wine" "$bin/wine-stable"
+  printf '#!/bin/sh\nexec "%s/wine" winepath.exe "$@"\n' "$bin" >"$bin/winepath"
+  printf '#!/bin/sh\nexec "%s/wine" wineboot.exe "$@"\n' "$bin" >"$bin/wineboot"
+  chmod +x "$bin/wine" "$bin/wine-stable" "$bin/winepath" "$bin/wineboot"
+  testbed_saved_path=$PATH
+  export PATH="$bin:$PATH" WINELOADER=$loader ZO_WINE="$bin/wine"
 }
 
 # The prefix's MIDI output: the build's silent port (tests/win/midi_driver),
 # selected as the audio driver, which hands the audio itself on to PulseAudio.
 # Runs before the persistent wineserver, so the registry is on disk after it.
 testbed_install_midi_port() {
-  local driver="$testbed_root/build/win/winezomidi.drv"
+  local driver="$ZO_WIN_BUILD/winezomidi.drv"
   [ -f "$driver" ] || { echo "testbed: no $driver; MIDI tests will find no port" >&2; return 0; }
-  local dir="$WINEPREFIX/drive_c/windows/syswow64"
-  [ -d "$dir" ] || dir="$WINEPREFIX/drive_c/windows/system32"
+  # A 32-bit program in a 64-bit prefix loads its drivers from syswow64.
+  local dir="$WINEPREFIX/drive_c/windows/system32"
+  [ "$ZO_WIDTH" = 32 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && dir="$WINEPREFIX/drive_c/windows/syswow64"
   [ -d "$dir" ] || { echo "testbed: no prefix system folder; MIDI tests will find no port" >&2; return 0; }
   cmp -s "$driver" "$dir/winezomidi.drv" || cp "$driver" "$dir/winezomidi.drv"
   if ! grep -q '^"Audio"="zomidi"' "$WINEPREFIX/user.reg" 2>/dev/null; then
@@ -42,17 +93,28 @@ testbed_install_midi_port() {
   fi
 }
 
-testbed_start() {
-  local build="$testbed_root/build"
-  if ! testbed_can_run_win32; then
-    echo "testbed: this machine cannot run 32-bit programs (the kernel refuses i386 executables); Windows programs cannot run here" >&2
+testbed_start() {  # [width]: 32 or 64; without one, the first width that runs here
+  local width=${1:-}
+  [ -n "$width" ] || width=$(testbed_widths | cut -d' ' -f1)
+  if [ -z "$width" ]; then
+    echo "testbed: this machine runs neither the 32-bit nor the 64-bit Wine loader" >&2
     return 2
   fi
+  if ! testbed_can_run "$width"; then
+    echo "testbed: this machine cannot run $width-bit Windows programs ($(testbed_loader "$width") does not run)" >&2
+    return 2
+  fi
+  local build="$testbed_root/build"
   mkdir -p "$build/home" "$build/run"
   chmod 700 "$build/run"
+  export ZO_WIDTH=$width ZO_WIN_BUILD
+  ZO_WIN_BUILD=$(testbed_build "$width")
   export HOME="$build/home" XDG_RUNTIME_DIR="$build/run"
-  export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # The 32-bit bed keeps the prefix it always had; the 64-bit one has its own.
+  if [ "$width" = 32 ]; then export WINEPREFIX="$build/wine"; else export WINEPREFIX="$build/wine64"; fi
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export LC_ALL=ja_JP.UTF-8 2>/dev/null
+  testbed_install_loader_commands "$width"
   trap testbed_stop EXIT
 
   # Xvfb picks a free display and tells it through a pipe.
@@ -93,7 +155,7 @@ testbed_start() {
 # to every program, whatever display a later one names.
 testbed_make_deep_prefix() {
   [ -n "${ZO_DEEP_DISPLAY:-}" ] || return 0
-  export ZO_DEEP_PREFIX="$testbed_root/build/wine-deep"
+  export ZO_DEEP_PREFIX="$WINEPREFIX-deep"
   if [ ! -f "$ZO_DEEP_PREFIX/system.reg" ] || [ "$WINEPREFIX/user.reg" -nt "$ZO_DEEP_PREFIX/system.reg" ]; then
     rm -rf "$ZO_DEEP_PREFIX"
     # Hard links for the large system folders; real copies of what Wine writes.

@@ -10,10 +10,10 @@ root=$1 report=$2
 source "$root/scripts/lib/testbed.sh"
 source "$root/scripts/lib/gallery.sh"
 source "$root/tests/lib/junit.sh"
-junit_class=Gallery
+junit_class=Gallery$ZO_WIDTH
 docs="$root/docs/effects"
-saved="$root/build/win/effects"
-check="$root/build/gallery-check"
+saved="$ZO_WIN_BUILD/effects"
+check="$root/build/gallery-check-$ZO_WIDTH"
 rm -rf "$check"; mkdir -p "$check"
 
 out=$(gallery_run 2>&1); status=$?
@@ -22,14 +22,16 @@ $(tail -20 "$root/build/gallery.log")"
 junit_record DrawsAndSavesEveryPicture $status "$out"
 if [ $status -ne 0 ]; then junit_write "$report"; exit 0; fi
 
-# One case per committed checksum: the regenerated picture's pixels.
+# One case per committed checksum: the regenerated picture's pixels, kept
+# beside the report so that the widths can be compared with each other.
+gallery_checksums "$saved" bmp >"${report%.xml}.sums"
 declare -A expected
 while read -r sum name; do expected[$name]=$sum; done <"$docs/checksums.txt"
 for name in $(cut -d' ' -f3 "$docs/checksums.txt"); do
   if [ ! -f "$saved/$name.bmp" ]; then
     junit_record "$name" 1 "the gallery drew no picture $name"; continue
   fi
-  sum=$(gallery_pixel_sum "$saved/$name.bmp")
+  sum=$(awk -v n="$name" '$2 == n { print $1 }' "${report%.xml}.sums")
   if [ "$sum" = "${expected[$name]}" ]; then
     junit_record "$name" 0
   else

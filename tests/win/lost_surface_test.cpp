@@ -139,7 +139,9 @@ TEST_F(LostSurfaceTest, StormsDuringEveryKindOfWorkRestoreAndReloadEveryObject) 
       EXPECT_EQ(backSurface->IsLost(), DD_OK) << where;
       // Short storms pass unnoticed; a long one may make a reload report
       // before a later pass brings the object back.
-      if (storm <= 7) EXPECT_TRUE(zotest::boxes.empty()) << where << ": " << zotest::boxes[0].text;
+      if (storm <= 7) {
+        EXPECT_TRUE(zotest::boxes.empty()) << where << ": " << zotest::boxes[0].text;
+      }
     }
   }
   std::printf("%d surfaces lost in all\n", zotest::lossesSoFar);
