@@ -133,6 +133,9 @@ struct HostileFilesTest : ::testing::Test {
   void TearDown() override {
     zoDraw::SetPackFile(nullptr);
     zoSound::SetPackFile(nullptr);
+    // As the program's own end does: the sound device goes before the
+    // display, so no mixer thread outlives what it plays into.
+    zoSound::ReleaseDevice();
     zoDraw::ReleaseAll();
   }
 
