@@ -118,6 +118,13 @@ FAMILIES = {
         ("PackLoadFreshSurface", "Pack entry into freshly allocated memory",
          [("SdlLoadBmp", "`SDL_LoadBMP_RW` from memory + `SDL_ConvertSurfaceFormat` RGB565", SDL)]),
     ]),
+    "frame": ("frame", [
+        ("Expand/1", "5-6-5 to XRGB8888", [("SdlConvertPixels", "`SDL_ConvertPixels` RGB565 to XRGB8888", SDL),
+                                          ("SdlBlitScaled/1", "SDL blit RGB565 to XRGB8888", INFO),
+                                          ("PixmanSrc/1", "pixman SRC r5g6b5 to x8r8g8b8", SDL)]),
+        ("Expand/2", "5-6-5 to XRGB8888, 2 x 2 blocks", [("SdlBlitScaled/2", "`SDL_BlitScaled` x 2", SDL),
+                                                        ("PixmanSrc/2", "pixman SRC, NEAREST, scale 2", SDL)]),
+    ]),
 }
 
 # The instruction count of a benchmark, where its name differs.

@@ -26,6 +26,9 @@ void Label(int y, const char* text) {
 }
 }  // namespace
 
+// 5-6-5 frames whatever the desktop's depth, so the 16-bit effects draw.
+void DemoConfigure() { frameDepth = 16; }
+
 void DemoSetup() {
   zoDraw::Screen(640, 480, 1);
   background = zoDraw::LoadObject("bmp\\back.bmp", 2);

@@ -16,6 +16,9 @@ void DrawLabel(int x, int y, const char* text) {
 }
 }  // namespace
 
+// 5-6-5 frames whatever the desktop's depth, so the 16-bit effects draw.
+void DemoConfigure() { frameDepth = 16; }
+
 void DemoSetup() {
   zoDraw::Screen(640, 480, 1);                 // also takes the sticks' centres at rest
   background = zoDraw::LoadObject("bmp\\back.bmp", 2);

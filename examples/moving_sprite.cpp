@@ -6,6 +6,9 @@ int hero;     // a sprite object number
 float heroX;  // moves 60 pixels a second, whatever the frame rate
 }  // namespace
 
+// 5-6-5 frames whatever the desktop's depth, so the 16-bit effects draw.
+void DemoConfigure() { frameDepth = 16; }
+
 void DemoSetup() {
   zoDraw::Screen(640, 480, 1);                       // display, sound, fonts: the one set-up
   hero = zoDraw::LoadObject("bmp\\block.bmp", 2);     // beside the .exe; black is transparent

@@ -58,6 +58,9 @@ void Line(int y, const char* text) {
 }
 }  // namespace
 
+// 5-6-5 frames whatever the desktop's depth, so the 16-bit effects draw.
+void DemoConfigure() { frameDepth = 16; }
+
 void DemoSetup() {
   zoDraw::Screen(640, 480, 1);      // opens the sound device too
   MakePack();

@@ -75,6 +75,25 @@ def bmp_damage(good, rng):
     return damage(good, bmp_fields(good), cuts, rng, past)
 
 
+# ---- RLE bitmaps claiming huge sizes (a small file, any size it likes) ----
+
+RLE_SIZES = [(30000, 30000), (65536, 1), (1, 65536), (65535, 65535), (4097, 4096), (100000, 200)]
+
+
+def rle_claiming(width, height, compression=1):
+    """About 1 KB of RLE data, two palette colours, claiming width x height."""
+    data = bytes([255, 1]) * 480 + bytes([0, 1])
+    offset = 14 + 40 + 8
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 8 if compression == 1 else 4,
+                       compression, len(data), 2835, 2835, 2, 0)
+    head = b"BM" + struct.pack("<IHHI", offset + len(data), 0, 0, offset)
+    return head + info + bytes([0, 0, 0, 0, 255, 255, 255, 0]) + data
+
+
+def rle_sizes():
+    return [rle_claiming(w, h, c) for w, h in RLE_SIZES for c in (1, 2)]
+
+
 # ---- WAV files ----
 
 def riff(chunks):
@@ -231,6 +250,8 @@ def main(folder):
             good = f.read()
         for d, data in enumerate([good] + bmp_damage(good, rng)):
             lines.append("bmp " + save("b%d-%d" % (g, d), data))
+    for d, data in enumerate(rle_sizes()):
+        lines.append("bmp " + save("rle-size-%d" % d, data))
     for g, good in enumerate(wav_goods()):
         for d, data in enumerate([good] + wav_damage(good, rng)):
             lines.append("wav " + save("w%d-%d" % (g, d), data))

@@ -21,7 +21,7 @@ void ReleaseAll();                                 // every DirectDraw object an
 int LoadObject(const char* name, int memory);      // BMP beside the executable (or a resource)
 int CreateObject(int width, int height, int memory);  // empty object named "*"
 int SwapObject(const char* name, int index, int memory);  // load another BMP into index
-void ReleaseObject(int index);
+void ReleaseObject(int index);                     // 4..511 only; frees a record a failed load left claimed
 void RestoreSurfaces();                            // after DirectDraw lost surfaces
 void SetColorKey(COLORREF colour);                 // key of objects loaded from now on
 void UseTopLeftColorKey();                         // new objects: their top-left pixel is the key

@@ -31,6 +31,7 @@ extern int releaseState, releaseCode;         // progress of zoInput::CheckRelea
 namespace zoInput {
 // Answers an input code (1 left, 2 right, else a virtual key) once it has been
 // pressed and released, 0 otherwise; the list ends with 0. Call once per frame.
+// An input held before the first call counts only once pressed again.
 int CheckRelease(int code, ...);
 // The same over an array that ends with 0.
 int CheckReleaseList(const int* codes);

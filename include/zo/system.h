@@ -20,6 +20,14 @@ extern int fullScreen;              // exclusive full screen (1) or window (0)
 extern int desktopMode;             // borderless popup covering the desktop
 extern int requestedWidth, requestedHeight;  // configured screen size
 extern int clipCursorMode;          // keep the cursor inside the display area
+// 16: every frame is 5-6-5 whatever the display; on a deeper display the
+// finished frame is expanded to the display's format when presented, so the
+// 16-bit effects work there. 0 (default): frames take the display's format.
+extern int frameDepth;
+// In a window, every frame pixel is shown as a windowScale x windowScale
+// block; everything the game sees stays in frame coordinates. Full screen
+// ignores it. Default 1.
+extern int windowScale;
 extern int appActive;               // 1 while the application is active
 extern int dialogMode;              // route messages through IsDialogMessageA
 extern HWND dialogWindow;           // the modeless dialog of dialogMode
@@ -59,8 +67,8 @@ const char* MakeFullPath(int flag);
 
 // ---- The application's scene hooks ----
 // Optional: runs before the window exists, right after the start-up set
-// windowFlags, fullScreen, desktopMode, requestedWidth/requestedHeight and
-// clipCursorMode to their defaults, so a game can change them. The library
+// windowFlags, fullScreen, desktopMode, requestedWidth/requestedHeight,
+// clipCursorMode, frameDepth and windowScale to their defaults, so a game can change them. The library
 // provides an empty one for games that do not.
 void DemoConfigure();
 void DemoSetup();   // once, after the window exists

@@ -30,6 +30,7 @@ void ReleaseFonts();             // fontDesc freed (by zoSystem::End)
 
 // A text scope on the back surface. Face selector 0 "標準明朝", 1 "標準ゴシック",
 // other: the face last used; weight selector 0 normal, 1 bold, other don't care.
+// A scope still open is closed first; EndText closes whichever is open.
 void BeginText(int face, int height, int angle, int weight, int italic, int underline);
 void BeginTextFace(const char* face, int height, int angle, int weight, int italic, int underline);
 void EndText();

@@ -2,11 +2,13 @@
 # test. Needs a started test bed (scripts/lib/testbed.sh).
 
 # Runs the bed's gallery.exe, which writes effects/*.bmp and index.txt
-# beside it; 0 when every picture was drawn and saved.
-gallery_run() {
-  local win="$ZO_WIN_BUILD"
+# beside it; 0 when every picture was drawn and saved. With "deep" it runs
+# on the bed's 24-bit screen, where the gallery keeps 5-6-5 frames.
+gallery_run() {  # [deep]
+  local win="$ZO_WIN_BUILD" screen=()
+  [ "${1:-}" = deep ] && screen=(env WINEPREFIX="$ZO_DEEP_PREFIX" DISPLAY="$ZO_DEEP_DISPLAY")
   rm -rf "$win/effects"
-  (cd "$win" && timeout "${GALLERY_TIMEOUT:-120}" wine ./gallery.exe) >"$testbed_root/build/gallery.log" 2>&1
+  (cd "$win" && timeout "${GALLERY_TIMEOUT:-120}" "${screen[@]}" wine ./gallery.exe) >"$testbed_root/build/gallery.log" 2>&1
   local rc=$?
   [ $rc -eq 0 ] || { echo "gallery: gallery.exe ended with code $rc" >&2; return 1; }
   [ -s "$win/effects/index.txt" ] || { echo "gallery: no index.txt" >&2; return 1; }

@@ -146,6 +146,14 @@ testbed_start() {  # [width]: 32 or 64; without one, the first width that runs h
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
   fi
+  # DirectDraw through Wine's CPU renderer on both widths: its OpenGL one
+  # (which only the 64-bit loader finds libraries for here) samples
+  # stretched blits differently and presents frames that a read of the
+  # desktop does not see.
+  if ! grep -q '"renderer"="gdi"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
+    wineserver -w
+  fi
   testbed_make_deep_prefix
   wineserver -p
 }

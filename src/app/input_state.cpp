@@ -19,7 +19,15 @@ bool IsButton(int code) { return code == LeftButton || code == RightButton; }
 }  // namespace
 
 int CheckReleaseList(const int* codes) {
-  if (releaseState == 0 && keyCode == 0 && buttonHeld == 0) releaseState = 1;  // armed: all up
+  if (releaseState == 0) {
+    if (keyCode != 0 || buttonHeld != 0) return 0;
+    // Armed with everything up. A latch left from a press before this moment
+    // belongs to an input that was held, so only presses from now on count.
+    releaseState = 1;
+    keyLatch = 0;
+    buttonLatch = 0;
+    return 0;
+  }
   if (releaseState == 1) {
     for (const int* c = codes; *c != 0; ++c) {
       if (*c == keyLatch || *c == buttonLatch) {

@@ -1,5 +1,6 @@
 // zoInput operations that ask Windows: key state, cursor position and clip.
 #include "app/key_rules.h"
+#include "draw/display_win.h"
 #include "zo.h"
 
 namespace zoInput {
@@ -20,7 +21,10 @@ void PollKey(int key, int* state) {
   *state = zo::NextKeyState(*state, down, suppressed);
 }
 
-void SetCursorPos(int x, int y) { ::SetCursorPos(clientX + x, clientY + y); }
+void SetCursorPos(int x, int y) {
+  const int scale = zo::PresentScale();
+  ::SetCursorPos(clientX + x * scale, clientY + y * scale);
+}
 
 void ClipCursorRect(int left, int top, int right, int bottom) {
   RECT r = {left, top, right, bottom};
@@ -32,7 +36,8 @@ void ClipCursorToScreen() {
   if (fullScreen)
     ClipCursorRect(0, 0, screenWidth, screenHeight);
   else
-    ClipCursorRect(clientX, clientY, clientX + screenWidth, clientY + screenHeight);
+    ClipCursorRect(clientX, clientY, clientX + screenWidth * zo::PresentScale(),
+                   clientY + screenHeight * zo::PresentScale());
 }
 
 void ReleaseCursor() {

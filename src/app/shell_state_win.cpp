@@ -25,6 +25,8 @@ int messageBoxOpen;
 int closeState;
 int imeEnabled;
 int clientX, clientY;
+int frameDepth = 0;
+int windowScale = 1;
 
 namespace zoSystem {
 
@@ -54,6 +56,8 @@ void InitGlobals() {
   cursorShown = 1;
   clipCursorMode = 0;
   messageBoxOpen = 0;
+  frameDepth = 0;
+  windowScale = 1;
 }
 
 void SetActive(int flag) { appActive = flag; }

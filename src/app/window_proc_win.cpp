@@ -50,7 +50,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOVE:
       clientX = static_cast<short>(LOWORD(lParam));
       clientY = static_cast<short>(HIWORD(lParam));
-      SetRect(&presentRect, clientX, clientY, clientX + screenWidth, clientY + screenHeight);
+      SetRect(&presentRect, clientX, clientY, clientX + screenWidth * zo::PresentScale(),
+              clientY + screenHeight * zo::PresentScale());
       if (clipCursorMode) zoInput::ClipCursorToScreen();
       break;
     case WM_CLOSE:
@@ -85,8 +86,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 0;
       break;
     case WM_MOUSEMOVE:
-      mouseX = LOWORD(lParam);
-      mouseY = HIWORD(lParam);
+      // The game sees frame pixels, whatever block each is shown as.
+      mouseX = LOWORD(lParam) / zo::PresentScale();
+      mouseY = HIWORD(lParam) / zo::PresentScale();
       break;
     case WM_LBUTTONDOWN:
       if (captureMode == 0) {

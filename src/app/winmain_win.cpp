@@ -7,6 +7,7 @@
 
 #include "app/shell_win.h"
 #include "app/window_size.h"
+#include "draw/display_win.h"
 #include "draw/effects/wipe_win.h"
 #include "system/path_rules.h"
 #include "system/time_rules.h"
@@ -62,8 +63,9 @@ void TrackCursorOverClient() {
   if (fullScreen || messageBoxOpen) return;
   POINT p;
   if (!GetCursorPos(&p)) return;
-  bool inside = p.x >= clientX && p.x < clientX + requestedWidth && p.y >= clientY &&
-                p.y < clientY + requestedHeight;
+  const int scale = zo::PresentScale();
+  bool inside = p.x >= clientX && p.x < clientX + requestedWidth * scale && p.y >= clientY &&
+                p.y < clientY + requestedHeight * scale;
   SetCursorShown(inside ? 0 : 1);
 }
 
@@ -71,7 +73,7 @@ void TrackCursorOverClient() {
 
 bool CreateMainWindow(HINSTANCE instance, int showCommand) {
   RegisterWindowClass(instance);
-  const int w = requestedWidth, h = requestedHeight;
+  const int w = requestedWidth * zo::PresentScale(), h = requestedHeight * zo::PresentScale();
   if (fullScreen || desktopMode) {
     mainWindow = CreateWindowExA(0, WindowClassName, ApplicationTitle, WS_POPUP | WS_SYSMENU, 0, 0,
                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "draw/image_pack_rules.h"
+#include "draw/display_win.h"
 #include "draw/objects_win.h"
 #include "system/file_replace_win.h"
 #include "zo.h"
@@ -47,6 +48,8 @@ std::vector<uint8_t> EntryOf(const DrawObject& object, const char* name) {
 // named after the file alone; empty when the file is skipped (already
 // reported by the loader).
 std::vector<uint8_t> EntryOfFile(const char* path) {
+  // Read back at the display's full depth, not through a 5-6-5 frame.
+  zo::NativeObjects native;
   int index = zoDraw::LoadObject(path, 1);
   if (!index) return {};
   // Upper-cased like the names it will be looked up under.

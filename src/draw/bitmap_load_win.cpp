@@ -4,6 +4,7 @@
 
 #include "draw/bmp_check.h"
 #include "draw/bmp_core_header.h"
+#include "draw/display_win.h"
 #include "draw/objects_win.h"
 #include "zo.h"
 
@@ -91,6 +92,7 @@ DDSURFACEDESC ObjectSurfaceDesc(DWORD width, DWORD height, int memory) {
   desc.dwHeight = height;
   desc.ddsCaps.dwCaps = memory == 2 ? DDSCAPS_OFFSCREENPLAIN
                                     : DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+  zo::ApplyFrameFormat(&desc);
   return desc;
 }
 

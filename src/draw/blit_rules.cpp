@@ -6,17 +6,25 @@
 namespace zo {
 
 bool ClipBlit(const IntRect& clip, int& x, int& y, IntRect& src) {
-  if (x + (src.right - src.left) > clip.right) src.right = clip.right - x + src.left;
-  if (y + (src.bottom - src.top) > clip.bottom) src.bottom = clip.bottom - y + src.top;
-  if (x < clip.left) {
-    src.left += clip.left - x;
-    x = clip.left;
+  // 64-bit: a caller's far-off point or rectangle cannot overflow the sums.
+  int64_t X = x, Y = y, sl = src.left, st = src.top, sr = src.right, sb = src.bottom;
+  if (X + (sr - sl) > clip.right) sr = clip.right - X + sl;
+  if (Y + (sb - st) > clip.bottom) sb = clip.bottom - Y + st;
+  if (X < clip.left) {
+    sl += clip.left - X;
+    X = clip.left;
   }
-  if (y < clip.top) {
-    src.top += clip.top - y;
-    y = clip.top;
+  if (Y < clip.top) {
+    st += clip.top - Y;
+    Y = clip.top;
   }
-  return !(src.right < src.left || src.bottom < src.top);
+  if (sr < sl || sb < st) return false;
+  // Edges beyond int range lie outside every surface; they stay beyond it.
+  auto held = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  x = held(X);
+  y = held(Y);
+  src = IntRect{held(sl), held(st), held(sr), held(sb)};
+  return true;
 }
 
 bool ClipHalfFill(const IntRect& clip, int surfaceWidth, int surfaceHeight, IntRect& area) {
@@ -45,9 +53,13 @@ void HalfBlendArea(uint8_t* pixels, int32_t pitch, const IntRect& area, uint16_t
   }
 }
 
-int WaveOffset(int amp, int div, float phase, int row) {
+int WaveOffset(int amp, int div, float phase, int64_t row) {
   const double twoPi = 2.0 * 3.141592653589793;
-  int term = div == 0 ? static_cast<int>(phase) + row : row / div + static_cast<int>(phase);
+  // trunc(phase) is the (int)phase of an in-range phase; in double neither a
+  // far-off phase nor row / -1 can overflow.
+  const double whole = std::trunc(double(phase));
+  const double term = div == 0 ? whole + double(row) : double(row / div) + whole;
+  if (!std::isfinite(term)) return 0;
   return static_cast<int>(amp * std::cos(term * twoPi / 360.0));
 }
 
@@ -64,10 +76,19 @@ float WrapTileOffset(float offset, float delta, float size) {
   return offset;
 }
 
-float WrapRowScroll(float scroll, float delta, int height) {
+float WrapRowScroll(float scroll, float delta, int64_t height) {
+  const float h = static_cast<float>(height);
   scroll -= delta;
-  if (scroll < 0.0f) scroll += static_cast<float>(height);
-  if (scroll >= static_cast<float>(height)) scroll -= static_cast<float>(height);
+  if (scroll < 0.0f) scroll += h;
+  if (scroll >= h) scroll -= h;
+  // Only a step larger than the height is left outside; it wraps as often
+  // as it needs.
+  if (!std::isfinite(scroll)) return 0.0f;
+  if (scroll < 0.0f || scroll >= h) {
+    scroll = std::fmod(scroll, h);
+    if (scroll < 0.0f) scroll += h;
+    if (scroll >= h) scroll = 0.0f;
+  }
   return scroll;
 }
 

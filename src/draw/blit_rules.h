@@ -26,7 +26,7 @@ void HalfBlendArea(uint8_t* pixels, int32_t pitch, const IntRect& area, uint16_t
 
 // Horizontal offset of one row of a cosine wave: (int)(amp * cos(term)),
 // term = (int)phase + row, or row / div + (int)phase when div is not 0.
-int WaveOffset(int amp, int div, float phase, int row);
+int WaveOffset(int amp, int div, float phase, int64_t row);
 
 // phase + elapsed * speed, less 360 once it reaches 360.
 float AdvancePhase(float phase, float elapsed, float speed);
@@ -34,7 +34,7 @@ float AdvancePhase(float phase, float elapsed, float speed);
 // Offset of a scrolling tiling after moving by delta: kept in (-size, 0].
 float WrapTileOffset(float offset, float delta, float size);
 
-// Row scroll moved back by delta, kept in [0, height).
-float WrapRowScroll(float scroll, float delta, int height);
+// Row scroll moved back by delta, kept in [0, height) (height > 0).
+float WrapRowScroll(float scroll, float delta, int64_t height);
 
 }  // namespace zo

@@ -78,6 +78,9 @@ BmpFault CheckBmpHeaders(const uint8_t* head, size_t headSize, uint64_t fileSize
   const bool compressed = l.compression == Rle8 || l.compression == Rle4;
   if (compressed && l.height < 0) return BmpFault::BadFormat;  // RLE rows run bottom-up only
   if (l.width <= 0 || l.height == 0) return BmpFault::BadSize;
+  const int64_t rowCount = l.height < 0 ? -l.height : l.height;
+  if (l.width > MaxBmpSide || rowCount > MaxBmpSide || l.width * rowCount > MaxBmpPixels)
+    return BmpFault::TooLarge;
   if (l.tableEnd > fileSize) return BmpFault::PaletteCut;
 
   // An offset of 0 leaves the pixels right after the colour table.
@@ -89,9 +92,8 @@ BmpFault CheckBmpHeaders(const uint8_t* head, size_t headSize, uint64_t fileSize
   const uint64_t room = fileSize - dataStart;
 
   if (compressed) return l.dataSize != 0 && l.dataSize <= room ? BmpFault::None : BmpFault::PixelsCut;
-  const uint64_t rows = static_cast<uint64_t>(l.height < 0 ? -l.height : l.height);
+  const uint64_t rows = static_cast<uint64_t>(rowCount);
   const uint64_t stride = (static_cast<uint64_t>(l.width) * l.bits + 31) / 32 * 4;
-  // rows * stride can pass 2^64; the division cannot.
   return rows <= room / stride ? BmpFault::None : BmpFault::PixelsCut;
 }
 

@@ -15,10 +15,16 @@ enum class BmpFault {
   HeaderCut,      // the file ends inside its headers
   BadFormat,      // bit count and compression that do not go together
   BadSize,        // zero or negative width, zero height
+  TooLarge,       // a side above MaxBmpSide or more than MaxBmpPixels pixels
   PaletteCut,     // the colour table (or the bit-field masks) runs past the end
   OffsetOutside,  // the pixel data would start inside the headers, or at or past the end
   PixelsCut,      // the rows (or the compressed data) run past the end
 };
+
+// A sprite keeps its sides in 16 bits; the pixel bound keeps a small file
+// (an RLE one can claim any size) from taking seconds and a huge DIB.
+const int64_t MaxBmpSide = 65535;
+const int64_t MaxBmpPixels = int64_t{1} << 24;
 
 // The most of the file's start the check reads: file header, the largest
 // info header and three bit-field masks.

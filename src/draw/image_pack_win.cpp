@@ -207,7 +207,7 @@ int LoadPack(const char* name, int memory) {
 
 int SwapPack(const char* name, int index, int memory) {
   const char* const where = "zoDraw::SwapPack";
-  DrawObject* object = zo::ObjectAt(index);
+  DrawObject* object = zo::UserObjectAt(index);
   if (!object) return ShowError(where, IndexOutOfRange);
   char key[sizeof DrawObject::name];
   if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, NameTooLong);

@@ -4,6 +4,7 @@
 
 #include "draw/display_win.h"
 #include "draw/objects_win.h"
+#include "system/message_box_win.h"
 #include "system/path_rules.h"
 #include "zo.h"
 
@@ -12,6 +13,10 @@ namespace zo {
 DrawObject* ObjectAt(int index) {
   if (index < 0 || index >= MaxDrawObjects) return nullptr;
   return &drawObjects[index];
+}
+
+DrawObject* UserObjectAt(int index) {
+  return index >= FirstUserObject ? ObjectAt(index) : nullptr;
 }
 
 IDirectDrawSurface* SurfaceOf(int index) {
@@ -95,7 +100,7 @@ int CreateObject(int width, int height, int memory) {
 
 int SwapObject(const char* name, int index, int memory) {
   const char* const where = "zoDraw::SwapObject";
-  DrawObject* object = zo::ObjectAt(index);
+  DrawObject* object = zo::UserObjectAt(index);
   if (!object) return ShowError(where, IndexOutOfRange);
   if (!NameFits(name)) return ShowError(where, NameTooLong);
   if (object->surface) {
@@ -108,9 +113,11 @@ int SwapObject(const char* name, int index, int memory) {
 }
 
 void ReleaseObject(int index) {
-  DrawObject* object = zo::ObjectAt(index);
-  if (!object || !object->surface) return;
-  object->surface->Release();
+  // The display's own objects are not the caller's to give back; a record a
+  // failed load left claimed (named, no surface) is freed like a loaded one.
+  DrawObject* object = zo::UserObjectAt(index);
+  if (!object || (!object->surface && object->name[0] == '\0')) return;
+  if (object->surface) object->surface->Release();
   object->surface = nullptr;
   object->name[0] = '\0';
   object->colorKey = 0;
@@ -130,6 +137,7 @@ void RestoreSurfaces() {
     char name[sizeof drawObjects[0].name];
     int32_t fromPack, memory, colorKey;
     bool done;
+    bool reported;  // its reload failed with a box in this restore
   };
   static Loaded loaded[MaxDrawObjects];
   for (int i = FirstUserObject; rebuild && i < MaxDrawObjects; ++i) {
@@ -140,6 +148,7 @@ void RestoreSurfaces() {
     l.memory = object.memory;
     l.colorKey = object.colorKey;
     l.done = !object.surface || object.name[0] == '\0' || object.name[0] == '*';
+    l.reported = false;
   }
   // Losses during the reloads (a storm of them) call for another pass, up
   // to a bound: surfaces that stay lost for good end it.
@@ -147,6 +156,7 @@ void RestoreSurfaces() {
   for (int pass = 0; pass < Passes; ++pass) {
     if (primarySurface) primarySurface->Restore();
     if (backSurface && backSurface->IsLost() != DD_OK) backSurface->Restore();
+    if (frameSurface && frameSurface->IsLost() != DD_OK) frameSurface->Restore();
     for (int i = 0; i < MaxDrawObjects; ++i) {
       IDirectDrawSurface* surface = drawObjects[i].surface;
       if (surface && (i < FirstUserObject || drawObjects[i].name[0] != '\0') &&
@@ -159,7 +169,12 @@ void RestoreSurfaces() {
       Loaded& l = loaded[i];
       if (l.done) continue;
       SetColorKey(static_cast<COLORREF>(l.colorKey));
+      // Later passes retry a failed reload (a storm may have caused it), but
+      // each object is reported once per restore.
+      if (l.reported) ++zo::errorBoxesMuted;
       const int answer = l.fromPack == 1 ? SwapPack(l.name, i, l.memory) : SwapObject(l.name, i, l.memory);
+      if (l.reported) --zo::errorBoxesMuted;
+      l.reported = l.reported || answer == 0;
       l.done = answer != 0;
       settled = settled && l.done;
     }

@@ -14,6 +14,8 @@ namespace zo {
 
 // The record of an object number, or null outside 0..511.
 DrawObject* ObjectAt(int index);
+// The record of a user object number, or null outside 4..511.
+DrawObject* UserObjectAt(int index);
 // Its surface, or null when the number is out of range or the record is empty.
 IDirectDrawSurface* SurfaceOf(int index);
 

@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include "draw/display_win.h"
+#include "draw/objects_win.h"
 #include "draw/transition_rules.h"
+#include "text/text_scope_win.h"
 #include "zo.h"
 
 #include <mmsystem.h>
@@ -62,12 +64,15 @@ void DrawViewer() {
   viewerScroll = zo::ClampViewerScroll(viewerScroll, viewerHeight, clipHeight);
 }
 
-// The debug style: 12-pixel Gothic, white on an opaque dark blue.
+// The debug style: 12-pixel Gothic, white on an opaque dark blue. A caller's
+// open text scope is set aside for the line and comes back as it was.
 void DrawDebugLine(int x, int y, const char* text) {
+  const zo::SavedTextScope callers = zo::SuspendTextScope();
   zoText::BeginText(1, 12, 0, 0, 0, 0);
   zoText::SetTextColors(0xFFFFFF, 0x800000, 0);
   zoText::DrawText(x, y, text);
   zoText::EndText();
+  zo::ResumeTextScope(callers);
 }
 
 }  // namespace
@@ -78,9 +83,22 @@ void Present() {
   if (transitionStep != 0) DrawTransition();
   if (viewerMode) DrawViewer();
   if (!directDraw || !primarySurface || !backSurface) return;
+  // A 5-6-5 frame on a deeper display goes through the conversion surface;
+  // a loss there loses the frame like a loss in the final blit.
+  IDirectDrawSurface* shown = backSurface;
+  RECT from = screenRect;
+  if (deepFrame) {
+    const HRESULT hr = zo::ExpandFrame();
+    if (hr != DD_OK) {
+      if (hr == DDERR_SURFACELOST) RestoreSurfaces();
+      return;
+    }
+    shown = frameSurface;
+    const int scale = zo::PresentScale();
+    from = RECT{0, 0, screenRect.right * scale, screenRect.bottom * scale};
+  }
   if (vsyncEnabled) directDraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
-  if (primarySurface->Blt(&presentRect, backSurface, &screenRect, DDBLT_WAIT, nullptr) ==
-      DDERR_SURFACELOST)
+  if (primarySurface->Blt(&presentRect, shown, &from, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST)
     RestoreSurfaces();
 }
 
@@ -95,8 +113,13 @@ void OpenTransition() {
 }
 
 void LoadTransitionTiles(const char* name) {
+  // The tiles loaded before are given back, and so is the record a failed
+  // load leaves claimed: loading again never takes one more object.
+  if (transitionTiles != 0) ReleaseObject(transitionTiles);
   SetColorKey(0);
+  const int claimed = zo::FindFreeObject();
   transitionTiles = LoadObject(name, 2);
+  if (transitionTiles == 0 && claimed >= FirstUserObject) ReleaseObject(claimed);
 }
 
 void SetViewer(const char* image, const char* tiles, int height) {

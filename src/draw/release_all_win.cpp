@@ -1,12 +1,14 @@
 // Gives back every DirectDraw object and the display mode.
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
+#include "text/text_scope_win.h"
 #include "zo.h"
 
 namespace zo {
 
 void ReleaseDisplayObjects() {
   if (!directDraw) return;
+  CloseTextScope();  // a scope left open gives its DC back while the surface lives
   for (DrawObject& object : drawObjects) {
     if (!object.surface) continue;
     object.surface->Release();
@@ -24,6 +26,11 @@ void ReleaseDisplayObjects() {
     backSurface->Release();
     backSurface = nullptr;
   }
+  if (frameSurface) {
+    frameSurface->Release();
+    frameSurface = nullptr;
+  }
+  deepFrame = 0;
   if (fullScreen) {
     directDraw->RestoreDisplayMode();
     directDraw->SetCooperativeLevel(mainWindow, DDSCL_NORMAL);

@@ -66,6 +66,7 @@ bool CreateInternalObject(int index, int width, int height, DWORD caps) {
   desc.dwWidth = width;
   desc.dwHeight = height;
   desc.ddsCaps.dwCaps = caps;
+  zo::ApplyFrameFormat(&desc);
   if (directDraw->CreateSurface(&desc, &object.surface, nullptr) != DD_OK) {
     object.surface = nullptr;
     return false;
@@ -108,6 +109,8 @@ int Screen(int width, int height, int placement) {
   primarySurface = nullptr;
   backSurface = nullptr;
   clipper = nullptr;
+  frameSurface = nullptr;
+  deepFrame = 0;
   errorFlag = 0;
 
   if (width == -1) {
@@ -143,11 +146,13 @@ int Screen(int width, int height, int placement) {
     primarySurface = nullptr;
     return ShowError(Where, "表画面が生成できません");
   }
+  zo::ChooseFrameFormat(primarySurface);
   desc = EmptyDesc();
   desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   desc.dwWidth = width;
   desc.dwHeight = height;
   desc.ddsCaps.dwCaps = memory | DDSCAPS_OFFSCREENPLAIN;
+  zo::ApplyFrameFormat(&desc);
   if (directDraw->CreateSurface(&desc, &backSurface, nullptr) != DD_OK) {
     backSurface = nullptr;
     return ShowError(Where, "裏画面が生成できません");
@@ -175,6 +180,9 @@ int Screen(int width, int height, int placement) {
       return ShowError(Where, InternalObjects[i].failure);
     }
   }
+  const int scale = zo::PresentScale();
+  if (deepFrame && !zo::CreateFrameSurface(width * scale, height * scale))
+    return ShowError(Where, "表示用の画面が生成できません");
 
   DDCAPS driver = EmptyCaps(), emulation = EmptyCaps();
   directDraw->GetCaps(&driver, &emulation);
@@ -189,9 +197,10 @@ int Screen(int width, int height, int placement) {
   PixelFormat = DerivePixelLayout(format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
 
   BuildSineTable();
-  // The tables of the 16-bit effects follow the desktop's depth, not the
-  // pixel format; elsewhere the effects find none and draw nothing.
-  if (GetDisplayDepth() == 16)
+  // The tables of the 16-bit effects follow the depth frames are drawn at
+  // (the desktop's unless frames are 5-6-5 on a deeper one), not the pixel
+  // format; elsewhere the effects find none and draw nothing.
+  if (zo::FrameDepth() == 16)
     zo::BuildEffectTables(PixelFormat, std::rand);
   else
     zo::DropEffectTables();
@@ -199,8 +208,9 @@ int Screen(int width, int height, int placement) {
   for (int i = FirstUserObject; i < MaxDrawObjects; ++i) ResetDrawObject(drawObjects[i]);
 
   viewerImage = viewerTiles = 0;  // the scroll viewer forgets its two objects
+  transitionTiles = 0;            // and the transition its tiles
   screenRect = RECT{0, 0, width, height};
-  presentRect = RECT{clientX, clientY, clientX + width, clientY + height};
+  presentRect = RECT{clientX, clientY, clientX + width * scale, clientY + height * scale};
 
   zoSound::InitDevice();  // the program runs silently without a device
   zoSound::ResetObjects();

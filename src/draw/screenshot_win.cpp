@@ -51,9 +51,9 @@ int SaveScreen(const char* name, int width, int height) {
   // Only what the surface holds is read, and the headers tell what was written.
   if (width > static_cast<int>(desc.dwWidth)) width = static_cast<int>(desc.dwWidth);
   if (height > static_cast<int>(desc.dwHeight)) height = static_cast<int>(desc.dwHeight);
-  int depth = GetDisplayDepth();
+  int depth = zo::FrameDepth();
   bool readable = desc.lpSurface && width > 0 && height > 0 && (depth == 16 || depth == 32);
-  // The desktop's depth picks the reading; the surface's own must agree.
+  // The frame's depth picks the reading; the surface's own must agree.
   if (readable && (desc.dwFlags & DDSD_PIXELFORMAT) &&
       desc.ddpfPixelFormat.dwRGBBitCount != static_cast<DWORD>(depth)) {
     readable = false;

@@ -13,6 +13,7 @@ int errorFlag;
 namespace zo {
 
 MessageBoxFunction messageBoxHook;
+int errorBoxesMuted;
 
 int ShowMessageBox(HWND owner, const char* text, const char* title, UINT style) {
   if (messageBoxHook) return messageBoxHook(owner, text, title, style);
@@ -54,6 +55,10 @@ int OpenBox(const char* text, UINT style) {
 }  // namespace
 
 int ShowError(const char* where, const char* message, long) {
+  if (zo::errorBoxesMuted > 0) {
+    errorFlag = 1;
+    return 0;
+  }
   char text[TextCapacity] = "";
   zo::AppendBounded(text, sizeof text, where);
   zo::AppendBounded(text, sizeof text, " : ");

@@ -13,4 +13,8 @@ extern MessageBoxFunction messageBoxHook;
 
 int ShowMessageBox(HWND owner, const char* text, const char* title, UINT style);
 
+// While above 0, ShowError sets the error flag without a box: for a retry of
+// something whose failure was already reported.
+extern int errorBoxesMuted;
+
 }  // namespace zo

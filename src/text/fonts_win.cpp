@@ -3,6 +3,7 @@
 
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
+#include "text/font_rules.h"
 #include "text/text_scope_win.h"
 #include "zo.h"
 
@@ -20,6 +21,7 @@ HDC textDC;
 namespace {
 
 HFONT scopeFont, keptFont;
+IDirectDrawSurface* scopeSurface;  // the surface whose DC textDC is
 HDC screenDC;
 const int FontBufferObject = 3;
 
@@ -59,7 +61,7 @@ void DescribeFont(int height, int angle, int weight, int italic, int underline) 
   fontHeight = height;
   fontDesc->lfHeight = height;
   fontDesc->lfWidth = 0;
-  fontDesc->lfEscapement = angle * 10;
+  fontDesc->lfEscapement = zo::EscapementOf(angle);
   fontDesc->lfWeight = WeightOf(weight);
   fontDesc->lfItalic = static_cast<BYTE>(italic);
   fontDesc->lfUnderline = static_cast<BYTE>(underline);
@@ -67,7 +69,7 @@ void DescribeFont(int height, int angle, int weight, int italic, int underline) 
 }
 
 void DescribeBufferFont(int size) {
-  DescribeFont(size * 2, 0, 0, 0, 0);
+  DescribeFont(zo::DoubledFontSize(size), 0, 0, 0, 0);
 }
 
 // A named face takes the character set it was enumerated with.
@@ -96,7 +98,7 @@ IDirectDrawSurface* FontBufferSurface() { return drawObjects[FontBufferObject].s
 }  // namespace
 
 void OpenTextScope(IDirectDrawSurface* surface) {
-  textDC = nullptr;
+  CloseTextScope();
   if (!fontDesc || !surface) return;
   HFONT font = CreateFontIndirectA(fontDesc);
   HDC dc = nullptr;
@@ -105,17 +107,60 @@ void OpenTextScope(IDirectDrawSurface* surface) {
     return;
   }
   scopeFont = font;
+  scopeSurface = surface;
   textDC = dc;
   keptFont = static_cast<HFONT>(SelectObject(textDC, scopeFont));
 }
 
-void CloseTextScope(IDirectDrawSurface* surface) {
+void CloseTextScope() {
   if (!textDC) return;
   SelectObject(textDC, keptFont);
   DeleteObject(scopeFont);
-  if (surface) surface->ReleaseDC(textDC);
+  if (scopeSurface) scopeSurface->ReleaseDC(textDC);
   textDC = nullptr;
+  scopeSurface = nullptr;
   scopeFont = keptFont = nullptr;
+}
+
+SavedTextScope SuspendTextScope() {
+  SavedTextScope saved{};
+  saved.height = fontHeight;
+  saved.textColor = textColor;
+  saved.shadowColor = shadowColor;
+  if (fontDesc) saved.desc = *fontDesc;
+  if (!textDC) return saved;
+  saved.surface = scopeSurface;
+  saved.font = scopeFont;
+  saved.ink = GetTextColor(textDC);
+  saved.background = GetBkColor(textDC);
+  saved.backgroundMode = GetBkMode(textDC);
+  SelectObject(textDC, keptFont);
+  if (scopeSurface) scopeSurface->ReleaseDC(textDC);
+  textDC = nullptr;
+  scopeSurface = nullptr;
+  scopeFont = keptFont = nullptr;
+  return saved;
+}
+
+void ResumeTextScope(const SavedTextScope& saved) {
+  CloseTextScope();
+  fontHeight = saved.height;
+  textColor = saved.textColor;
+  shadowColor = saved.shadowColor;
+  if (fontDesc) *fontDesc = saved.desc;
+  if (!saved.surface) return;
+  HDC dc = nullptr;
+  if (saved.surface->GetDC(&dc) != DD_OK) {
+    DeleteObject(saved.font);
+    return;
+  }
+  textDC = dc;
+  scopeSurface = saved.surface;
+  scopeFont = saved.font;
+  keptFont = static_cast<HFONT>(SelectObject(textDC, scopeFont));
+  SetTextColor(textDC, saved.ink);
+  SetBkColor(textDC, saved.background);
+  SetBkMode(textDC, saved.backgroundMode);
 }
 
 }  // namespace zo
@@ -172,7 +217,7 @@ void BeginTextFace(const char* face, int height, int angle, int weight, int ital
   zo::OpenTextScope(backSurface);
 }
 
-void EndText() { zo::CloseTextScope(backSurface); }
+void EndText() { zo::CloseTextScope(); }
 
 void BeginBufferText(int face, int size) {
   if (!fontDesc) return;
@@ -189,6 +234,6 @@ void BeginBufferTextFace(const char* face, int size) {
   zo::OpenTextScope(zo::FontBufferSurface());
 }
 
-void EndBufferText() { zo::CloseTextScope(zo::FontBufferSurface()); }
+void EndBufferText() { zo::CloseTextScope(); }
 
 }  // namespace zoText

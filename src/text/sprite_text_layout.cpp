@@ -1,6 +1,7 @@
 #include "text/sprite_text_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 TextItemList textItems;
@@ -29,6 +30,14 @@ TextChar TakeChar(const char* text, int* p, bool (*isLead)(unsigned char)) {
   return {ch, len, len == 1 && *ch == '\n'};
 }
 
+// Positions are worked out in 64 bits, so a caller's far-off start, limits
+// or font height cannot overflow them, and handed out held inside int range.
+int Held(int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+IntRect Cell(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+  return IntRect{Held(left), Held(top), Held(right), Held(bottom)};
+}
+
 void BeginItems(int x, int y) {
   textItems.rects[0] = IntRect{x, y, x, y};
   textItems.count = 1;
@@ -46,28 +55,29 @@ void DropItem(bool recorded) {
   if (recorded && textItems.count > 1) --textItems.count;
 }
 
-void GrowBox(int right, int bottom) {
+void GrowBox(int64_t right, int64_t bottom) {
   IntRect& box = textItems.rects[0];
-  box.right = std::max(box.right, right);
-  box.bottom = std::max(box.bottom, bottom);
+  box.right = std::max(box.right, Held(right));
+  box.bottom = std::max(box.bottom, Held(bottom));
 }
 
 // Shadow first, then the text, then the bold copies. The shadow sits further
 // out when the glyph is emboldened; smooth text uses double-size offsets.
-void PutCopies(SpriteTextTarget& t, const char* ch, int len, int ax, int ay, unsigned flags,
+void PutCopies(SpriteTextTarget& t, const char* ch, int len, int64_t x, int64_t y, unsigned flags,
                bool smooth) {
   const bool boldX = flags & TextBoldX, boldY = flags & TextBoldY;
+  const int ax = Held(x), ay = Held(y), ax1 = Held(x + 1), ay1 = Held(y + 1);
   if (flags & TextShadow) {
     int sx = (boldX ? 2 : 1) + (smooth ? 1 : 0);
     int sy = (boldY ? 2 : 1) + (smooth ? 1 : 0);
-    t.Put(ch, len, ax + sx, ay + sy, true);
+    t.Put(ch, len, Held(x + sx), Held(y + sy), true);
   }
   t.Put(ch, len, ax, ay, false);
   if (boldX) {
-    t.Put(ch, len, ax + 1, ay, false);
-    if (boldY) t.Put(ch, len, ax + 1, ay + 1, false);
+    t.Put(ch, len, ax1, ay, false);
+    if (boldY) t.Put(ch, len, ax1, ay1, false);
   }
-  if (boldY) t.Put(ch, len, ax, ay + 1, false);
+  if (boldY) t.Put(ch, len, ax, ay1, false);
 }
 
 }  // namespace
@@ -91,8 +101,8 @@ uint32_t LiftInk(uint32_t c) {
 
 void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsigned flags,
                      int fontHeight, bool (*isLead)(unsigned char), SpriteTextTarget& target) {
-  int cx = x, cy = y;
-  int lineHeight = static_cast<int>(flags & 0xFF) + fontHeight;
+  int64_t cx = x, cy = y;
+  int64_t lineHeight = int64_t(flags & 0xFF) + fontHeight;
   BeginItems(x, y);
   const int length = static_cast<int>(std::strlen(text));
   for (int p = 0; p < length; ++p) {
@@ -107,10 +117,10 @@ void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsi
       if (flags & TextBoldX) ++cell.width;
       if (flags & TextBoldY) ++cell.height;
     }
-    const int ax = cx;
-    const bool recorded = RecordItem(IntRect{cx, cy, cx + cell.width, cy + cell.height});
+    const int64_t ax = cx;
+    const bool recorded = RecordItem(Cell(cx, cy, cx + cell.width, cy + cell.height));
     cx += cell.width;
-    lineHeight = std::max(lineHeight, cell.height);
+    lineHeight = std::max<int64_t>(lineHeight, cell.height);
     // A character wider than the whole line stays on its own line rather
     // than wrapping for ever.
     const bool tooWideForAnyLine = ax == x && cx > right;
@@ -137,17 +147,17 @@ void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsi
 void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, unsigned flags,
                       int fontHeight, int bufferWidth, bool (*isLead)(unsigned char),
                       SpriteTextTarget& target) {
-  int bx = x, by = y, u = 0;
-  const int baseHeight = static_cast<int>(flags & 0xFF) + fontHeight;
-  int lineHeight = baseHeight;
+  int64_t bx = x, by = y, u = 0;
+  const int64_t baseHeight = int64_t(flags & 0xFF) + fontHeight;
+  int64_t lineHeight = baseHeight;
   BeginItems(x, y);
 
   // Halvings are arithmetic shifts, as everywhere in double-size units.
-  auto flush = [&](int h2, bool last) {
-    int h = h2;
+  auto flush = [&](int64_t h2, bool last) {
+    int64_t h = h2;
     if (by + (h2 >> 1) > bottom) h -= (by + (h2 >> 1) - bottom) * 2;
     GrowBox(bx + (u >> 1), by + (h >> 1));
-    target.Flush(bx, by, u, h, last);
+    target.Flush(Held(bx), Held(by), Held(u), Held(h), last);
   };
 
   const int length = static_cast<int>(std::strlen(text));
@@ -156,19 +166,18 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
     const char* ch = c.bytes;
     const int len = c.length;
     const bool newline = c.newline;
-    int w2 = 0, h2 = 0;
+    int64_t w2 = 0, h2 = 0;
     if (!newline) {
       PutCopies(target, ch, len, u, 0, flags, true);
       GlyphSize g = target.Measure(ch, len);
-      w2 = g.width + (g.width & 1);
-      h2 = g.height + (g.height & 1);
+      w2 = int64_t(g.width) + (g.width & 1);
+      h2 = int64_t(g.height) + (g.height & 1);
       if (flags & TextShadow) w2 += 2, h2 += 2;
       if (flags & TextBoldX) ++w2;
       if (flags & TextBoldY) ++h2;
     }
-    const int start = u;
-    const bool recorded =
-        RecordItem(IntRect{bx + (u >> 1), by, bx + (u >> 1) + (w2 >> 1), by + (h2 >> 1)});
+    const int64_t start = u;
+    const bool recorded = RecordItem(Cell(bx + (u >> 1), by, bx + (u >> 1) + (w2 >> 1), by + (h2 >> 1)));
     u += w2;
     lineHeight = std::max(lineHeight, h2);
     const bool pastRight = bx + (u >> 1) >= right;
@@ -177,9 +186,10 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
     const bool aloneTooWide =
         !newline && start == 0 && ((pastRight && bx == x) || u >= bufferWidth);
     if ((pastRight || u >= bufferWidth || newline) && !aloneTooWide) {
-      // A hanging character stays in the segment, and so keeps its item.
+      // A hanging character stays in the segment, so the line's box holds
+      // its ink; like a newline it has no cell of its own.
       const bool hangs = pastRight && !newline && IsHangingChar(ch, len);
-      if (!hangs) DropItem(recorded);
+      DropItem(recorded);
       if (!hangs && !newline) {
         u -= w2;
         p -= len;

@@ -55,7 +55,7 @@ class GdiTarget : public zo::SpriteTextTarget {
   // Between segments the buffer is cleared and drawn on transparently; after
   // the last one the caller's buffer scope comes back with a fresh DC.
   void Flush(int x, int y, int width2, int height2, bool last) override {
-    zo::CloseTextScope(zo::SurfaceOf(BufferObject));
+    zo::CloseTextScope();
     zo::AntialiasLine(x, y, 0, 0, width2, height2);
     if (last) {
       zo::OpenTextScope(zo::SurfaceOf(BufferObject));
@@ -72,13 +72,13 @@ int RenderPlain(int x, int y, int right, int bottom, const char* text, unsigned 
     blitAfterRender = 1;
     return 0;
   }
-  zo::CloseTextScope(backSurface);
+  zo::CloseTextScope();
   zoDraw::ClearObject(FontObject);
   OpenTransparentScope(zo::SurfaceOf(FontObject));
   LiftColours();
   GdiTarget target;
   zo::LayOutPlainText(text, x, y, right, bottom, flags, fontHeight, IsLead, target);
-  zo::CloseTextScope(zo::SurfaceOf(FontObject));
+  zo::CloseTextScope();
   if (blitAfterRender) BlitBoundingBox();
   zo::OpenTextScope(backSurface);
   FinishRender();
@@ -91,7 +91,7 @@ int RenderSmooth(int x, int y, int right, int bottom, const char* text, unsigned
     return 0;
   }
   zoDraw::ClearObject(FontObject);
-  zo::CloseTextScope(zo::SurfaceOf(BufferObject));
+  zo::CloseTextScope();
   zoDraw::ClearObject(BufferObject);
   OpenTransparentScope(zo::SurfaceOf(BufferObject));
   LiftColours();
@@ -122,7 +122,7 @@ void AntialiasLine(int dx, int dy, int sx, int sy, int width2, int height2) {
     desc[locked].dwSize = sizeof desc[locked];
     if (surfaces[locked]->Lock(nullptr, &desc[locked], DDLOCK_WAIT, nullptr) != DD_OK) break;
   }
-  const int depth = zoDraw::GetDisplayDepth();
+  const int depth = zo::FrameDepth();
   // The surfaces must hold pixels of the size the filter is about to walk.
   bool sameDepth = locked == 3;
   for (int i = 0; i < locked; ++i)

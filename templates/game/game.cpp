@@ -14,11 +14,14 @@ bool Down(int key) {
 }
 }  // namespace
 
-// Before the window exists: the size, window or full screen, window flags.
+// Before the window exists: the size, window or full screen, window flags,
+// the frame's depth and the window's scale.
 void DemoConfigure() {
   requestedWidth = 640;
   requestedHeight = 480;
   fullScreen = 0;
+  frameDepth = 16;   // 5-6-5 frames on any desktop: every effect works
+  windowScale = 1;   // 2 shows each pixel as a 2 x 2 block in the window
 }
 
 // Once, after the window exists.

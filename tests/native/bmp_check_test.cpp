@@ -142,7 +142,15 @@ TEST(BmpCheck, RefusesEachDamagedClass) {
       {"offset one byte late", With(b24, 10, 55), BmpFault::PixelsCut},
       {"height x64", With(b24, 22, 64), BmpFault::PixelsCut},
       {"4096 square", With(With(big, 18, 4096), 22, 4096), BmpFault::PixelsCut},
-      {"rows times stride past 2^64", With(With(big, 18, 0x7FFFFFFF), 22, 0x80000000), BmpFault::PixelsCut},
+      {"rows times stride past 2^64", With(With(big, 18, 0x7FFFFFFF), 22, 0x80000000), BmpFault::TooLarge},
+      {"rle 30000 square", With(With(rle, 18, 30000), 22, 30000), BmpFault::TooLarge},
+      {"rle4 30000 square", With(With(Build({"rle4", 40, 4, 2, 9, 4}), 18, 30000), 22, 30000), BmpFault::TooLarge},
+      {"rle width 65536", With(With(rle, 18, 65536), 22, 1), BmpFault::TooLarge},
+      {"rle height 65536", With(With(rle, 18, 1), 22, 65536), BmpFault::TooLarge},
+      {"24 top-down height -65536", With(b24, 22, static_cast<uint32_t>(-65536)), BmpFault::TooLarge},
+      {"24 one pixel past the bound", With(With(b24, 18, 4097), 22, 4096), BmpFault::TooLarge},
+      {"fields width 65536", With(Build({"16 fields", 40, 16, 3, 3, 3}), 18, 65536), BmpFault::TooLarge},
+      {"core 65535 square", With(With(core, 18, 0xFFFF, 2), 20, 0xFFFF, 2), BmpFault::TooLarge},
       {"rle data past", With(rle, 34, 0x7FFFFFFF), BmpFault::PixelsCut},
       {"rle without size", With(rle, 34, 0), BmpFault::PixelsCut},
       {"info says core", With(b24, 14, 12), BmpFault::BadFormat},
@@ -175,10 +183,13 @@ TEST(BmpCheck, KeepsWhatTheDecoderAccepts) {
   EXPECT_EQ(Check(With(b8, 10, 0)), BmpFault::None);     // pixels right after the palette
   EXPECT_EQ(Check(With(b8, 46, 16)), BmpFault::None);    // a shorter palette in use
   EXPECT_EQ(Check(With(b8, 2, 0xFFFFFFFF)), BmpFault::None);  // bfSize is not read
+  // The size bounds themselves are taken.
+  const Bytes rle = Build({"rle8", 40, 8, 1, 9, 4});
+  EXPECT_EQ(Check(With(With(rle, 18, 4096), 22, 4096)), BmpFault::None);
+  EXPECT_EQ(Check(With(With(rle, 18, 65535), 22, 256)), BmpFault::None);
   Bytes longer = b8;
   longer.resize(b8.size() + 100, 0);
   EXPECT_EQ(Check(longer), BmpFault::None);
-  const Bytes rle = Build({"rle8", 40, 8, 1, 9, 4});
   EXPECT_EQ(Check(With(rle, 34, 4)), BmpFault::None);  // less data than the rows: the decoder stops
 }
 

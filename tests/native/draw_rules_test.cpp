@@ -1,6 +1,7 @@
 // Pixel layouts, the sine table and the platform-free blit arithmetic.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -128,6 +129,28 @@ TEST(ClipBlit, RandomAgainstPixelSets) {
           ASSERT_EQ(d.y + sy - d.src.top, dy) << "seed " << seed << " case " << i;
         }
       }
+    }
+  }
+}
+
+TEST(ClipBlit, IntMinAndIntMaxNeverWrap) {
+  const IntRect screen{0, 0, 640, 480}, all{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  const struct {
+    IntRect clip;
+    int x, y;
+    IntRect src, out;  // out.left > out.right: nothing drawn
+  } cases[] = {
+      {screen, INT_MAX, 0, {0, 0, 32, 32}, {1, 0, 0, 0}},
+      {screen, INT_MIN, 0, {0, 0, 32, 32}, {1, 0, 0, 0}},
+      {screen, -5, 0, {INT_MAX - 2, 0, INT_MAX, 1}, {1, 0, 0, 0}},
+      {screen, 0, 0, {INT_MIN, 0, INT_MAX, 32}, {INT_MIN, 0, INT_MIN + 640, 32}},
+      {all, INT_MAX - 10, 0, {0, 0, 32, 32}, {0, 0, 10, 32}},
+  };
+  for (const auto& c : cases) {
+    const Drawn d = Clip(c.clip, c.x, c.y, c.src);
+    ASSERT_EQ(d.any, c.out.left <= c.out.right) << c.x;
+    if (d.any) {
+      EXPECT_TRUE(d.x == c.x && d.src.left == c.out.left && d.src.right == c.out.right) << c.x;
     }
   }
 }

@@ -51,9 +51,25 @@ TEST_F(ReleaseFixture, HeldKeyIsNotArmedUntilEverythingIsUp) {
   EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 0);
   EXPECT_EQ(releaseState, 0);
   ReleaseKey(13);
-  // Its latch is still 13: the call that arms also matches and reports it.
+  // Released, its latch still 13: it was held before the first call, so it
+  // does not count until it is pressed again.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 0) << i;
+  PressKey(13);
+  EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 0);
+  ReleaseKey(13);
   EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 13);
   EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 0);
+}
+
+TEST_F(ReleaseFixture, ButtonHeldBeforeTheFirstCallMustBePressedAgain) {
+  buttonHeld = buttonLatch = 1;
+  EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 0);
+  buttonHeld = 0;
+  EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 0);
+  EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 0);
+  buttonHeld = buttonLatch = 1;
+  buttonHeld = 0;  // pressed and released between two calls
+  EXPECT_EQ(zoInput::CheckRelease(13, 1, 0), 1);
 }
 
 TEST_F(ReleaseFixture, ReportsOnceOnTheFirstCallAfterRelease) {

@@ -3,6 +3,7 @@
 // blits followed call by call through a stand-in blit.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -107,36 +108,37 @@ const zo::RowBlitter standIn{
     [](int x, int y, int obj, int l, int t, int r, int b) { calls.push_back({true, x, y, obj, l, t, r, b}); },
     [](int x, int y, int obj, int l, int t, int r, int b) { calls.push_back({false, x, y, obj, l, t, r, b}); },
     [] { return script[drawn++ % script.size()]; }};
+const zo::RowBounds all{INT_MIN, INT_MAX, INT_MAX};  // every row can show
 void Reset(std::vector<int> s = {0}) { calls.clear(), script = s, drawn = 0; }
 Call Row(bool keyed, int x, int y, int row) { return Call{keyed, x, y, 3, 5, row, 25, row + 1}; }
 
 TEST(RowBlits, ScanlinesDrawTheRowsTheStepNames) {
   Reset();
-  zo::Scanlines(standIn, 10, 20, 1, 3, 5, 100, 25, 104);
+  zo::Scanlines(standIn, all, 10, 20, 1, 3, 5, 100, 25, 104);
   EXPECT_EQ(calls, (std::vector<Call>{Row(true, 10, 21, 101), Row(true, 10, 22, 102), Row(true, 10, 23, 103)}));
   Reset();
-  zo::Scanlines(standIn, 10, 20, 3, 3, 5, 100, 25, 107);
+  zo::Scanlines(standIn, all, 10, 20, 3, 3, 5, 100, 25, 107);
   EXPECT_EQ(calls, (std::vector<Call>{Row(true, 10, 23, 103), Row(true, 10, 26, 106)}));
   Reset();
-  zo::Scanlines(standIn, 10, 20, 0, 3, 5, 100, 25, 107);
+  zo::Scanlines(standIn, all, 10, 20, 0, 3, 5, 100, 25, 107);
   EXPECT_TRUE(calls.empty());
   // step -4: rows 1 + rand() % 4 apart, one rand() per row, the last one past the end.
   Reset({6, 0, 3, 9});
-  zo::Scanlines(standIn, 10, 20, -4, 3, 5, 100, 25, 108);
+  zo::Scanlines(standIn, all, 10, 20, -4, 3, 5, 100, 25, 108);
   EXPECT_EQ(calls, (std::vector<Call>{Row(true, 10, 23, 103), Row(true, 10, 24, 104)}));
   EXPECT_EQ(drawn, 3u);
 }
 
 TEST(RowBlits, JitterShiftsEachRowByOneRandomDraw) {
   Reset({0, 1, 2, 3});
-  zo::Jitter(standIn, 10, 20, 1, 3, 5, 100, 25, 104);  // amplitude 1: -1 or 0, never +1
+  zo::Jitter(standIn, all, 10, 20, 1, 3, 5, 100, 25, 104);  // amplitude 1: -1 or 0, never +1
   EXPECT_EQ(calls, (std::vector<Call>{Row(true, 9, 20, 100), Row(true, 10, 21, 101), Row(true, 9, 22, 102),
                                       Row(true, 10, 23, 103)}));
   Reset({7, 12});
-  zo::Jitter(standIn, 10, 20, 5, 3, 5, 100, 25, 102);
+  zo::Jitter(standIn, all, 10, 20, 5, 3, 5, 100, 25, 102);
   EXPECT_EQ(calls, (std::vector<Call>{Row(true, 12, 20, 100), Row(true, 7, 21, 101)}));
   Reset();
-  zo::Jitter(standIn, 10, 20, 0, 3, 5, 100, 25, 104);
+  zo::Jitter(standIn, all, 10, 20, 0, 3, 5, 100, 25, 104);
   EXPECT_EQ(calls, (std::vector<Call>{Call{true, 10, 20, 3, 5, 100, 25, 104}}));
   EXPECT_EQ(drawn, 0u);
 }
@@ -145,7 +147,7 @@ TEST(RowBlits, WaveFollowsTheCosineProfileAndMovesItsPhase) {
   for (int H : {2, 3, 7, 24, 41})
     for (float phase : {0.0f, 0.25f, 3.5f, float(H) - 0.5f}) {
       Reset();
-      zo::Wave(standIn, phase, 0.0f, 10, 20, 1, 3, 5, 100, 25, 100 + H);
+      zo::Wave(standIn, all, phase, 0.0f, 10, 20, 1, 3, 5, 100, 25, 100 + H);
       std::vector<Call> want;
       ref::WaveRows(phase, 100, 100 + H, [&](int o, int row) { want.push_back(Row(false, 10, 20 + o, row)); });
       EXPECT_EQ(calls, want) << "H " << H << " phase " << phase;
@@ -154,14 +156,14 @@ TEST(RowBlits, WaveFollowsTheCosineProfileAndMovesItsPhase) {
       EXPECT_LE(calls.back().y, 20 + 2 * (H / 2));
     }
   Reset();
-  EXPECT_EQ(zo::Wave(standIn, 3.0f, 2.0f, 0, 0, 1, 3, 5, 100, 25, 104), 1.0f);  // 5 wraps by H to 1
-  EXPECT_EQ(zo::Wave(standIn, 3.0f, 2.0f, 0, 0, 1, 3, 5, 100, 25, 106), 5.0f);
-  EXPECT_EQ(zo::Wave(standIn, 1.0f, 2.0f, 0, 0, 0, 3, 5, 100, 25, 104), 3.0f);  // -1 wraps to 3
-  EXPECT_EQ(zo::Wave(standIn, 1.0f, 0.0f, 0, 0, 0, 3, 5, 100, 25, 104), 1.0f);
+  EXPECT_EQ(zo::Wave(standIn, all, 3.0f, 2.0f, 0, 0, 1, 3, 5, 100, 25, 104), 1.0f);  // 5 wraps by H to 1
+  EXPECT_EQ(zo::Wave(standIn, all, 3.0f, 2.0f, 0, 0, 1, 3, 5, 100, 25, 106), 5.0f);
+  EXPECT_EQ(zo::Wave(standIn, all, 1.0f, 2.0f, 0, 0, 0, 3, 5, 100, 25, 104), 3.0f);  // -1 wraps to 3
+  EXPECT_EQ(zo::Wave(standIn, all, 1.0f, 0.0f, 0, 0, 0, 3, 5, 100, 25, 104), 1.0f);
   // Fewer than two rows: nothing drawn, the phase kept.
   Reset();
-  EXPECT_EQ(zo::Wave(standIn, 1.5f, 2.0f, 0, 0, 1, 3, 5, 100, 25, 101), 1.5f);
-  EXPECT_EQ(zo::Wave(standIn, 1.5f, 2.0f, 0, 0, 1, 3, 5, 100, 25, 90), 1.5f);
+  EXPECT_EQ(zo::Wave(standIn, all, 1.5f, 2.0f, 0, 0, 1, 3, 5, 100, 25, 101), 1.5f);
+  EXPECT_EQ(zo::Wave(standIn, all, 1.5f, 2.0f, 0, 0, 1, 3, 5, 100, 25, 90), 1.5f);
   EXPECT_TRUE(calls.empty());
 }
 

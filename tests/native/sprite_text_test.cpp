@@ -2,10 +2,12 @@
 // filter of the smooth renderer.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
 #include "text/antialias.h"
+#include "text/font_rules.h"
 #include "text/sprite_text_layout.h"
 
 namespace {
@@ -92,17 +94,20 @@ TEST(SpriteTextLayout, WrapsAtTheRightLimitAndLetsPunctuationHang) {
   EXPECT_TRUE(Rect(textItems.rects[0], 10, 20, 42, 52));
 }
 
-TEST(SpriteTextLayout, SmoothHangingPunctuationKeepsItsItem) {
-  for (const char* text : {"AB。", "AB。CD"}) {
-    FakeTarget t;
-    t.scale = 2;
-    zo::LayOutSmoothText(text, 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
-    SCOPED_TRACE(text);
-    ASSERT_GE(textItems.count, 4);
-    const IntRect& stop = textItems.rects[3];  // 。 after A (8) and B (8)
-    EXPECT_TRUE(Rect(stop, 16, 0, 32, 16));
-    EXPECT_GE(textItems.rects[0].right, stop.right);  // inside the blitted box
-  }
+TEST(SpriteTextLayout, SmoothHangingPunctuationStaysInTheBoxWithoutAnItem) {
+  FakeTarget t;
+  t.scale = 2;
+  zo::LayOutSmoothText("AB。", 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+  EXPECT_EQ(textItems.count, 3);  // A and B; the full stop hangs like a newline has no cell
+  ASSERT_EQ(t.flushes.size(), 1u);
+  EXPECT_EQ(t.flushes[0].w2, 64);  // its ink goes through the filter with the line
+  EXPECT_TRUE(Rect(textItems.rects[0], 0, 0, 32, 16));  // and the blitted box holds it (16..32)
+  FakeTarget m;
+  m.scale = 2;
+  zo::LayOutSmoothText("AB。CD", 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, m);
+  ASSERT_EQ(textItems.count, 5);
+  EXPECT_TRUE(Rect(textItems.rects[3], 0, 16, 8, 32));  // C starts the next line
+  EXPECT_TRUE(Rect(textItems.rects[0], 0, 0, 32, 32));
 }
 
 TEST(SpriteTextLayout, TwoByteCharactersAreOneItem) {
@@ -278,4 +283,32 @@ TEST(InkFilter, ClippingShiftsTheSourceByTwo) {
   // output x 1 has centre 4.
   EXPECT_EQ(p.font[0], 0);
   EXPECT_NE(p.font[1], 0);
+}
+
+// Extreme caller integers: the layouts end and hand out cells inside int
+// range, the ink filter stays inside its surfaces (before: overflows, and
+// loops of billions of pixels), the font description stays in range.
+TEST(TextExtremes, IntMinAndIntMaxCallers) {
+  const int v[] = {INT_MIN, -1, 0, 16, INT_MAX - 5, INT_MAX};
+  for (int x : v)
+    for (int limit : v)
+      for (int height : v) {
+        FakeTarget t, s;
+        s.scale = 2;
+        zo::LayOutPlainText("AB。CD\nEF", x, x, limit, limit, 0x7FF, height, zo::IsSjisLeadByte, t);
+        for (int i = 1; i < textItems.count; ++i) ASSERT_LE(textItems.rects[i].left, textItems.rects[i].right);
+        zo::LayOutSmoothText("AB。CD\nEF", x, x, limit, limit, 0x7FF, height, 1280, zo::IsSjisLeadByte, s);
+        for (int i = 1; i < textItems.count; ++i) ASSERT_LE(textItems.rects[i].top, textItems.rects[i].bottom);
+        Planes p(4, 4);
+        for (auto& px : p.buffer) px = 0xFFFF;
+        for (const IntRect& clip : {IntRect{0, 0, 4, 4}, IntRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}})
+          zo::AntialiasLine16(p.B(), p.F(), p.U(), Five, x, limit, height, x, limit, height, clip);
+      }
+  EXPECT_EQ(zo::EscapementOf(90), 900);
+  EXPECT_EQ(zo::EscapementOf(214748364), 2147483640);
+  EXPECT_EQ(zo::EscapementOf(INT_MAX), int(21474836470LL % 3600));
+  EXPECT_EQ(zo::EscapementOf(INT_MIN), int(-21474836480LL % 3600));
+  EXPECT_EQ(zo::DoubledFontSize(12), 24);
+  EXPECT_EQ(zo::DoubledFontSize(INT_MAX), INT_MAX);
+  EXPECT_EQ(zo::DoubledFontSize(INT_MIN), INT_MIN);
 }

@@ -331,12 +331,47 @@ TEST_F(DrawTest, MissingOrCorruptBmpKeepsTheIndexClaimed) {
     EXPECT_EQ(BoxText(1 + i), "zoDraw::LoadObject : BMPファイルを読み込めません");
     EXPECT_STREQ(drawObjects[5 + i].name, name.c_str());
   }
-  // A claimed record without a surface is not freed by a release.
+  // A claimed record without a surface can be freed by a release, and its
+  // number comes back.
   zoDraw::ReleaseObject(4);
-  EXPECT_STREQ(drawObjects[4].name, "drawtmp\\absent.bmp");
+  EXPECT_EQ(drawObjects[4].name[0], '\0');
   std::mt19937 rng(10);
   std::string good = Write("good.bmp", BmpKind::Bits24, RandomImage(rng, 4, 4, 4));
+  EXPECT_EQ(zoDraw::LoadObject(good.c_str(), 2), 4);
   EXPECT_EQ(zoDraw::LoadObject(good.c_str(), 2), 7);
+}
+
+// The display's own objects 0..3 (sprite text draws through 2 and 3) cannot
+// be released or swapped by a caller.
+TEST_F(DrawTest, TheDisplaysInternalObjectsAreRefused) {
+  std::mt19937 rng(11);
+  std::string good = Write("internal.bmp", BmpKind::Bits24, RandomImage(rng, 4, 4, 4));
+  IDirectDrawSurface* internal[4];
+  for (int i = 0; i < 4; ++i) internal[i] = drawObjects[i].surface;
+  for (int i = 0; i < 4; ++i) {
+    zoDraw::ReleaseObject(i);
+    EXPECT_EQ(zoDraw::SwapObject(good.c_str(), i, 2) + zoDraw::SwapPack("X.BMP", i, 2), 0) << i;
+    EXPECT_EQ(BoxText(2 * i + 1), "zoDraw::SwapPack : オブジェクト番号が範囲外です");
+  }
+  EXPECT_EQ(BoxText(0), "zoDraw::SwapObject : オブジェクト番号が範囲外です");
+  EXPECT_EQ(zotest::boxes.size(), 8u);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(drawObjects[i].surface, internal[i]) << i;
+}
+
+// An object whose file went away while its surface was lost is reported
+// once by a restore, though later passes try it again.
+TEST_F(DrawTest, ARestoreReportsAnObjectThatCannotBeReloadedOnce) {
+  std::mt19937 rng(17);
+  std::string name = Write("gone.bmp", BmpKind::Bits24, RandomImage(rng, 8, 8, 4));
+  ASSERT_EQ(zoDraw::LoadObject(name.c_str(), 2), 4);
+  ASSERT_TRUE(DeleteFileA((zotest::ExeFolder() + name).c_str()));
+  zotest::FakeSurface lost(true);
+  IDirectDrawSurface* real = drawObjects[4].surface;
+  drawObjects[4].surface = &lost;
+  zoDraw::RestoreSurfaces();
+  ASSERT_EQ(zotest::boxes.size(), 1u) << BoxText(1);
+  EXPECT_EQ(BoxText(0), "zoDraw::SwapObject : BMPファイルを読み込めません");
+  real->Release();
 }
 
 TEST_F(DrawTest, SwapObjectKeepsTheNumber) {

@@ -272,3 +272,25 @@ TEST_F(HostileFilesTest, ASoundPackRebuiltFromAMissingFolderKeepsTheOldPack) {
   DeleteFileA(pack.c_str());
   zotest::ClearBoxes();
 }
+
+// ---- Bitmaps that claim sizes no sprite can hold ----
+
+// A 1 KB RLE file claiming 30000 x 30000 pixels (or a side past 16 bits) is
+// refused with one box before the decoder spends seconds on a huge DIB.
+TEST_F(HostileFilesTest, RleBitmapsClaimingHugeSizesAreRefusedAtOnce) {
+  int seen = 0;
+  for (const Load& l : loads) {
+    if (l.file.find("rle-size-") == std::string::npos) continue;
+    ++seen;
+    const int claimed = zo::FindFreeObject();
+    const size_t before = zotest::boxes.size();
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(zoDraw::LoadObject(l.file.c_str(), 0), 0) << l.file;
+    EXPECT_LT(GetTickCount() - start, 1000u) << l.file;
+    ASSERT_EQ(zotest::boxes.size(), before + 1) << l.file;
+    EXPECT_NE(zotest::boxes.back().text.find("BMP"), std::string::npos) << zotest::boxes.back().text;
+    zoDraw::ReleaseObject(claimed);  // the record the failed load left claimed
+    EXPECT_EQ(drawObjects[claimed].name[0], '\0') << l.file;
+  }
+  EXPECT_EQ(seen, 12);
+}

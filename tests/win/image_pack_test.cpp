@@ -153,7 +153,7 @@ struct ImagePackTest : ::testing::Test {
     // first program it ran, whatever display a later one names.
     const std::string log = UnixPath(zotest::ExeFolder() + "packtmp\\deep.log");
     const std::string command = std::string("WINEPREFIX=") + std::getenv("ZO_DEEP_PREFIX") +
-                                " DISPLAY=" + std::getenv("ZO_DEEP_DISPLAY") + " /usr/bin/wine " +
+                                " DISPLAY=" + std::getenv("ZO_DEEP_DISPLAY") + " " + zotest::WineCommand() + " " +
                                 UnixPath(zotest::ExeFolder() + "deep_screen_app.exe") + " Z:" +
                                 log + ".part; mv " + log + ".part " + log;
     if (!RunOutsideWine(command, log, 90000)) return "the helper did not end";

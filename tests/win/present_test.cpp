@@ -210,3 +210,16 @@ TEST_F(PresentTest, DebugTextIsBounded) {
   for (uint16_t v : Back().px) blue += v == 0x0010;
   EXPECT_GT(blue, 400);
 }
+
+// Loading the tiles again gives back the object loaded before, and a load
+// that fails leaves no record claimed.
+TEST_F(PresentTest, LoadingTransitionTilesAgainTakesNoMoreObjects) {
+  const std::string strip = WriteTileStrip();
+  zoDraw::LoadTransitionTiles(strip.c_str());
+  const int first = transitionTiles;
+  zoDraw::LoadTransitionTiles(strip.c_str());
+  EXPECT_TRUE(first >= 4 && transitionTiles == first && drawObjects[first + 1].name[0] == '\0');
+  zoDraw::LoadTransitionTiles("no_such_tiles.bmp");
+  EXPECT_TRUE(transitionTiles == 0 && drawObjects[first].name[0] == '\0');
+  zotest::ClearBoxes();
+}

@@ -103,7 +103,8 @@ struct FakeDevice : IDirectSound {
   STDMETHOD_(ULONG, Release)() override { return 0; }
   STDMETHOD(CreateSoundBuffer)(LPCDSBUFFERDESC desc, LPLPDIRECTSOUNDBUFFER out, IUnknown*) override {
     int n = created++;
-    EXPECT_EQ(desc->dwSize, 36u);
+    EXPECT_EQ(desc->dwSize, sizeof(DSBUFFERDESC));  // 36 bytes on 32 bits
+    static_assert(sizeof(void*) == 8 || sizeof(DSBUFFERDESC) == 36, "the classic buffer description");
     EXPECT_EQ(desc->dwFlags, 0xE2u);
     if (n == refuseCreateAt) return DSERR_OUTOFMEMORY;
     FakeBuffer* b = new FakeBuffer(desc->dwBufferBytes, desc->lpwfxFormat->nSamplesPerSec, n == refuseLockAt, split);

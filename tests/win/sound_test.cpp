@@ -848,7 +848,7 @@ TEST(SoundWithoutDevice, EveryOperationIsSilentlyNotReady) {
   ASSERT_TRUE(zotest::StartUnixCommand(
       "cd '" + unixFolder + "' && mkdir -p no_audio && chmod 700 no_audio && "
       "PULSE_SERVER=unix:/nonexistent/pulse/native XDG_RUNTIME_DIR=$PWD/no_audio "
-      "timeout 60 wine ./sound_silent_app.exe >/dev/null 2>&1; touch sound_silent_done"));
+      "timeout 60 " + zotest::WineCommand() + " ./sound_silent_app.exe >/dev/null 2>&1; touch sound_silent_done"));
   DWORD end = GetTickCount() + 70000;
   while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES && static_cast<int>(end - GetTickCount()) > 0)
     Sleep(50);

@@ -146,48 +146,54 @@ TEST_F(SpriteTextTest, RevealShowsOneMoreCharacterPerInterval) {
 }
 
 // Punctuation that hangs past the right limit reaches the screen, drawn at
-// once and revealed by the typewriter alike. (The back surface is read
-// between scopes: it cannot be locked while the text scope holds its DC.)
+// once and revealed by the typewriter alike. The plain renderer gives it a
+// cell; the smooth one none, its line's box holding the ink. (The back
+// surface is read between scopes: it cannot be locked while a scope on it
+// holds its DC.)
 TEST_F(SpriteTextTest, HangingPunctuationPastTheLimitIsShown) {
   const char* text = "影付きのスプライト文字。行末の句読点、ぶら下がり。";
-  auto begin = [] {
-    zoText::BeginText(1, 24, 0, 0, 0, 0);
-    zoText::SetTextColors(RGB(255, 255, 255), 0, 1);
-  };
-  // The limit falls inside the first "。" (the 12th character).
-  begin();
-  zoText::RenderSpriteText(320, 60, 639, 300, text, 0x104);
-  zoText::EndText();
-  ASSERT_GT(textItems.count, 12);
-  const IntRect stop = textItems.rects[12];
-  const int limit = stop.left + 2;  // the full stop's ink sits at the left of its cell
-  auto inkPastLimit = [&] {
-    const zotest::Pixels back = zotest::ReadSurface(backSurface);
-    EXPECT_EQ(back.width, 640);
-    int ink = 0;
-    for (int y = stop.top; y < stop.bottom; ++y)
-      for (int x = limit; x < back.width; ++x) ink += back.at(x, y) != 0;
-    return ink;
-  };
-  zoDraw::ClearScreen();
-  begin();
-  zoText::DrawSpriteText(320, 60, limit, 300, text, 0x104);
-  zoText::EndText();
-  EXPECT_EQ(textItems.rects[12].left, stop.left);  // it hangs, not wraps
-  EXPECT_EQ(textItems.rects[12].top, stop.top);
-  EXPECT_GE(textItems.rects[0].right, stop.right);  // the box holds the hanging cell
-  const int drawn = inkPastLimit();
-  EXPECT_GT(drawn, 0);
+  for (bool smooth : {false, true}) {
+    SCOPED_TRACE(smooth ? "smooth" : "plain");
+    auto render = [&](int right, bool blit) {
+      smooth ? zoText::BeginBufferText(1, 12) : zoText::BeginText(1, 24, 0, 0, 0, 0);
+      zoText::SetTextColors(RGB(255, 255, 255), 0, 1);
+      if (smooth)
+        (blit ? zoText::DrawSmoothText : zoText::RenderSmoothText)(320, 60, right, 300, text, 0x104);
+      else
+        (blit ? zoText::DrawSpriteText : zoText::RenderSpriteText)(320, 60, right, 300, text, 0x104);
+      smooth ? zoText::EndBufferText() : zoText::EndText();
+    };
+    // The limit falls inside the first "。" (the 12th character).
+    render(639, false);
+    ASSERT_GT(textItems.count, 12);
+    const int wideCount = textItems.count;
+    const IntRect stop = textItems.rects[12];
+    const int limit = stop.left + 2;  // the full stop's ink sits at the left of its cell
+    auto inkPastLimit = [&] {
+      const zotest::Pixels back = zotest::ReadSurface(backSurface);
+      int ink = 0;
+      for (int y = stop.top; y < stop.bottom; ++y)
+        for (int x = limit; x < back.width; ++x) ink += back.at(x, y) != 0;
+      return ink;
+    };
+    zoDraw::ClearScreen();
+    render(limit, true);
+    EXPECT_EQ(textItems.count, smooth ? wideCount - 1 : wideCount);
+    if (!smooth) {
+      EXPECT_TRUE(textItems.rects[12].left == stop.left && textItems.rects[12].top == stop.top);
+    }
+    EXPECT_GE(textItems.rects[0].right, stop.right);  // the box holds the hanging ink
+    const int drawn = inkPastLimit();
+    EXPECT_GT(drawn, 0);
 
-  zoDraw::ClearScreen();
-  begin();
-  zoText::RenderSpriteText(320, 60, limit, 300, text, 0x104);
-  zoText::EndText();
-  EXPECT_EQ(inkPastLimit(), 0);
-  frameDelta = 1.0f;
-  int steps = 0;
-  while (!zoText::RevealText(0.01f) && steps < 100) ++steps;
-  EXPECT_LT(steps, 100);
-  EXPECT_EQ(inkPastLimit(), drawn);
-  frameDelta = 0.0f;
+    zoDraw::ClearScreen();
+    render(limit, false);
+    EXPECT_EQ(inkPastLimit(), 0);
+    frameDelta = 1.0f;
+    int steps = 0;
+    while (!zoText::RevealText(0.01f) && steps < 100) ++steps;
+    EXPECT_LT(steps, 100);
+    EXPECT_EQ(inkPastLimit(), drawn);
+    frameDelta = 0.0f;
+  }
 }

@@ -7,6 +7,7 @@
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
 #include "draw_support.h"
+#include "resource_count.h"
 #include "text/text_scope_win.h"
 #include "zo_test.h"
 
@@ -184,4 +185,36 @@ TEST_F(TextTest, BufferScopeIsDoubleSizeOnTheFontBuffer) {
   int ink = 0;
   for (uint16_t v : buffer.px) ink += v != 0;
   EXPECT_GT(ink, 10);
+}
+
+// A scope opened inside another, by the caller or by the library's own debug
+// lines, never keeps a surface's DC or leaks a font; the caller's scope comes
+// back from a debug line as it was.
+TEST_F(TextTest, NestedScopesGiveTheSurfaceBackAndDebugLinesKeepTheCallers) {
+  const int objects = zotest::CountGdiObjects();
+  uint16_t red = 0xF800;
+  for (int round = 0; round < 10; ++round) {
+    zoText::BeginText(0, 18, 0, 0, 0, 0);
+    zoText::BeginBufferText(1, 12);
+    zoText::BeginText(1, 24, 0, 1, 0, 0);
+    zoText::SetTextColors(RGB(255, 0, 0), RGB(0, 0, 255), 1);
+    zoDraw::DebugText(0, 300, "debug");
+    zoDraw::DebugPrint(0, 320, "%d", round);
+    zoDraw::DrawFps();
+    ASSERT_NE(zo::textDC, nullptr);
+    EXPECT_TRUE(ScopeFont().lfHeight == 24 && ScopeFont().lfWeight == 700 && fontDesc->lfHeight == 24);
+    EXPECT_TRUE(fontHeight == 24 && textColor == RGB(255, 0, 0) && shadowColor == RGB(0, 0, 255));
+    EXPECT_TRUE(GetTextColor(zo::textDC) == RGB(255, 0, 0) && GetBkMode(zo::textDC) == TRANSPARENT);
+    zoText::DrawText(10, 10, "あ");
+    zoText::EndText();
+    EXPECT_EQ(zo::textDC, nullptr);
+  }
+  EXPECT_GT(Inked(10, 10, 40, 40, &red), 10);
+  EXPECT_GT(Inked(0, 300, 60, 312), 50);  // the debug line itself
+  EXPECT_EQ(zotest::CountGdiObjects(), objects);
+  for (IDirectDrawSurface* s : {backSurface, drawObjects[3].surface}) {
+    HDC dc = nullptr;
+    ASSERT_EQ(s->GetDC(&dc), DD_OK);  // held by a lost scope, this failed
+    s->ReleaseDC(dc);
+  }
 }

@@ -228,6 +228,9 @@ void ResetScene() {
 
 }  // namespace
 
+// 5-6-5 frames whatever the desktop's depth, so the 16-bit effects draw.
+void DemoConfigure() { frameDepth = 16; }
+
 void DemoSetup() {
   std::srand(1);  // the effect tables' noise is drawn from rand() by zoDraw::Screen
   zoDraw::Screen(640, 480, 1);

@@ -4,6 +4,8 @@
 // rows drawn can be followed off Windows.
 #pragma once
 
+#include <cstdint>
+
 namespace zo {
 
 using RowBlit = void (*)(int x, int y, int obj, int l, int t, int r, int b);
@@ -14,19 +16,39 @@ struct RowBlitter {
   int (*random)();  // the C runtime's rand
 };
 
+// Where a row can show: destination rows top..bottom-1 (the clip rectangle
+// within the back surface) and source rows 0..objectHeight-1. The row loops
+// visit only these, so a caller's range of any length ends at once.
+struct RowBounds {
+  int top, bottom;
+  int objectHeight;
+};
+
+// Source rows first..last-1 of st..sb-1 whose destination y + row - st can
+// show; empty (first >= last) when none can.
+struct RowSpan {
+  int64_t first, last;
+};
+RowSpan VisibleRows(const RowBounds& bounds, int y, int st, int sb);
+
+// A coordinate far off every surface stays far off rather than wrapping.
+int HeldCoordinate(int64_t v);
+
 // Every step-th row after the first (step > 0), or rows a random 1..-step
 // apart (step < 0); step 0 draws nothing.
-void Scanlines(const RowBlitter& blit, int x, int y, int step, int obj, int l, int t, int r, int b);
+void Scanlines(const RowBlitter& blit, const RowBounds& bounds, int x, int y, int step, int obj, int l,
+               int t, int r, int b);
 
 // Each row shifted by rand() % (2 * amplitude) - amplitude; amplitude <= 0
 // draws the rectangle in one blit.
-void Jitter(const RowBlitter& blit, int x, int y, int amplitude, int obj, int l, int t, int r, int b);
+void Jitter(const RowBlitter& blit, const RowBounds& bounds, int x, int y, int amplitude, int obj, int l,
+            int t, int r, int b);
 
 // Rows spread over a cosine profile of phase `phase`; answers the phase
 // moved by step (speed * elapsed) forward (direction != 0) or back, wrapped
 // once by the height. Fewer than two rows draw nothing and keep the phase;
 // a phase that is not a finite number starts again at 0.
-float Wave(const RowBlitter& blit, float phase, float step, int x, int y, int direction, int obj, int l,
-           int t, int r, int b);
+float Wave(const RowBlitter& blit, const RowBounds& bounds, float phase, float step, int x, int y,
+           int direction, int obj, int l, int t, int r, int b);
 
 }  // namespace zo

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace zotest {
@@ -51,6 +52,11 @@ bool WaitFor(const std::string& path, int ms) {
 }  // namespace
 
 std::string UnixFolder() { return FindFolders() ? unixFolder : std::string(); }
+
+std::string WineCommand() {
+  const char* wine = std::getenv("ZO_WINE");
+  return wine && *wine ? wine : "wine";
+}
 
 bool StartUnixCommand(const std::string& shellCommand) {
   std::string command = "/bin/sh -c \"" + shellCommand + "\"";

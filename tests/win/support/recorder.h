@@ -17,6 +17,10 @@ struct Recording {
 // The Unix name of the test program's folder, ending in '/'; empty when
 // it cannot be found.
 std::string UnixFolder();
+// The Unix command that starts a Windows program under the test bed's own
+// loader (the 32-bit or the 64-bit one), for commands given to
+// StartUnixCommand.
+std::string WineCommand();
 // Runs a Unix shell command line without waiting for it; false when it
 // could not be started. The command must not contain double quotes.
 bool StartUnixCommand(const std::string& shellCommand);
