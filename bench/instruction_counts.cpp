@@ -77,6 +77,7 @@ int rowsDrawn;
 void CountRow(int, int, int, int, int, int, int) { ++rowsDrawn; }
 int FixedRandom() { return 12345; }
 const zo::RowBlitter rowBlitter{CountRow, CountRow, FixedRandom};
+const zo::RowBounds wholeFrame{0, H, H};  // every row of the frame can show
 
 // Sprite text with one-em cells (IPAGothic's full-width advance) and, for the
 // smooth renderer, the ink filter over a double-size line of fixed strokes.
@@ -158,8 +159,8 @@ void EffectsSceneFrame() {
   zo::SpriteClip c;
   if (zo::EffectClip(whole, mirror.x, mirror.y, mirror.l, mirror.t, mirror.r, mirror.b, &c))
     zo::MirrorKernel(zo::DistortJob{Strip(), F().Screen(), mirror, c, whole, bench::k565}, int(t) % 4);
-  zo::Jitter(rowBlitter, 380, 360, 1 + int(4 * pulse), 0, 120, 0, 180, 60);
-  zo::Scanlines(rowBlitter, 500, 360, 2, 0, 180, 0, 240, 60);
+  zo::Jitter(rowBlitter, wholeFrame, 380, 360, 1 + int(4 * pulse), 0, 120, 0, 180, 60);
+  zo::Scanlines(rowBlitter, wholeFrame, 500, 360, 2, 0, 180, 0, 240, 60);
   const int cx = 340 + int(200 * std::cos(t)), cy = 200 + int(140 * std::sin(0.7f * t));
   zo::MosaicCircleKernel(F().Screen(), W, H, cx, cy, 60, 10);
   const zo::RegionJob band{F().Screen(), 0, 440, 640, 40, bench::k565};
@@ -230,9 +231,9 @@ std::vector<Kernel> Kernels() {
       {"Smear/3", [] { zo::SmearKernel(Distort(zo::SmearPlacement(sprite, 3, W, H)), 3, H / 2); }},
       {"Ripple", [] { zo::RippleKernel(Distort(sprite), zo::Ripple{8, 4, 1, 1.0f, 0.0f}); }},
       {"Displace", [] { zo::DisplaceKernel(Distort(sprite), zo::DisplaceLevel(0.5f)); }},
-      {"Scanlines", [] { zo::Scanlines(rowBlitter, 0, 0, 2, 0, 0, 0, W, H); }},
-      {"Jitter", [] { zo::Jitter(rowBlitter, 0, 0, 8, 0, 0, 0, W, H); }},
-      {"Wave", [] { zo::Wave(rowBlitter, 0.0f, 1.0f, 0, 0, 1, 0, 0, 0, W, H); }},
+      {"Scanlines", [] { zo::Scanlines(rowBlitter, wholeFrame, 0, 0, 2, 0, 0, 0, W, H); }},
+      {"Jitter", [] { zo::Jitter(rowBlitter, wholeFrame, 0, 0, 8, 0, 0, 0, W, H); }},
+      {"Wave", [] { zo::Wave(rowBlitter, wholeFrame, 0.0f, 1.0f, 0, 0, 1, 0, 0, 0, W, H); }},
       {"Smooth", [] { zo::SmoothKernel(Region(W, H), zo::Channels{0, 0, 0}); }},
       {"SmoothFaded", [] { zo::SmoothKernel(Region(W, H), zo::Channels{1, 1, 1}); }},
       {"BlurRise", [] { zo::BlurRiseKernel(Region(W, H), zo::Channels{0, 0, 0}, rise); }},

@@ -267,11 +267,40 @@ def ogg_seeds():
         write("ogg_decode", "bad-" + name + ".ogg", data)
 
 
+# ---- RIFF chunk walk: a whole WAV file ----
+
+def riff_file(chunks, riff_size=None):
+    body = b"WAVE"
+    for cid, data, claimed in chunks:
+        body += cid + struct.pack("<I", len(data) if claimed is None else claimed) + data
+        body += b"\0" if len(data) & 1 else b""
+    return b"RIFF" + struct.pack("<I", len(body) if riff_size is None else riff_size) + body
+
+
+def riff_walk_seeds():
+    fmt = pcm_format(2, 22050, 16)
+    seeds = {
+        "ok-plain.wav": riff_file([(b"fmt ", fmt, None), (b"data", bytes(40), None)]),
+        "ok-data-first.wav": riff_file([(b"data", bytes(7), None), (b"LIST", b"INFO", None), (b"fmt ", fmt, None)]),
+        "ok-riff-size-ffffffff.wav": riff_file([(b"fmt ", fmt, None), (b"data", bytes(4), None)], 0xFFFFFFFF),
+        "bad-wrap-fff7-before-fmt.wav": riff_file([(b"JUNK", bytes(4), 0xFFFFFFF7), (b"fmt ", fmt, None),
+                                                   (b"data", bytes(4), None)]),
+        "bad-wrap-fff8-before-data.wav": riff_file([(b"fmt ", fmt, None), (b"JUNK", bytes(4), 0xFFFFFFF8),
+                                                    (b"data", bytes(4), None)]),
+        "bad-data-past-end.wav": riff_file([(b"fmt ", fmt, None), (b"data", bytes(4), 400)]),
+        "bad-past-riff-size.wav": riff_file([(b"fmt ", fmt, None), (b"data", bytes(40), None)], 30),
+        "bad-not-wave.wav": b"RIFF\4\0\0\0AVI ",
+    }
+    for name, data in seeds.items():
+        write("riff_walk", name, data)
+
+
 if __name__ == "__main__":
     image_seeds()
     sound_seeds()
     stream_seeds()
     data_file_seeds()
     sprite_text_seeds()
+    riff_walk_seeds()
     ogg_seeds()
     image_header_seeds()

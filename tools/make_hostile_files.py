@@ -9,6 +9,8 @@ what to load from it, one load per line:
     soundpack <pack> <entry>       zoSound::SetPackFile + zoSound::LoadPack
     stream <pack> <entry> <loop>   zoSound::SetPackFile + zoSound::LoadStream
 
+A line may end in the word "refused": that load must fail with its report.
+
 Each good file is damaged the same ways: cut at every header boundary, every
 header field set to 0, 1, 0x7FFFFFFF and 0xFFFFFFFF (0x7FFF and 0xFFFF for
 16-bit fields), offsets and sizes pointing past the end, and random bit
@@ -189,6 +191,47 @@ def sound_pack_damage(good, rng):
     return damage(good, fields, cuts, rng)
 
 
+# ---- sound formats and chunk walks that must be refused ----
+# Rates outside 100..100000 Hz crash DirectSound's mixer once played; chunk
+# sizes near 4 GiB sent the old chunk search round for ever.
+
+BAD_RATES = [0, 99, 100001, 6000000, 0x7FFFFFFF]
+EDGE_RATES = [100, 100000]  # the limits themselves still load
+
+
+def rate_wav(rate):
+    return riff([(b"fmt ", pcm(1, rate, 8)), (b"data", samples(64, 8, 6))])
+
+
+def wrapping_wavs():
+    out = []
+    for size in (0xFFFFFFF7, 0xFFFFFFF8):
+        junk = b"JUNK" + struct.pack("<I", size) + b"\0" * 4
+        fmt = b"fmt " + struct.pack("<I", 16) + pcm(1, 8000, 8)
+        data = b"data" + struct.pack("<I", 8) + samples(8, 8, 7)
+        for body in (junk + fmt + data, fmt + junk + data):  # before "fmt ", before "data"
+            out.append(b"RIFF" + struct.pack("<I", 4 + len(body)) + b"WAVE" + body)
+    return out
+
+
+def rate_pack(rate, seconds=0):
+    """One entry of 64 sample bytes, or of that many seconds (to be streamed)."""
+    return sound_entry(b"RATE.WAV", pcm(1, rate, 8, 0), samples(max(64, int(rate * seconds)), 8, 8))
+
+
+def format_lines(save):
+    lines = []
+    for rate in BAD_RATES + EDGE_RATES:
+        verdict = " refused" if rate in BAD_RATES else ""
+        lines.append("wav %s%s" % (save("fr-w%d" % rate, rate_wav(rate)), verdict))
+        lines.append("soundpack %s RATE.WAV%s" % (save("fr-s%d" % rate, rate_pack(rate)), verdict))
+        if rate <= 100:  # five seconds and more stream: kept small
+            lines.append("stream %s RATE.WAV 0%s" % (save("fr-m%d" % rate, rate_pack(rate, 5)), verdict))
+    for n, data in enumerate(wrapping_wavs()):
+        lines.append("wav %s refused" % save("fr-wrap%d" % n, data))
+    return lines
+
+
 def main(folder):
     rng = random.Random(SEED)
     os.makedirs(folder, exist_ok=True)
@@ -228,6 +271,7 @@ def main(folder):
         path = save("m%d" % d, data)
         lines.append("stream %s %s %d" % (path, STREAM_NAMES[0].decode(), loops[d % len(loops)]))
         lines.append("stream %s %s 0" % (path, STREAM_NAMES[1].decode()))
+    lines += format_lines(save)
     with open(os.path.join(folder, "list.txt"), "w", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
     print("%d loads over %d files in %s" % (len(lines), len(os.listdir(folder)) - 1, folder))

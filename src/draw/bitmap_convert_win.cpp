@@ -8,9 +8,12 @@
 #include "draw/image_pack_rules.h"
 #include "draw/display_win.h"
 #include "draw/objects_win.h"
+#include "system/file_replace_win.h"
 #include "zo.h"
 
 namespace {
+
+const char* const ConvertPlace = "zoDraw::Convert";
 
 // The entry of a loaded object: header and pixels, ready to append. Empty
 // when its name cannot be read back or a pixel cannot be read.
@@ -41,52 +44,70 @@ std::vector<uint8_t> EntryOf(const DrawObject& object, const char* name) {
   return entry;
 }
 
-}  // namespace
-
-namespace zoDraw {
-
-int Convert(const char* pack, const char* folder, int afresh) {
-  if (GetDisplayDepth() <= 16) return ShowError("zoDraw::Convert", "画面をフルカラーにして下さい");
-  if (!pack) return 1;
-  const std::string base = MakeFullPath(0);
-  const std::string dir = folder ? folder : "";
-  if (afresh) std::remove((base + pack).c_str());
-  std::string pattern = base + (dir.empty() ? "*.BMP" : dir + "\\*.BMP");
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 1;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    std::string relative = dir.empty() ? found.cFileName : dir + "\\" + found.cFileName;
-    std::vector<char> upper(relative.size() + 1);
-    zo::UpperCasePackName(relative.c_str(), upper.data(), upper.size());
-    ConvertFile(pack, upper.data());
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return 1;
-}
-
-void ConvertFile(const char* pack, const char* path) {
-  if (!pack || !path) return;
+// The entry of the BMP file at path (relative to the executable's folder),
+// named after the file alone; empty when the file is skipped (already
+// reported by the loader).
+std::vector<uint8_t> EntryOfFile(const char* path) {
   // Read back at the display's full depth, not through a 5-6-5 frame.
   zo::NativeObjects native;
-  int index = LoadObject(path, 1);
-  if (!index) return;
-  // The entry is named after the file alone, upper-cased like the names
-  // it will be looked up under.
+  int index = zoDraw::LoadObject(path, 1);
+  if (!index) return {};
+  // Upper-cased like the names it will be looked up under.
   const char* slash = std::strrchr(path, '\\');
   const char* file = slash ? slash + 1 : path;
   char name[zo::PackNameCapacity];
   std::vector<uint8_t> entry;
   if (zo::UpperCasePackName(file, name, sizeof name)) entry = EntryOf(drawObjects[index], name);
-  ReleaseObject(index);
-  if (entry.empty()) return;
-  // The entry goes out in one write, so a pack never ends in half of one
-  // that was read from a broken file.
-  if (FILE* out = std::fopen((std::string(MakeFullPath(0)) + pack).c_str(), "ab")) {
-    std::fwrite(entry.data(), 1, entry.size(), out);
-    std::fclose(out);
+  zoDraw::ReleaseObject(index);
+  return entry;
+}
+
+}  // namespace
+
+namespace zoDraw {
+
+int Convert(const char* pack, const char* folder, int afresh) {
+  if (GetDisplayDepth() <= 16) return ShowError(ConvertPlace, "画面をフルカラーにして下さい");
+  if (!pack) return 1;
+  const std::string base = MakeFullPath(0);
+  const std::string dir = folder ? folder : "";
+  std::string pattern = base + (dir.empty() ? "*.BMP" : dir + "\\*.BMP");
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    // A folder that is not there leaves the old pack as it was.
+    if (!zo::IsFolder(base + dir)) return ShowError(ConvertPlace, "フォルダが見つかりません");
+    if (afresh) std::remove((base + pack).c_str());  // afresh from no files: no pack
+    return 1;
   }
+  // The pack is rebuilt beside itself and replaces the old one only when
+  // every entry is written.
+  zo::ReplacingFile out;
+  bool ok = out.Open(base + pack, !afresh);
+  if (ok) {
+    do {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      std::string relative = dir.empty() ? found.cFileName : dir + "\\" + found.cFileName;
+      std::vector<char> upper(relative.size() + 1);
+      zo::UpperCasePackName(relative.c_str(), upper.data(), upper.size());
+      std::vector<uint8_t> entry = EntryOfFile(upper.data());
+      ok = out.Write(entry.data(), entry.size());
+    } while (ok && FindNextFileA(search, &found));
+  }
+  FindClose(search);
+  if (!ok || !out.Commit()) return ShowError(ConvertPlace, "パックファイルに書き込めません");
+  return 1;
+}
+
+void ConvertFile(const char* pack, const char* path) {
+  if (!pack || !path) return;
+  std::vector<uint8_t> entry = EntryOfFile(path);
+  if (entry.empty()) return;
+  // The pack is extended in a copy, so it never ends in half an entry.
+  zo::ReplacingFile out;
+  if (!out.Open(std::string(MakeFullPath(0)) + pack, true) || !out.Write(entry.data(), entry.size()) ||
+      !out.Commit())
+    ShowError("zoDraw::ConvertFile", "パックファイルに書き込めません");
 }
 
 }  // namespace zoDraw

@@ -7,20 +7,20 @@
 #include "draw/display_win.h"
 #include "draw/effects/effect_tables.h"
 #include "draw/image_pack_rules.h"
+#include "system/file_replace_win.h"
 #include "zo.h"
 
 namespace {
 
 // Writes the locked pixels bottom row first; false when the file cannot
-// be opened or a write fails (a file left half written is removed).
+// be written whole (then any previous file of that name stays as it was).
 bool WriteScreenshot(const char* name, const DDSURFACEDESC& desc, int depth, uint32_t width,
                      uint32_t height) {
-  const std::string path = std::string(MakeFullPath(0)) + name;
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
+  zo::ReplacingFile out;
+  if (!out.Open(std::string(MakeFullPath(0)) + name, false)) return false;
   uint8_t header[zo::ScreenshotHeaderSize];
   zo::BuildScreenshotHeader(width, height, header);
-  bool ok = std::fwrite(header, 1, sizeof header, out) == sizeof header;
+  bool ok = out.Write(header, sizeof header);
   std::vector<uint8_t> row(zo::ScreenshotStride(width));
   const uint8_t* memory = static_cast<const uint8_t*>(desc.lpSurface);
   for (uint32_t y = height; ok && y-- > 0;) {
@@ -33,11 +33,9 @@ bool WriteScreenshot(const char* name, const DDSURFACEDESC& desc, int depth, uin
                                 PixelFormat.redShift, PixelFormat.greenShift,
                                 PixelFormat.blueShift, row.data());
     }
-    ok = std::fwrite(row.data(), 1, row.size(), out) == row.size();
+    ok = out.Write(row.data(), row.size());
   }
-  if (std::fclose(out) != 0) ok = false;
-  if (!ok) std::remove(path.c_str());
-  return ok;
+  return ok && out.Commit();
 }
 
 }  // namespace

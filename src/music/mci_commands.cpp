@@ -1,6 +1,7 @@
 #include "music/mci_commands.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace zo {
 
@@ -12,6 +13,10 @@ const char* const MciStatusMode = "status midi mode";
 
 bool ComposeOpenCommand(const char* folder, const char* name, char* command, size_t capacity) {
   if (capacity == 0) return false;
+  command[0] = '\0';
+  // A double quote would end the quoted path early and let the rest of the
+  // name be read as more of the command.
+  if ((folder && std::strchr(folder, '"')) || (name && std::strchr(name, '"'))) return false;
   int n = std::snprintf(command, capacity, "open \"%s%s\" type sequencer alias midi", folder ? folder : "",
                         name ? name : "");
   if (n < 0 || static_cast<size_t>(n) >= capacity) {

@@ -15,7 +15,8 @@ extern const char* const MciStatusMode;   // "status midi mode"
 
 // open "<folder><name>" type sequencer alias midi, quoted so the path may
 // hold spaces. Answers false, leaving command empty, when it would not fit
-// capacity bytes: a cut path would open some other file or none.
+// capacity bytes (a cut path would open some other file or none), or when
+// the path holds a double quote, which would end the quoting early.
 bool ComposeOpenCommand(const char* folder, const char* name, char* command, size_t capacity);
 
 // The reply of "status midi mode" says the sequence has stopped.

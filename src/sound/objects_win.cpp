@@ -112,6 +112,10 @@ SoundObject* UsableSoundObject(int index) {
 IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* samples, DWORD size,
                                        DWORD flags) {
   if (!soundDevice) return nullptr;
+  // Every loader and every reload comes through here: a format the mixer
+  // cannot play (a rate outside 100..100000 Hz ends the process in its
+  // thread) never reaches DirectSound.
+  if (!format || !zo::PlayableSoundFormat(reinterpret_cast<const uint8_t*>(format))) return nullptr;
   DSBUFFERDESC desc;
   std::memset(&desc, 0, sizeof desc);
   desc.dwSize = sizeof desc;

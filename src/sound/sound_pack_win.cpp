@@ -11,6 +11,7 @@ char soundPackPath[256];
 namespace {
 
 const char* const LoadPlace = "zoSound::LoadPack";
+const char* const ConvertPlace = "zoSound::Convert";
 const DWORD PackBufferFlags =
     DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;  // 0xE2
 
@@ -89,23 +90,25 @@ bool CheckPackRequest(const char* place, const char* name, bool firstLoad,
 
 }  // namespace zo
 
-void AppendSoundPackEntry(const char* packName, const char* relativeName) {
-  std::string folder = MakeFullPath(0);
+bool AppendSoundPackEntry(zo::ReplacingFile& pack, const char* relativeName) {
+  const char* entryName = zo::PackEntryName(relativeName);
+  if (std::strlen(entryName) >= zo::PackNameCapacity) {
+    ShowError(ConvertPlace, "ファイル名が長すぎます");
+    return true;  // skipped; the pack itself is fine
+  }
   WAVEFORMATEX* format = nullptr;
   BYTE* samples = nullptr;
   int formatSize = 0, sampleSize = 0;
-  ReadWaveFile((folder + relativeName).c_str(), &format, &formatSize, &samples, &sampleSize);
-  if (FILE* pack = std::fopen((folder + packName).c_str(), "ab")) {
-    std::vector<uint8_t> head = zo::PackEntryHead(static_cast<uint32_t>(sampleSize),
-                                                  zo::PackEntryName(relativeName),
-                                                  static_cast<uint32_t>(formatSize));
-    std::fwrite(head.data(), 1, head.size(), pack);
-    if (formatSize > 0) std::fwrite(format, 1, static_cast<size_t>(formatSize), pack);
-    if (sampleSize > 0) std::fwrite(samples, 1, static_cast<size_t>(sampleSize), pack);
-    std::fclose(pack);
-  }
+  ReadWaveFile((std::string(MakeFullPath(0)) + relativeName).c_str(), &format, &formatSize, &samples,
+               &sampleSize);
+  std::vector<uint8_t> head = zo::PackEntryHead(static_cast<uint32_t>(sampleSize), entryName,
+                                                static_cast<uint32_t>(formatSize));
+  bool written = pack.Write(head.data(), head.size()) &&
+                 pack.Write(format, static_cast<size_t>(formatSize)) &&
+                 pack.Write(samples, static_cast<size_t>(sampleSize));
   if (format) GlobalFree(format);
   if (samples) GlobalFree(samples);
+  return written;
 }
 
 namespace zoSound {
@@ -154,19 +157,31 @@ int Convert(const char* pack, const char* folder, int deleteFirst) {
   if (!soundReady) return 1;
   if (!pack) return 1;
   if (!folder) folder = "";
-  std::string base = MakeFullPath(0);
-  if (deleteFirst) std::remove((base + pack).c_str());
-  std::string prefix = *folder ? std::string(folder) + "\\" : std::string();
+  const std::string base = MakeFullPath(0);
+  const std::string prefix = *folder ? std::string(folder) + "\\" : std::string();
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA((base + prefix + "*.WAV").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 1;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // a folder named x.wav
-    std::string relative = prefix + found.cFileName;
-    zo::UpperCaseSjis(&relative[0]);
-    AppendSoundPackEntry(pack, relative.c_str());
-  } while (FindNextFileA(search, &found));
+  if (search == INVALID_HANDLE_VALUE) {
+    // A folder that is not there is a mistake, not an empty pack: the old
+    // pack stays.
+    if (!zo::IsFolder(base + folder)) return ShowError(ConvertPlace, "フォルダが見つかりません");
+    if (deleteFirst) std::remove((base + pack).c_str());  // afresh from no files: no pack
+    return 1;
+  }
+  // The pack is rebuilt beside itself and replaces the old one only when
+  // every entry is written.
+  zo::ReplacingFile out;
+  bool ok = out.Open(base + pack, !deleteFirst);
+  if (ok) {
+    do {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // a folder named x.wav
+      std::string relative = prefix + found.cFileName;
+      zo::UpperCaseSjis(&relative[0]);
+      ok = AppendSoundPackEntry(out, relative.c_str());
+    } while (ok && FindNextFileA(search, &found));
+  }
   FindClose(search);
+  if (!ok || !out.Commit()) return ShowError(ConvertPlace, "パックファイルに書き込めません");
   return 1;
 }
 

@@ -51,6 +51,19 @@ PcmFormat MakePcmFormat(int32_t channels, int32_t rate, int32_t bits) {
   return f;
 }
 
+bool PlayableSoundFormat(const uint8_t* head) {
+  if (!head) return false;
+  const uint16_t tag = Read16(head), channels = Read16(head + 2);
+  const uint32_t rate = Read32(head + 4), byteRate = Read32(head + 8);
+  const uint16_t blockAlign = Read16(head + 12), bits = Read16(head + 14);
+  if (channels < 1 || channels > 2) return false;
+  if (rate < static_cast<uint32_t>(FrequencyMin) || rate > static_cast<uint32_t>(FrequencyMax)) return false;
+  if (tag != 1) return true;  // other encodings keep their own alignment rules
+  if (bits != 8 && bits != 16) return false;
+  if (blockAlign != channels * bits / 8) return false;
+  return byteRate == rate * blockAlign;  // at most 100000 x 4: no overflow
+}
+
 int NextMixAfter(int mix, int mixCount) {
   int next = mix + 1;
   return next >= mixCount ? 0 : next;

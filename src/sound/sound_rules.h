@@ -30,6 +30,14 @@ struct PcmFormat {
 };
 PcmFormat MakePcmFormat(int32_t channels, int32_t rate, int32_t bits);
 
+// Whether a format block (its first 16 bytes, as in a "fmt " chunk) may be
+// handed to DirectSound: one or two channels and a rate within
+// FrequencyMin..FrequencyMax for every format (the mixer divides by a step
+// taken from the rate), and for PCM also 8 or 16 bits with the block
+// alignment and byte rate those imply.
+const uint32_t SoundFormatHeadSize = 16;
+bool PlayableSoundFormat(const uint8_t* head);
+
 // How an operation reads its mix selector.
 enum class MixUse {
   Start,      // Play, PlayLoop: >= 0 that mix, negative the next one in turn

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "sound/sound_pack_rules.h"
+#include "system/file_replace_win.h"
 #include "zo.h"
 
 // Reads a RIFF/WAVE file into a format block (18 + cbSize bytes) and a
@@ -17,9 +18,11 @@ int ReadWaveFile(const char* path, WAVEFORMATEX** format, int* formatSize, BYTE*
                  int* sampleSize);
 
 // Appends one entry for the WAV file at the executable folder +
-// relativeName to the pack at the executable folder + packName; a file that
-// cannot be read gives an entry with both sizes 0.
-void AppendSoundPackEntry(const char* packName, const char* relativeName);
+// relativeName to the pack being written; a file that cannot be read gives
+// an entry with both sizes 0. An entry name the reader could not take back
+// (PackNameCapacity bytes or more) is reported and skipped. False when a
+// write failed.
+bool AppendSoundPackEntry(zo::ReplacingFile& pack, const char* relativeName);
 
 namespace zo {
 
@@ -33,7 +36,8 @@ void ReleaseAllSoundBuffers();
 SoundObject* UsableSoundObject(int index);
 
 // Makes one secondary buffer of size bytes in format and copies the samples
-// in. Answers null when the buffer cannot be created or filled.
+// in. Answers null when the format is not playable (PlayableSoundFormat) or
+// the buffer cannot be created or filled.
 IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* samples, DWORD size,
                                        DWORD flags);
 // Copies count bytes into the buffer at offset, into both regions when the

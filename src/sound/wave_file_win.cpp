@@ -1,11 +1,35 @@
 // ReadWaveFile: a RIFF/WAVE file into a format block and a sample block,
-// through the multimedia file functions.
+// read through the multimedia file functions; the chunks are found by the
+// platform-free walk of riff_walk.h.
 #include <cstring>
 
+#include "sound/riff_walk.h"
 #include "sound/sound_rules.h"
 #include "sound/sound_win.h"
 
 namespace {
+
+// mmio offsets are 31 bits: nothing beyond them is read.
+const uint64_t MmioOffsetLimit = 0x7FFFFFFF;
+
+class MmioSource final : public zo::RiffSource {
+ public:
+  explicit MmioSource(HMMIO file) : file_(file) {
+    LONG end = mmioSeek(file, 0, SEEK_END);
+    size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
+  }
+  uint64_t Size() const override { return size_; }
+  bool ReadAt(uint64_t offset, void* to, size_t count) override {
+    if (offset > MmioOffsetLimit || count > MmioOffsetLimit - offset) return false;
+    if (mmioSeek(file_, static_cast<LONG>(offset), SEEK_SET) != static_cast<LONG>(offset)) return false;
+    return count == 0 || mmioRead(file_, static_cast<HPSTR>(to), static_cast<LONG>(count)) ==
+                             static_cast<LONG>(count);
+  }
+
+ private:
+  HMMIO file_;
+  uint64_t size_;
+};
 
 struct WaveRead {
   HMMIO file = nullptr;
@@ -20,24 +44,6 @@ struct WaveRead {
   }
 };
 
-bool ReadExactly(HMMIO file, void* to, LONG count) {
-  return mmioRead(file, static_cast<HPSTR>(to), count) == count;
-}
-
-// Copies the chunk's bytes through the file's own I/O buffer.
-bool CopyThroughBuffer(HMMIO file, BYTE* to, DWORD size) {
-  MMIOINFO info;
-  if (mmioGetInfo(file, &info, 0) != 0) return false;
-  for (DWORD i = 0; i < size; ++i) {
-    if (info.pchNext >= info.pchEndRead) {
-      if (mmioAdvance(file, &info, MMIO_READ) != 0) return false;
-      if (info.pchNext >= info.pchEndRead) return false;  // the file ends inside the chunk
-    }
-    to[i] = static_cast<BYTE>(*info.pchNext++);
-  }
-  return mmioSetInfo(file, &info, 0) == 0;
-}
-
 }  // namespace
 
 int ReadWaveFile(const char* path, WAVEFORMATEX** format, int* formatSize, BYTE** samples,
@@ -51,25 +57,21 @@ int ReadWaveFile(const char* path, WAVEFORMATEX** format, int* formatSize, BYTE*
   WaveRead r;
   r.file = mmioOpenA(const_cast<LPSTR>(path), nullptr, MMIO_ALLOCBUF | MMIO_READ);
   if (!r.file) return 1;
+  MmioSource source(r.file);
+  zo::WaveChunks chunks;
+  if (!zo::FindWaveChunks(source, &chunks)) return 1;
 
-  MMCKINFO riff;
-  std::memset(&riff, 0, sizeof riff);
-  if (mmioDescend(r.file, &riff, nullptr, 0) != 0) return 1;
-  if (riff.ckid != FOURCC_RIFF || riff.fccType != mmioFOURCC('W', 'A', 'V', 'E')) return 1;
-
-  MMCKINFO chunk;
-  std::memset(&chunk, 0, sizeof chunk);
-  chunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
-  if (mmioDescend(r.file, &chunk, &riff, MMIO_FINDCHUNK) != 0) return 1;
-  if (chunk.cksize < 16) return 1;
-
+  const zo::RiffChunk& fmt = chunks.format;
+  if (fmt.size < 16) return 1;
   BYTE head[16];
-  if (!ReadExactly(r.file, head, 16)) return 1;
+  if (!source.ReadAt(fmt.offset, head, sizeof head)) return 1;
   WORD formatTag = static_cast<WORD>(head[0] | head[1] << 8);
   WORD cbSize = 0;
-  if (zo::FormatChunkHasCbSize(chunk.cksize, formatTag)) {
-    if (!ReadExactly(r.file, &cbSize, 2)) return 1;
-    if (!zo::FormatExtraFits(chunk.cksize, cbSize)) return 1;
+  if (zo::FormatChunkHasCbSize(fmt.size, formatTag)) {
+    BYTE cb[2];
+    if (!source.ReadAt(fmt.offset + 16, cb, sizeof cb)) return 1;
+    cbSize = static_cast<WORD>(cb[0] | cb[1] << 8);
+    if (!zo::FormatExtraFits(fmt.size, cbSize)) return 1;
   }
   DWORD blockSize = 18u + cbSize;
   r.format = static_cast<WAVEFORMATEX*>(GlobalAlloc(GMEM_FIXED, blockSize));
@@ -77,25 +79,19 @@ int ReadWaveFile(const char* path, WAVEFORMATEX** format, int* formatSize, BYTE*
   BYTE* block = reinterpret_cast<BYTE*>(r.format);
   std::memcpy(block, head, 16);
   std::memcpy(block + 16, &cbSize, 2);
-  if (cbSize != 0 && !ReadExactly(r.file, block + 18, cbSize)) return 1;
-  if (mmioAscend(r.file, &chunk, 0) != 0) return 1;
+  if (cbSize != 0 && !source.ReadAt(fmt.offset + 18, block + 18, cbSize)) return 1;
 
-  // The data chunk may lie before or after the format chunk.
-  if (mmioSeek(r.file, static_cast<LONG>(riff.dwDataOffset + 4), SEEK_SET) == -1) return 1;
-  std::memset(&chunk, 0, sizeof chunk);
-  chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
-  if (mmioDescend(r.file, &chunk, &riff, MMIO_FINDCHUNK) != 0) return 1;
-
-  if (chunk.cksize > 0x7FFFFFFFu) return 1;  // no size that the int output cannot carry
+  const zo::RiffChunk& data = chunks.data;
+  if (data.size > MmioOffsetLimit) return 1;  // no size that the int output cannot carry
   // An empty chunk still gets a block, so the caller always has one to free.
-  r.samples = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, chunk.cksize ? chunk.cksize : 1));
+  r.samples = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, data.size ? data.size : 1));
   if (!r.samples) return 1;
-  if (!CopyThroughBuffer(r.file, r.samples, chunk.cksize)) return 1;
+  if (!source.ReadAt(data.offset, r.samples, data.size)) return 1;
 
   *format = r.format;
   *formatSize = static_cast<int>(blockSize);
   *samples = r.samples;
-  *sampleSize = static_cast<int>(chunk.cksize);
+  *sampleSize = static_cast<int>(data.size);
   r.format = nullptr;
   r.samples = nullptr;
   return 0;  // the file is closed as r goes

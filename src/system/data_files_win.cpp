@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "system/data_file_rules.h"
+#include "system/file_replace_win.h"
 #include "zo.h"
 
 namespace {
@@ -49,10 +50,9 @@ char* LoadDataFolder(const char* name) {
 void SaveNumber(const char* name, int value) {
   char path[PathCapacity];
   if (!DataPath(name, path)) return;
-  FILE* file = std::fopen(path, "wt");
-  if (!file) return;
-  std::fprintf(file, "%d", value);
-  std::fclose(file);
+  // A failed write keeps the number that was there.
+  zo::ReplacingFile file;
+  if (file.Open(path, false, "wt") && file.Printf("%d", value)) file.Commit();
 }
 
 int LoadNumber(const char* name) {

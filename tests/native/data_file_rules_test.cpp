@@ -153,6 +153,14 @@ TEST(MciCommands, OpenCommandIsQuotedAndRefusedWhenItWouldNotFit) {
   EXPECT_FALSE(ComposeOpenCommand("", longer.c_str(), command, sizeof command));
   EXPECT_STREQ(command, "");
   EXPECT_FALSE(ComposeOpenCommand("C:\\", std::string(300, 'z').c_str(), command, sizeof command));
+
+  // A double quote anywhere in the path is refused, not sent.
+  for (const char* name : {"a\" notify.mid", "\"", "x.mid\""}) {
+    std::strcpy(command, "old");
+    EXPECT_FALSE(ComposeOpenCommand("C:\\", name, command, sizeof command)) << name;
+    EXPECT_STREQ(command, "") << name;
+  }
+  EXPECT_FALSE(ComposeOpenCommand("C:\\q\"\\", "a.mid", command, sizeof command));
 }
 
 TEST(MciCommands, StoppedModeIsAReplyBeginningWithSt) {

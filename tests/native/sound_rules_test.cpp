@@ -225,3 +225,42 @@ TEST(SoundRiff, WaveImageMustHoldWhatItsHeaderClaims) {
   std::vector<uint8_t> extraFits = WaveImage(2, 6, 4, 4);
   EXPECT_TRUE(CheckWaveImage(extraFits.data(), static_cast<uint32_t>(extraFits.size()), &size));
 }
+
+namespace {
+struct FormatCase {
+  uint16_t tag, channels;
+  uint32_t rate, byteRate;
+  uint16_t blockAlign, bits;
+  bool playable;
+};
+}  // namespace
+
+TEST(SoundFormat, PlayableFormatsTable) {
+  const FormatCase cases[] = {
+      {1, 1, 8000, 8000, 1, 8, true},       {1, 2, 44100, 176400, 4, 16, true},
+      {1, 1, 100, 200, 2, 16, true},        {1, 2, 100000, 400000, 4, 16, true},
+      {1, 1, 99, 99, 1, 8, false},          {1, 1, 0, 0, 1, 8, false},
+      {1, 1, 100001, 100001, 1, 8, false},  {1, 1, 6000000, 6000000, 1, 8, false},
+      {1, 1, 0x7FFFFFFF, 0x7FFFFFFF, 1, 8, false},
+      {1, 0, 8000, 0, 0, 8, false},         {1, 3, 8000, 24000, 3, 8, false},
+      {1, 1, 8000, 8000, 1, 12, false},     {1, 1, 8000, 32000, 4, 32, false},
+      {1, 2, 8000, 32000, 2, 16, false},    {1, 2, 8000, 16000, 4, 16, false},  // align, rate
+      {1, 1, 8000, 0, 1, 8, false},
+      {2, 1, 22050, 11155, 512, 4, true},   // ADPCM keeps its own alignment
+      {2, 2, 44100, 0, 0, 0, true},         {0x11, 1, 100000, 1, 1, 4, true},
+      {2, 1, 99, 1000, 256, 4, false},      {2, 1, 100001, 1000, 256, 4, false},
+      {2, 0, 22050, 11155, 512, 4, false},  {2, 3, 22050, 11155, 512, 4, false},
+  };
+  for (const FormatCase& c : cases) {
+    uint8_t head[SoundFormatHeadSize];
+    const uint32_t fields[] = {c.tag, c.channels, c.rate, c.byteRate, c.blockAlign, c.bits};
+    const int widths[] = {2, 2, 4, 4, 2, 2};
+    uint8_t* at = head;
+    for (int f = 0; f < 6; ++f)
+      for (int i = 0; i < widths[f]; ++i) *at++ = static_cast<uint8_t>(fields[f] >> (8 * i));
+    EXPECT_EQ(PlayableSoundFormat(head), c.playable)
+        << "tag " << c.tag << " channels " << c.channels << " rate " << c.rate << " bytes/s " << c.byteRate
+        << " align " << c.blockAlign << " bits " << c.bits;
+  }
+  EXPECT_FALSE(PlayableSoundFormat(nullptr));
+}

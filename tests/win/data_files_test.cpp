@@ -8,6 +8,7 @@
 #include <string>
 
 #include "system/data_file_rules.h"
+#include "system/file_replace_win.h"
 #include "zo_test.h"
 
 namespace {
@@ -132,6 +133,19 @@ TEST_F(DataFilesTest, NumbersInAndOutOfARedirectedFolder) {
   std::strcpy(dataFolder, (root + "\\absent").c_str());
   zoSystem::SaveNumber("zo_number.txt", 9);
   EXPECT_EQ(zoSystem::LoadNumber("zo_number.txt"), 0);
+}
+
+TEST_F(DataFilesTest, AFailedWriteKeepsThePreviousNumber) {
+  std::string path = std::string(MakeFullPath(1)) + "zo_kept.txt";
+  zoSystem::SaveNumber("zo_kept.txt", 5);
+  ASSERT_EQ(ReadBytes(path), "5");
+  zo::replacingFileWriteBudget = 1;  // the disk fills after one byte
+  zoSystem::SaveNumber("zo_kept.txt", 77);
+  zo::replacingFileWriteBudget = UINT64_MAX;
+  EXPECT_EQ(ReadBytes(path), "5");
+  EXPECT_EQ(zotest::CountFiles(std::string(MakeFullPath(1)) + "zo*.tmp"), 0);
+  zoSystem::SaveNumber("zo_kept.txt", 77);
+  EXPECT_EQ(ReadBytes(path), "77");
 }
 
 TEST_F(DataFilesTest, TheDebugLogAppendsOneLinePerCall) {

@@ -18,6 +18,7 @@
 #include "draw/objects_win.h"
 #include "draw_support.h"
 #include "resource_count.h"
+#include "wave_builder.h"
 #include "zo_test.h"
 
 namespace {
@@ -32,6 +33,7 @@ const size_t MemorySlack = 64 * 1024;
 struct Load {
   std::string kind, file, entry;
   int loop = 0;
+  bool mustRefuse = false;  // the line ends in "refused"
 };
 
 std::vector<Load> ReadList() {
@@ -43,6 +45,9 @@ std::vector<Load> ReadList() {
     fields >> l.kind >> l.file;
     if (l.kind == "imagepack" || l.kind == "soundpack" || l.kind == "stream") fields >> l.entry;
     if (l.kind == "stream") fields >> l.loop;
+    std::string verdict;
+    fields >> verdict;
+    l.mustRefuse = verdict == "refused";
     if (!l.file.empty()) loads.push_back(l);
   }
   return loads;
@@ -128,6 +133,9 @@ struct HostileFilesTest : ::testing::Test {
   void TearDown() override {
     zoDraw::SetPackFile(nullptr);
     zoSound::SetPackFile(nullptr);
+    // As the program's own end does: the sound device goes before the
+    // display, so no mixer thread outlives what it plays into.
+    zoSound::ReleaseDevice();
     zoDraw::ReleaseAll();
   }
 
@@ -139,6 +147,9 @@ struct HostileFilesTest : ::testing::Test {
       const size_t before = zotest::boxes.size();
       const bool ok = LoadOnce(l);
       const size_t reports = zotest::boxes.size() - before;
+      if (l.mustRefuse) {
+        EXPECT_FALSE(ok) << l.kind << " " << l.file << " " << l.entry << " must be refused";
+      }
       EXPECT_TRUE(zotest::HeapsValid()) << l.kind << " " << l.file << " " << l.entry;
       EXPECT_EQ(reports, ok ? 0u : 1u) << l.kind << " " << l.file << " " << l.entry
                                        << (reports ? ": " + zotest::boxes.back().text : "");
@@ -242,6 +253,24 @@ TEST_F(HostileFilesTest, EveryLoadAnswersOnceAndLeavesNothingBehind) {
               Rounds, settled.gdi, end.gdi, settled.windows, end.windows, settled.handles, end.handles,
               settled.heap.blocks, end.heap.blocks, settled.heap.bytes, end.heap.bytes, settled.memory / 1024,
               end.memory / 1024);
+}
+
+// ---- Packs rebuilt from a folder that is not there ----
+
+TEST_F(HostileFilesTest, ASoundPackRebuiltFromAMissingFolderKeepsTheOldPack) {
+  if (!soundReady) GTEST_SKIP() << "no sound device in this test bed";
+  const std::string pack = zotest::ExeFolder() + "hostile\\rebuilt.pak";
+  const std::vector<uint8_t> old = {'o', 'l', 'd', ' ', 'p', 'a', 'c', 'k'};
+  ASSERT_TRUE(zotest::WriteBytes(pack, old));
+  zotest::ClearBoxes();
+  EXPECT_EQ(zoSound::Convert("hostile\\rebuilt.pak", "hostile\\no such folder", 1), 0);
+  ASSERT_EQ(zotest::boxes.size(), 1u);
+  EXPECT_EQ(zotest::boxes[0].text, "zoSound::Convert : フォルダが見つかりません");
+  EXPECT_EQ(zotest::ReadBytes(pack), old);
+  EXPECT_EQ(zoSound::Convert("hostile\\rebuilt.pak", "hostile\\no such folder", 0), 0);
+  EXPECT_EQ(zotest::ReadBytes(pack), old);
+  DeleteFileA(pack.c_str());
+  zotest::ClearBoxes();
 }
 
 // ---- Bitmaps that claim sizes no sprite can hold ----

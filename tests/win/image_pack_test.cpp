@@ -19,6 +19,8 @@
 #include "draw_support.h"
 #include "fake_surface.h"
 #include "recorder.h"
+#include "system/file_replace_win.h"
+#include "wave_builder.h"
 #include "zo.h"
 #include "zo_test.h"
 
@@ -227,6 +229,18 @@ TEST_F(ImagePackTest, APackConvertedOnADeepScreenLoadsBackWithItsPixelsKeysAndIn
             ThroughPack(pictures[2].image).px);
   EXPECT_TRUE(zotest::boxes.empty());
   real->Release();
+}
+
+TEST_F(ImagePackTest, AScreenshotThatCannotBeWrittenWholeKeepsThePreviousFile) {
+  const std::string path = zotest::ExeFolder() + "packtmp\\kept.bmp";
+  ASSERT_TRUE(zotest::WriteBytes(path, {'o', 'l', 'd'}));
+  zo::replacingFileWriteBudget = 58 + 100;  // headers and part of a row
+  EXPECT_EQ(zoDraw::SaveScreen("packtmp\\kept.bmp", 64, 8), 0);
+  zo::replacingFileWriteBudget = UINT64_MAX;
+  EXPECT_EQ(zotest::ReadBytes(path), zotest::Bytes({'o', 'l', 'd'}));
+  EXPECT_EQ(zotest::CountFiles(zotest::ExeFolder() + "packtmp\\zo*.tmp"), 0);
+  ASSERT_EQ(zoDraw::SaveScreen("packtmp\\kept.bmp", 64, 8), 1);
+  EXPECT_EQ(zotest::ReadBytes(path).size(), 58u + 64 * 3 * 8);
 }
 
 TEST_F(ImagePackTest, ScreenshotsOpenInImageMagickWithTheBackSurfacePixels) {

@@ -157,6 +157,15 @@ TEST_F(MusicTest, AnOverlongPathIsNotSentAndLeavesThePlayingSequence) {
   EXPECT_NE(OpenFile().find("zo_tune.mid"), std::string::npos);
 }
 
+TEST_F(MusicTest, ANameWithADoubleQuoteIsNotSentAndLeavesThePlayingSequence) {
+  ASSERT_EQ(zoMusic::Play("zo_tune.mid", 1), 0u);
+  EXPECT_EQ(zoMusic::Play("zo_tune.mid\" notify", 0), static_cast<MCIERROR>(MCIERR_PARAM_OVERFLOW));
+  EXPECT_EQ(midiOpen, 1);
+  EXPECT_EQ(midiLoop, 1);
+  EXPECT_EQ(Mode(), "playing");
+  EXPECT_NE(OpenFile().find("zo_tune.mid"), std::string::npos);
+}
+
 TEST_F(MusicTest, OnlyASuccessfulEndOfAStoppedOpenSequenceCounts) {
   ASSERT_EQ(zoMusic::Play("zo_tune.mid", 0), 0u);
   // Still playing: a successful notice is checked against the mode and ignored.

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "recorder.h"
 #include "sound/sound_win.h"
+#include "system/file_replace_win.h"
 #include "wave_builder.h"
 #include "zo_test.h"
 
@@ -723,6 +725,96 @@ TEST_F(SoundTest, ReleaseAndRestartTheDevice) {
   EXPECT_EQ(soundObjects[2].echoStep, 0);  // reloaded with its positive mix count
   EXPECT_NE(soundObjects[2].buffers[1], nullptr);
   EXPECT_TRUE(zotest::boxes.empty());
+}
+
+// ---- Formats the mixer cannot play ----
+
+TEST_F(SoundTest, RatesOutsideTheMixersRangeAreRefusedFromFilesResourcesAndReloads) {
+  const char* const bufferBox = "zoSound::LoadObject : サウンドバッファが生成できません";
+  for (uint32_t rate : {0u, 99u, 100001u, 6000000u, 0x7FFFFFFFu}) {
+    Write("obj_rate.wav", Riff("WAVE", {{"fmt ", PcmFormat(1, rate, 8)}, {"data", Counting(64, 1)}}));
+    zotest::ClearBoxes();
+    EXPECT_EQ(zoSound::LoadObject("obj_rate.wav", 2), -1) << rate;
+    ASSERT_EQ(zotest::boxes.size(), 1u) << rate;
+    EXPECT_EQ(LastBox(), bufferBox) << rate;
+    EXPECT_EQ(soundObjects[0].used, 0) << rate;
+  }
+  for (uint32_t rate : {100u, 100000u}) {  // the limits themselves play
+    Write("obj_rate.wav", Riff("WAVE", {{"fmt ", PcmFormat(1, rate, 8)}, {"data", Counting(64, 1)}}));
+    const int index = zoSound::LoadObject("obj_rate.wav", 1);
+    EXPECT_GE(index, 0) << rate;
+    zoSound::ReleaseObject(index);
+  }
+  zotest::ClearBoxes();
+  EXPECT_EQ(zoSound::LoadObject("resrate", 1), -1);
+  EXPECT_EQ(LastBox(), bufferBox);
+
+  // A file that changed under a loaded object is checked again on reload.
+  Write("obj_rate.wav", Riff("WAVE", {{"fmt ", PcmFormat(1, 22050, 8)}, {"data", Counting(64, 1)}}));
+  ASSERT_EQ(zoSound::LoadObject("obj_rate.wav", 1), 0);
+  Write("obj_rate.wav", Riff("WAVE", {{"fmt ", PcmFormat(1, 6000000, 8)}, {"data", Counting(64, 1)}}));
+  zotest::ClearBoxes();
+  zoSound::ReleaseDevice();
+  zoSound::RestartDevice();
+  EXPECT_EQ(LastBox(), bufferBox);
+  EXPECT_EQ(soundObjects[0].buffers[0], nullptr);
+}
+
+// ---- Sound packs written ----
+
+namespace {
+// A folder below the executable holding the given WAV files, emptied first.
+void MakeWavFolder(const std::string& folder, const std::vector<std::string>& names) {
+  const std::string root = Folder() + folder;
+  CreateDirectoryA(root.c_str(), nullptr);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((root + "\\*.WAV").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((root + "\\" + found.cFileName).c_str());
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  int seed = 0;
+  for (const std::string& name : names)
+    Write(folder + "\\" + name, Riff("WAVE", {{"fmt ", PcmFormat(1, 8000, 8)}, {"data", Counting(300, ++seed)}}));
+}
+}  // namespace
+
+TEST_F(SoundTest, AFailedPackWriteKeepsTheOldPack) {
+  MakeWavFolder("packsrc", {"A.WAV", "B.WAV"});
+  const std::string pack = Folder() + "zo_written.pak";
+  ASSERT_EQ(zoSound::Convert("zo_written.pak", "packsrc", 1), 1);
+  const Bytes first = zotest::ReadBytes(pack);
+  ASSERT_EQ(first.size(), 2u * (4 + 6 + 4 + 18 + 300));
+  for (uint64_t budget : {0u, 40u, 400u, 2u * 332 - 1}) {  // in the head, the samples, the second entry
+    zotest::ClearBoxes();
+    zo::replacingFileWriteBudget = budget;
+    EXPECT_EQ(zoSound::Convert("zo_written.pak", "packsrc", 0), 0) << budget;
+    zo::replacingFileWriteBudget = UINT64_MAX;
+    EXPECT_EQ(LastBox(), "zoSound::Convert : パックファイルに書き込めません") << budget;
+    EXPECT_EQ(zotest::ReadBytes(pack), first) << budget;
+  }
+  EXPECT_EQ(zotest::CountFiles(Folder() + "zo*.tmp"), 0);
+  // Appending after all that still extends the pack that was there.
+  zotest::ClearBoxes();
+  ASSERT_EQ(zoSound::Convert("zo_written.pak", "packsrc", 0), 1);
+  const Bytes twice = zotest::ReadBytes(pack);
+  ASSERT_EQ(twice.size(), 2 * first.size());
+  EXPECT_TRUE(std::equal(first.begin(), first.end(), twice.begin()));
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+TEST_F(SoundTest, PackEntryNamesTheReaderCannotTakeAreSkippedAndReported) {
+  const std::string longName = std::string(123, 'L') + ".WAV";  // 127 bytes: still readable
+  const std::string tooLong = std::string(124, 'M') + ".WAV";   // 128 bytes
+  MakeWavFolder("packlong", {"A.WAV", longName, tooLong});
+  ASSERT_EQ(zoSound::Convert("zo_long.pak", "packlong", 1), 1);
+  ASSERT_EQ(zotest::boxes.size(), 1u);
+  EXPECT_EQ(LastBox(), "zoSound::Convert : ファイル名が長すぎます");
+  EXPECT_EQ(zotest::ReadBytes(Folder() + "zo_long.pak").size(),
+            (4 + 6 + 4 + 18 + 300) + (4 + 128 + 4 + 18 + 300));
+  zoSound::SetPackFile("zo_long.pak");
+  EXPECT_GE(zoSound::LoadPack("a.wav", 1), 0);  // what comes after the skipped one is reachable
 }
 
 TEST_F(SoundTest, ShutdownReleasesTheDevice) {

@@ -90,4 +90,14 @@ inline bool WriteBytes(const std::string& path, const Bytes& bytes) {
   return std::fclose(f) == 0 && ok;
 }
 
+// The whole file; empty when it cannot be read.
+inline Bytes ReadBytes(const std::string& path) {
+  Bytes b;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(static_cast<uint8_t>(c));
+    std::fclose(f);
+  }
+  return b;
+}
+
 }  // namespace zotest

@@ -36,6 +36,19 @@ void DestroyMainWindow();
 // WM_QUIT came by.
 bool PumpMessages(int ms);
 
+// How many files match a FindFirstFileA pattern (left-over temporary files
+// of the writers, for instance).
+inline int CountFiles(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int n = 0;
+  do ++n;
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return n;
+}
+
 // Shift-JIS text as a std::string, to compare with what the library built.
 inline std::string Sjis(const char* s) { return std::string(s); }
 
