@@ -33,9 +33,10 @@ void CopyColorKey(int destination, int source);
 void SetPackFile(const char* name);                // the pack beside the executable
 int LoadPack(const char* name, int memory);        // new object from the pack entry
 int SwapPack(const char* name, int index, int memory);  // the entry into index; index or 0
-// Appends every BMP of folder (below the executable) to pack; 1, or 0 on
-// a screen of 16 bits or less, which cannot hold what the files show.
-int Convert(const char* pack, const char* folder, int afresh);  // every *.BMP, *.PNG, *.JPG, *.JPEG, *.GIF of folder
+// Appends every BMP, PNG, JPEG and GIF of folder (below the executable) to
+// pack; 1, or 0 on a screen of 16 bits or less, which cannot hold what the
+// files show.
+int Convert(const char* pack, const char* folder, int afresh);
 void ConvertFile(const char* pack, const char* path);  // one BMP, PNG, JPEG or GIF as a pack entry
 int SaveScreen(const char* name, int width, int height);  // the back surface as a 24-bit BMP
 
