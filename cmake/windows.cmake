@@ -128,9 +128,13 @@ if(TARGET hostile_files_test)
   set(hostile_list ${CMAKE_BINARY_DIR}/hostile/list.txt)
   # Its good BMP files are the BMP check's seeds.
   file(GLOB hostile_bmps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/bmp_check/ok-*.bmp)
+  # The picture header seeds and the OGG seeds become files of their kind.
+  file(GLOB hostile_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/image_header/*.bin)
+  file(GLOB hostile_oggs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/ogg_decode/ok-*.ogg)
   add_custom_command(OUTPUT ${hostile_list}
     COMMAND ${ZO_PYTHON} ${PROJECT_SOURCE_DIR}/tools/make_hostile_files.py ${CMAKE_BINARY_DIR}/hostile
-    DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_hostile_files.py ${hostile_bmps}
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_hostile_files.py ${PROJECT_SOURCE_DIR}/tools/ogg_mutations.py
+            ${hostile_bmps} ${hostile_pictures} ${hostile_oggs}
     COMMENT "Writing the hostile-file corpus")
   add_custom_target(hostile_files ALL DEPENDS ${hostile_list})
   add_dependencies(hostile_files_test hostile_files)

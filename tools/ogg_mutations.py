@@ -116,3 +116,17 @@ def variants(ogg):
         "two-streams": ogg + ogg,
         "garbage-after": ogg + b"\0" * 64,
     }
+
+
+def resealed_flips(ogg, rng, count):
+    """Copies with a few bits of the sound flipped and every checksum made
+    right again, so that the decoder itself meets the damage."""
+    out = []
+    for _ in range(count):
+        ps = pages(ogg)
+        for _ in range(rng.randint(1, 6)):
+            p = ps[rng.randrange(len(ps))]
+            i = rng.randrange(27 + p[26], len(p)) if len(p) > 27 + p[26] else 0
+            p[i] ^= 1 << rng.randrange(8)
+        out.append(join(sealed(p) for p in ps))
+    return out

@@ -49,6 +49,10 @@ IDirectDrawSurface* LoadBitmapSurface(IDirectDraw* dd, const char* path, uint16_
 // section, pixels with alpha below 128 in the colour new objects are keyed
 // with; null when the header check or the decoder refuses it.
 HBITMAP LoadPictureFile(const char* path);
+namespace zo {
+// Releases the imaging component that LoadPictureFile starts on first use.
+void ReleasePictureDecoder();
+}  // namespace zo
 // The second attempt of a load: a bitmap resource under the bare name.
 IDirectDrawSurface* LoadResourceSurface(IDirectDraw* dd, const char* name, uint16_t* width,
                                         uint16_t* height, int memory);

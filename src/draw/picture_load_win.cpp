@@ -23,22 +23,26 @@ struct Held {
   T* operator->() const { return p; }
 };
 
-// COM for this thread while a picture is decoded; a thread that already
-// runs COM in another mode keeps it.
-struct ComScope {
-  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ~ComScope() {
-    if (SUCCEEDED(hr)) CoUninitialize();
-  }
-};
+// COM and the imaging factory are started by the first picture and kept
+// until the display goes: starting them for every file costs Wine memory
+// that it never gives back.
+HRESULT comStarted = E_FAIL;
+IWICImagingFactory* factory = nullptr;
+
+IWICImagingFactory* Factory() {
+  if (factory) return factory;
+  if (FAILED(comStarted)) comStarted = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
+    factory = nullptr;
+  return factory;
+}
 
 // The first frame of the file image as BGRA pixels; empty on any failure.
 std::vector<uint8_t> DecodeBgra(const std::vector<uint8_t>& file, UINT* width, UINT* height) {
   std::vector<uint8_t> pixels;
-  Held<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
-    return pixels;
+  IWICImagingFactory* factory = Factory();
+  if (!factory) return pixels;
   Held<IWICStream> stream;
   Held<IWICBitmapDecoder> decoder;
   Held<IWICBitmapFrameDecode> frame;
@@ -69,7 +73,6 @@ HBITMAP LoadPictureFile(const char* path) {
   zo::ImageSize size;
   if (file.empty() || zo::CheckImageHeader(kind, file.data(), file.size(), &size) != zo::ImageFault::None)
     return nullptr;
-  ComScope com;
   UINT width = 0, height = 0;
   const std::vector<uint8_t> bgra = DecodeBgra(file, &width, &height);
   if (bgra.empty()) return nullptr;
@@ -93,3 +96,16 @@ HBITMAP LoadPictureFile(const char* path) {
   std::memcpy(bits, rows.data(), rows.size());
   return bitmap;
 }
+
+namespace zo {
+
+void ReleasePictureDecoder() {
+  if (factory) factory->Release();
+  factory = nullptr;
+  // Only a start of COM made here is ended here (a thread that already ran
+  // COM in another mode answered RPC_E_CHANGED_MODE).
+  if (SUCCEEDED(comStarted)) CoUninitialize();
+  comStarted = E_FAIL;
+}
+
+}  // namespace zo
