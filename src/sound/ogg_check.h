@@ -17,7 +17,7 @@ enum class OggFault {
   NotVorbis,       // the first packet is no Vorbis identification header
   BadFormat,       // channels other than 1 or 2, or a rate outside FrequencyMin..FrequencyMax
   NoEnd,           // the last page does not end the stream: the file was cut at a page
-  Undecodable,     // the decoder refused the headers (or they need more memory than it gets)
+  Undecodable,     // a comment header whose lengths leave its packet, or headers the decoder refuses
   TooLong,         // more decoded sound than a sound object or a stream can hold
 };
 
