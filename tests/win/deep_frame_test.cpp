@@ -15,18 +15,6 @@
 
 namespace {
 
-std::string UnixPath(const std::string& windowsPath) {
-  using Convert = char*(CDECL*)(LPCWSTR);
-  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!convert) return "";
-  std::wstring wide(windowsPath.begin(), windowsPath.end());
-  char* unixPath = convert(wide.c_str());
-  std::string out = unixPath ? unixPath : "";
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  return out;
-}
-
 // The app's log for "<depth> <scale>", or what went wrong starting it; on
 // the 640 x 480 screen for scale 0 (full screen), on the 1024 x 768 one
 // otherwise.
@@ -34,12 +22,12 @@ std::string RunOnTheDeepScreen(int depth, int scale) {
   const char* prefix = std::getenv(scale == 0 ? "ZO_FULL_PREFIX" : "ZO_DEEP_PREFIX");
   const char* display = std::getenv(scale == 0 ? "ZO_FULL_DISPLAY" : "ZO_DEEP_DISPLAY");
   if (!prefix || !display) return "no such screen on this test bed";
-  const std::string log = UnixPath(zotest::ExeFolder() + "deep_frame.log");
+  const std::string log = zotest::UnixPath(zotest::ExeFolder() + "deep_frame.log");
   const std::string windowsLog = "Z:" + log;
   DeleteFileA(windowsLog.c_str());
   const std::string command = std::string("WINEPREFIX=") + prefix + " DISPLAY=" + display + " " +
                               zotest::WineCommand() + " " +
-                              UnixPath(zotest::ExeFolder() + "deep_frame_app.exe") + " " +
+                              zotest::UnixPath(zotest::ExeFolder() + "deep_frame_app.exe") + " " +
                               std::to_string(depth) + " " + std::to_string(scale) + " Z:" + log +
                               ".part; mv " + log + ".part " + log;
   if (!zotest::StartUnixCommand(command)) return "cannot start the app";
