@@ -1,4 +1,4 @@
-# The Wine test bed: a private 16-bit Xvfb (and a 24-bit one beside it), a
+# The Wine test bed: a private 16-bit Xvfb (and two 24-bit ones beside it), a
 # project-owned Wine prefix and home, a persistent wineserver, code page 932
 # and a PulseAudio null sink.
 #
@@ -17,6 +17,7 @@ testbed_stop() {
   set +e
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1; fi
   if [ -n "${ZO_DEEP_PREFIX:-}" ]; then WINEPREFIX=$ZO_DEEP_PREFIX wineserver -k >/dev/null 2>&1; fi
+  if [ -n "${ZO_FULL_PREFIX:-}" ]; then WINEPREFIX=$ZO_FULL_PREFIX wineserver -k >/dev/null 2>&1; fi
   if [ -n "${XDG_RUNTIME_DIR:-}" ] && [ -S "$XDG_RUNTIME_DIR/pulse/native" ]; then
     pactl exit >/dev/null 2>&1
   fi
@@ -24,7 +25,7 @@ testbed_stop() {
   for pid in "${testbed_pids[@]}"; do wait "$pid" 2>/dev/null; done
   testbed_pids=()
   if [ -n "${testbed_saved_path:-}" ]; then PATH=$testbed_saved_path; testbed_saved_path=""; fi
-  unset WINEPREFIX ZO_DEEP_PREFIX ZO_DEEP_DISPLAY WINELOADER ZO_WINE
+  unset WINEPREFIX ZO_DEEP_PREFIX ZO_DEEP_DISPLAY ZO_FULL_PREFIX ZO_FULL_DISPLAY WINELOADER ZO_WINE
 }
 
 # The Wine loader of a width.
@@ -126,7 +127,8 @@ testbed_start() {  # [width]: 32 or 64; without one, the first width that runs h
   read -r -t 20 display <"$fifo" || { echo "testbed: Xvfb did not start" >&2; return 1; }
   rm -f "$fifo"
   export DISPLAY=":$display"
-  testbed_start_deep_screen
+  testbed_start_screen 1024x768x24 ZO_DEEP_DISPLAY
+  testbed_start_screen 640x480x24 ZO_FULL_DISPLAY
 
   # A real-time audio device for DirectSound: a null sink whose monitor can be recorded.
   if ! pulseaudio -n --daemonize=yes --exit-idle-time=-1 --disable-shm=yes \
@@ -158,33 +160,39 @@ testbed_start() {  # [width]: 32 or 64; without one, the first width that runs h
   wineserver -p
 }
 
-# The programs for the 24-bit screen run in a copy of the prefix with its
-# own wineserver: a server reports the screen of the display it started on
+# The programs for the other screens run in copies of the prefix with their
+# own wineservers: a server reports the screen of the display it started on
 # to every program, whatever display a later one names.
 testbed_make_deep_prefix() {
-  [ -n "${ZO_DEEP_DISPLAY:-}" ] || return 0
-  export ZO_DEEP_PREFIX="$WINEPREFIX-deep"
-  if [ ! -f "$ZO_DEEP_PREFIX/system.reg" ] || [ "$WINEPREFIX/user.reg" -nt "$ZO_DEEP_PREFIX/system.reg" ]; then
-    rm -rf "$ZO_DEEP_PREFIX"
+  [ -n "${ZO_DEEP_DISPLAY:-}" ] && export ZO_DEEP_PREFIX="$WINEPREFIX-deep" && testbed_copy_prefix "$ZO_DEEP_PREFIX"
+  [ -n "${ZO_FULL_DISPLAY:-}" ] && export ZO_FULL_PREFIX="$WINEPREFIX-full" && testbed_copy_prefix "$ZO_FULL_PREFIX"
+  return 0
+}
+
+testbed_copy_prefix() {  # folder
+  if [ ! -f "$1/system.reg" ] || [ "$WINEPREFIX/user.reg" -nt "$1/system.reg" ]; then
+    rm -rf "$1"
     # Hard links for the large system folders; real copies of what Wine writes.
-    cp -al "$WINEPREFIX" "$ZO_DEEP_PREFIX"
-    for f in "$ZO_DEEP_PREFIX"/*.reg; do cp --remove-destination "$WINEPREFIX/$(basename "$f")" "$f"; done
+    cp -al "$WINEPREFIX" "$1"
+    for f in "$1"/*.reg; do cp --remove-destination "$WINEPREFIX/$(basename "$f")" "$f"; done
   fi
 }
 
-# A second private Xvfb at 24 bits (windowed DirectDraw sees a 32-bit
-# screen there), for the operations that refuse a 16-bit one. Its display
-# goes to ZO_DEEP_DISPLAY; testbed_stop ends it with the rest.
-testbed_start_deep_screen() {
-  local fifo="$testbed_root/build/run/deepfd"
+# More private Xvfb screens beside the 16-bit one: a 24-bit one (windowed
+# DirectDraw sees a 32-bit screen there) for the operations that refuse a
+# 16-bit one, and one of exactly 640 x 480 at 24 bits, the one size Xvfb
+# offers, so that a full-screen game can change the display mode there.
+# The display goes to the named variable; testbed_stop ends them with the rest.
+testbed_start_screen() {  # geometry, variable
+  local fifo="$testbed_root/build/run/screenfd"
   rm -f "$fifo"; mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   testbed_pids+=($!)
   local display
   if read -r -t 20 display <"$fifo"; then
-    export ZO_DEEP_DISPLAY=":$display"
+    export "$2=:$display"
   else
-    echo "testbed: the 24-bit Xvfb did not start" >&2
+    echo "testbed: the $1 Xvfb did not start" >&2
   fi
   rm -f "$fifo"
 }

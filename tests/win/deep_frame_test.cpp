@@ -15,26 +15,19 @@
 
 namespace {
 
-std::string UnixPath(const std::string& windowsPath) {
-  using Convert = char*(CDECL*)(LPCWSTR);
-  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!convert) return "";
-  std::wstring wide(windowsPath.begin(), windowsPath.end());
-  char* unixPath = convert(wide.c_str());
-  std::string out = unixPath ? unixPath : "";
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  return out;
-}
-
-// The app's log for "<depth> <scale>", or what went wrong starting it.
+// The app's log for "<depth> <scale>", or what went wrong starting it; on
+// the 640 x 480 screen for scale 0 (full screen), on the 1024 x 768 one
+// otherwise.
 std::string RunOnTheDeepScreen(int depth, int scale) {
-  const std::string log = UnixPath(zotest::ExeFolder() + "deep_frame.log");
+  const char* prefix = std::getenv(scale == 0 ? "ZO_FULL_PREFIX" : "ZO_DEEP_PREFIX");
+  const char* display = std::getenv(scale == 0 ? "ZO_FULL_DISPLAY" : "ZO_DEEP_DISPLAY");
+  if (!prefix || !display) return "no such screen on this test bed";
+  const std::string log = zotest::UnixPath(zotest::ExeFolder() + "deep_frame.log");
   const std::string windowsLog = "Z:" + log;
   DeleteFileA(windowsLog.c_str());
-  const std::string command = std::string("WINEPREFIX=") + std::getenv("ZO_DEEP_PREFIX") +
-                              " DISPLAY=" + std::getenv("ZO_DEEP_DISPLAY") + " " + zotest::WineCommand() + " " +
-                              UnixPath(zotest::ExeFolder() + "deep_frame_app.exe") + " " +
+  const std::string command = std::string("WINEPREFIX=") + prefix + " DISPLAY=" + display + " " +
+                              zotest::WineCommand() + " " +
+                              zotest::UnixPath(zotest::ExeFolder() + "deep_frame_app.exe") + " " +
                               std::to_string(depth) + " " + std::to_string(scale) + " Z:" + log +
                               ".part; mv " + log + ".part " + log;
   if (!zotest::StartUnixCommand(command)) return "cannot start the app";
@@ -77,6 +70,14 @@ TEST_F(DeepFrameTest, ADoubledWindowShowsTwoByTwoBlocksAndReadsTheMouseInFramePi
   Expect(log, "screen 1 desktop 32 back 16 f800 deep 1");
   Expect(log, "client 800 600 wrong 0");  // a 400 x 300 frame
   Expect(log, "mouse 100 50 present 800 600");
+}
+
+TEST_F(DeepFrameTest, FullScreenInA32BitModeShowsTheSameFrame) {
+  const std::string log = RunOnTheDeepScreen(16, 0);
+  Expect(log, "screen 1 desktop 32 back 16 f800 deep 1");
+  Expect(log, "effects 1 1 1 1 1 1");
+  Expect(log, "client 640 480 wrong 0");
+  EXPECT_EQ(log.find("box "), std::string::npos) << log;
 }
 
 TEST_F(DeepFrameTest, WithoutAFrameDepthTheDeepScreenKeepsItsOwnFormatAndNoEffects) {

@@ -54,19 +54,6 @@ std::string ReadText(const std::string& path) {
   return s.str();
 }
 
-// The Unix path of a Windows one, for programs run outside Wine.
-std::string UnixPath(const std::string& windowsPath) {
-  using Convert = char*(CDECL*)(LPCWSTR);
-  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!convert) return "";
-  std::wstring wide(windowsPath.begin(), windowsPath.end());
-  char* unixPath = convert(wide.c_str());
-  std::string out = unixPath ? unixPath : "";
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  return out;
-}
-
 // Runs a shell command outside Wine and waits (at most ms) until the file
 // `done` (a Unix path) exists: Wine cannot wait on a Unix process, so the
 // command makes that file last. The command may hold no double quotes.
@@ -90,8 +77,8 @@ struct Decoded {
 
 Decoded ReadWithImageMagick(const std::string& bmp) {
   Decoded d;
-  const std::string text = UnixPath(zotest::ExeFolder() + "packtmp\\magick.txt");
-  const std::string command = "/usr/bin/convert " + UnixPath(zotest::ExeFolder() + bmp) +
+  const std::string text = zotest::UnixPath(zotest::ExeFolder() + "packtmp\\magick.txt");
+  const std::string command = "/usr/bin/convert " + zotest::UnixPath(zotest::ExeFolder() + bmp) +
                               " -depth 8 txt:" + text + ".part; mv " + text + ".part " + text;
   if (!RunOutsideWine(command, text, 30000)) return d;
   std::istringstream in(ReadText("Z:" + text));
@@ -151,10 +138,10 @@ struct ImagePackTest : ::testing::Test {
     }
     // Its own Wine prefix and server: a server keeps the screen of the
     // first program it ran, whatever display a later one names.
-    const std::string log = UnixPath(zotest::ExeFolder() + "packtmp\\deep.log");
+    const std::string log = zotest::UnixPath(zotest::ExeFolder() + "packtmp\\deep.log");
     const std::string command = std::string("WINEPREFIX=") + std::getenv("ZO_DEEP_PREFIX") +
                                 " DISPLAY=" + std::getenv("ZO_DEEP_DISPLAY") + " " + zotest::WineCommand() + " " +
-                                UnixPath(zotest::ExeFolder() + "deep_screen_app.exe") + " Z:" +
+                                zotest::UnixPath(zotest::ExeFolder() + "deep_screen_app.exe") + " Z:" +
                                 log + ".part; mv " + log + ".part " + log;
     if (!RunOutsideWine(command, log, 90000)) return "the helper did not end";
     return ReadText("Z:" + log);
@@ -244,7 +231,7 @@ TEST_F(ImagePackTest, AScreenshotThatCannotBeWrittenWholeKeepsThePreviousFile) {
 }
 
 TEST_F(ImagePackTest, ScreenshotsOpenInImageMagickWithTheBackSurfacePixels) {
-  if (UnixPath("C:\\").empty() ||
+  if (zotest::UnixPath("C:\\").empty() ||
       GetFileAttributesA("Z:\\usr\\bin\\convert") == INVALID_FILE_ATTRIBUTES)
     GTEST_SKIP() << "no ImageMagick beside Wine";
 

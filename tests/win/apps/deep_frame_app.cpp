@@ -1,5 +1,5 @@
 // Run by the deep frame tests on a 24-bit X screen with the command line
-// "<frameDepth> <windowScale> <log file>": opens the display, tries every
+// "<frameDepth> <windowScale> <log file>" (window scale 0: full screen): opens the display, tries every
 // family of software effect, presents a frame holding many 5-6-5 values,
 // reads the window back and moves the mouse, logging what it saw.
 #include <cstdio>
@@ -111,6 +111,11 @@ void DemoConfigure() {
   // A scaled window must fit the 1024 x 768 test screen.
   requestedWidth = scaleArg > 1 ? 400 : 640;
   requestedHeight = scaleArg > 1 ? 300 : 480;
+  // Scale 0: full screen in a 32-bit mode, on a screen of exactly 640 x 480.
+  if (scaleArg == 0) {
+    fullScreen = 1;
+    zoDraw::SetDisplayDepths(32, 0, 0);
+  }
 }
 
 void DemoSetup() {

@@ -21,16 +21,7 @@ bool FindFolders() {
   GetModuleFileNameA(nullptr, module, MAX_PATH);
   std::string path = module;
   windowsFolder = path.substr(0, path.find_last_of('\\') + 1);
-  // Wine's own export: the Unix name of a Windows path.
-  auto toUnix = reinterpret_cast<UnixNameFunction>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!toUnix) return false;
-  WCHAR wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, windowsFolder.c_str(), -1, wide, MAX_PATH);
-  char* unixName = toUnix(wide);
-  if (!unixName) return false;
-  unixFolder = unixName;
-  HeapFree(GetProcessHeap(), 0, unixName);
+  unixFolder = UnixPath(windowsFolder);
   if (unixFolder.empty() || unixFolder.find('\'') != std::string::npos) return false;
   if (unixFolder.back() != '/') unixFolder += '/';
   return true;
@@ -50,6 +41,20 @@ bool WaitFor(const std::string& path, int ms) {
 }
 
 }  // namespace
+
+std::string UnixPath(const std::string& windowsPath) {
+  // Wine's own export: the Unix name of a Windows path.
+  auto toUnix = reinterpret_cast<UnixNameFunction>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!toUnix) return "";
+  WCHAR wide[MAX_PATH];
+  if (!MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH)) return "";
+  char* unixName = toUnix(wide);
+  if (!unixName) return "";
+  std::string out = unixName;
+  HeapFree(GetProcessHeap(), 0, unixName);
+  return out;
+}
 
 std::string UnixFolder() { return FindFolders() ? unixFolder : std::string(); }
 

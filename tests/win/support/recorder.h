@@ -17,6 +17,9 @@ struct Recording {
 // The Unix name of the test program's folder, ending in '/'; empty when
 // it cannot be found.
 std::string UnixFolder();
+// The Unix name of a Windows path, for programs run outside Wine; empty
+// when Wine cannot tell it.
+std::string UnixPath(const std::string& windowsPath);
 // The Unix command that starts a Windows program under the test bed's own
 // loader (the 32-bit or the 64-bit one), for commands given to
 // StartUnixCommand.
