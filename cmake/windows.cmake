@@ -7,7 +7,7 @@ add_library(zo::zo ALIAS zo)
 target_include_directories(zo PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
                                      $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>
                                      $<INSTALL_INTERFACE:include>)
-target_link_libraries(zo PUBLIC ddraw dsound winmm gdi32 user32 kernel32)
+target_link_libraries(zo PUBLIC ddraw dsound winmm windowscodecs ole32 gdi32 user32 kernel32)
 # What a game needs from its compiler: Japanese literals as Shift-JIS, and a
 # self-contained .exe. (WinMain is asked for by zo.h itself.)
 target_compile_options(zo INTERFACE $<$<CXX_COMPILER_ID:GNU>:-fexec-charset=CP932>)
@@ -23,13 +23,32 @@ add_executable(Tessaro WIN32 src/app/demo.cpp)
 target_link_libraries(Tessaro PRIVATE zo)
 add_dependencies(Tessaro zo_bitmaps)
 
+# OGG files for the sound tests and the music example, written by sox with
+# a fixed seed (-R) so every build has the same ones: six seconds of stereo
+# noise to follow sample by sample, a short tone, and a looping tune.
+find_program(ZO_SOX sox)
+if(ZO_SOX)
+  set(zo_oggs ${CMAKE_BINARY_DIR}/oggs/noise.ogg ${CMAKE_BINARY_DIR}/oggs/tone.ogg
+              ${CMAKE_BINARY_DIR}/oggs/tune.ogg)
+  add_custom_command(OUTPUT ${zo_oggs}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/oggs
+    COMMAND ${ZO_SOX} -R -n -r 44100 -c 2 ${CMAKE_BINARY_DIR}/oggs/noise.ogg synth 6 whitenoise vol 0.4
+    COMMAND ${ZO_SOX} -R -n -r 22050 -c 1 ${CMAKE_BINARY_DIR}/oggs/tone.ogg synth 1 sine 440 vol 0.5
+    COMMAND ${ZO_SOX} -R -n -r 44100 -c 2 ${CMAKE_BINARY_DIR}/oggs/tune.ogg synth 0.75 pluck C4 pluck E4 : synth 0.75 pluck E4 pluck G4 : synth 0.75 pluck G4 pluck C5 : synth 0.75 pluck C5 pluck E5 repeat 3 vol 0.6
+    COMMENT "Writing the OGG files of the tests and examples")
+  add_custom_target(zo_oggs ALL DEPENDS ${zo_oggs})
+else()
+  message(STATUS "No sox: the OGG files of the sound tests and the music example are not written")
+  add_custom_target(zo_oggs)
+endif()
+
 # Small example programs, each a scene of a few operations.
 file(GLOB examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.cpp)
 foreach(example ${examples})
   get_filename_component(name ${example} NAME_WE)
   add_executable(${name} WIN32 ${example})
   target_link_libraries(${name} PRIVATE zo)
-  add_dependencies(${name} zo_bitmaps)
+  add_dependencies(${name} zo_bitmaps zo_oggs)
   list(APPEND win_test_app_targets ${name})  # the examples test starts them
   list(APPEND example_names ${name})
 endforeach()
@@ -65,7 +84,7 @@ add_subdirectory(${ZO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_
 
 file(GLOB win_test_support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp)
 add_library(zo_test_support OBJECT ${win_test_support})
-target_link_libraries(zo_test_support PUBLIC zo gtest)
+target_link_libraries(zo_test_support PUBLIC zo gtest oleaut32)  # oleaut32: the JPEG encoder's options
 target_include_directories(zo_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win/support)
 
 # Small programs that the tests start as separate processes.
@@ -109,9 +128,13 @@ if(TARGET hostile_files_test)
   set(hostile_list ${CMAKE_BINARY_DIR}/hostile/list.txt)
   # Its good BMP files are the BMP check's seeds.
   file(GLOB hostile_bmps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/bmp_check/ok-*.bmp)
+  # The picture header seeds and the OGG seeds become files of their kind.
+  file(GLOB hostile_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/image_header/*.bin)
+  file(GLOB hostile_oggs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/corpus/ogg_decode/ok-*.ogg)
   add_custom_command(OUTPUT ${hostile_list}
     COMMAND ${ZO_PYTHON} ${PROJECT_SOURCE_DIR}/tools/make_hostile_files.py ${CMAKE_BINARY_DIR}/hostile
-    DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_hostile_files.py ${hostile_bmps}
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/make_hostile_files.py ${PROJECT_SOURCE_DIR}/tools/ogg_mutations.py
+            ${hostile_bmps} ${hostile_pictures} ${hostile_oggs}
     COMMENT "Writing the hostile-file corpus")
   add_custom_target(hostile_files ALL DEPENDS ${hostile_list})
   add_dependencies(hostile_files_test hostile_files)

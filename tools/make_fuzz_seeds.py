@@ -9,6 +9,9 @@ native tests replay every file; the fuzzers start from them.
 """
 import os
 import struct
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 CORPUS = os.path.join(ROOT, "fuzz", "corpus")
@@ -201,6 +204,69 @@ def sprite_text_seeds():
         write("sprite_text", name, data)
 
 
+# ---- picture headers: kind (0 PNG, 1 JPEG, 2 GIF), then the file ----
+
+def png(width, height, chunk_length=13):
+    import zlib
+    ihdr = struct.pack(">II", width, height) + bytes([8, 6, 0, 0, 0])
+    def chunk(kind, body, length=None):
+        return struct.pack(">I", len(body) if length is None else length) + kind + body + \
+            struct.pack(">I", zlib.crc32(kind + body))
+    pixels = zlib.compress(b"".join(b"\0" + b"\x10\x20\x30\xff" * width for _ in range(min(height, 4))))
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr, chunk_length) + chunk(b"IDAT", pixels) + chunk(b"IEND", b"")
+
+
+def jpeg(width, height, app=b"JFIF\0\1\1\0\0\1\0\1\0\0", marker=0xC0, fill=0):
+    app0 = b"\xff\xe0" + struct.pack(">H", len(app) + 2) + app
+    sof = bytes([0xFF] * (1 + fill)) + bytes([marker]) + struct.pack(">HBHHB", 11, 8, height, width, 1) + b"\x01\x11\x00"
+    return b"\xff\xd8" + app0 + sof + b"\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00" + b"\x00" * 16 + b"\xff\xd9"
+
+
+def gif(screen, image, extension=True, table=True):
+    head = b"GIF89a" + struct.pack("<HH", *screen) + bytes([0x80 if table else 0, 0, 0])
+    colours = b"\0\0\0\xff\xff\xff" if table else b""
+    ext = b"\x21\xf9\x04\x01\x00\x00\x00\x00" if extension else b""
+    desc = b"\x2c" + struct.pack("<HHHH", 0, 0, *image) + b"\x00"
+    return head + colours + ext + desc + b"\x02\x02\x44\x01\x00\x3b"
+
+
+def image_header_seeds():
+    seeds = {
+        "ok-png-4x3.bin": b"\0" + png(4, 3),
+        "ok-png-65535x256.bin": b"\0" + png(65535, 256),
+        "ok-jpeg-8x8.bin": b"\1" + jpeg(8, 8),
+        "ok-jpeg-progressive-fill.bin": b"\1" + jpeg(640, 480, marker=0xC2, fill=3),
+        "ok-jpeg-exif.bin": b"\1" + jpeg(16, 9, app=b"Exif\0\0" + b"\x11" * 3000),
+        "ok-gif-2x2.bin": b"\2" + gif((2, 2), (2, 2)),
+        "ok-gif-no-table.bin": b"\2" + gif((10, 10), (3, 4), extension=False, table=False),
+        "bad-png-30000-square.bin": b"\0" + png(30000, 30000),
+        "bad-png-65536-wide.bin": b"\0" + png(65536, 1),
+        "bad-png-zero.bin": b"\0" + png(0, 5),
+        "bad-png-ihdr-length.bin": b"\0" + png(4, 3, chunk_length=12),
+        "bad-png-cut.bin": b"\0" + png(4, 3)[:20],
+        "bad-jpeg-30000-square.bin": b"\1" + jpeg(30000, 30000),
+        "bad-jpeg-dnl-height.bin": b"\1" + jpeg(100, 0),
+        "bad-jpeg-app-past-end.bin": b"\1" + jpeg(8, 8)[:6] + b"\xff\xff",
+        "bad-jpeg-scan-first.bin": b"\1\xff\xd8\xff\xda\x00\x08" + b"\0" * 20,
+        "bad-gif-screen-huge.bin": b"\2" + gif((65535, 65535), (2, 2)),
+        "bad-gif-image-huge.bin": b"\2" + gif((2, 2), (40000, 40000)),
+        "bad-gif-table-cut.bin": b"\2" + gif((2, 2), (2, 2))[:15],
+        "bad-gif-extension-unended.bin": b"\2" + gif((2, 2), (2, 2))[:19] + b"\x21\xfe\x7f" + b"a" * 20,
+        "bad-wrong-kind.bin": b"\0" + gif((2, 2), (2, 2)),
+    }
+    for name, data in seeds.items():
+        write("image_header", name, data)
+
+
+def ogg_seeds():
+    """Broken files made from the committed sox seed (ok-mono-22050.ogg)."""
+    import ogg_mutations
+    with open(os.path.join(CORPUS, "ogg_decode", "ok-mono-22050.ogg"), "rb") as f:
+        good = f.read()
+    for name, data in ogg_mutations.variants(good).items():
+        write("ogg_decode", "bad-" + name + ".ogg", data)
+
+
 # ---- RIFF chunk walk: a whole WAV file ----
 
 def riff_file(chunks, riff_size=None):
@@ -236,3 +302,5 @@ if __name__ == "__main__":
     data_file_seeds()
     sprite_text_seeds()
     riff_walk_seeds()
+    ogg_seeds()
+    image_header_seeds()

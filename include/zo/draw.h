@@ -18,9 +18,9 @@ int IsWindowed();                                  // 0 in full screen
 void ReleaseAll();                                 // every DirectDraw object and the display mode back
 
 // ---- Sprite objects (0 on failure; user objects are 4..511) ----
-int LoadObject(const char* name, int memory);      // BMP beside the executable (or a resource)
+int LoadObject(const char* name, int memory);      // BMP, PNG, JPEG or GIF beside the executable (or a BMP resource)
 int CreateObject(int width, int height, int memory);  // empty object named "*"
-int SwapObject(const char* name, int index, int memory);  // load another BMP into index
+int SwapObject(const char* name, int index, int memory);  // load another BMP, PNG, JPEG or GIF into index
 void ReleaseObject(int index);                     // 4..511 only; frees a record a failed load left claimed
 void RestoreSurfaces();                            // after DirectDraw lost surfaces
 void SetColorKey(COLORREF colour);                 // key of objects loaded from now on
@@ -33,10 +33,11 @@ void CopyColorKey(int destination, int source);
 void SetPackFile(const char* name);                // the pack beside the executable
 int LoadPack(const char* name, int memory);        // new object from the pack entry
 int SwapPack(const char* name, int index, int memory);  // the entry into index; index or 0
-// Appends every BMP of folder (below the executable) to pack; 1, or 0 on
-// a screen of 16 bits or less, which cannot hold what the files show.
+// Appends every BMP, PNG, JPEG and GIF of folder (below the executable) to
+// pack; 1, or 0 on a screen of 16 bits or less, which cannot hold what the
+// files show.
 int Convert(const char* pack, const char* folder, int afresh);
-void ConvertFile(const char* pack, const char* path);  // one BMP as a pack entry
+void ConvertFile(const char* pack, const char* path);  // one BMP, PNG, JPEG or GIF as a pack entry
 int SaveScreen(const char* name, int width, int height);  // the back surface as a 24-bit BMP
 
 // ---- Blits (clipped to ClipRect) ----

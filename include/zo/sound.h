@@ -54,7 +54,7 @@ int SelectFormat(int channels, int rate, int bits);  // rate 8/11/22/44 or Hz; r
 void ResetObjects();       // every record of soundObjects to its empty state (display set-up)
 
 // ---- Sound objects ----
-int LoadObject(const char* name, int mix);  // WAV file or WAVE/RCDATA resource; |mix| buffers, mix >= 2 can echo
+int LoadObject(const char* name, int mix);  // WAV or OGG file, or WAVE/RCDATA resource; |mix| buffers, mix >= 2 can echo
 void ReleaseObject(int index);
 
 // ---- Sound packs (one file of named, upper-cased entries) ----
@@ -64,6 +64,9 @@ int Convert(const char* pack, const char* folder, int deleteFirst);  // appends 
 
 // ---- Streaming (entries of five seconds or more play from a four-second ring) ----
 int LoadStream(const char* name, int loopOffset);  // loopOffset: bytes from the first sample
+// A .ogg or .wav file beside the executable through the same ring; a loop
+// starts again at loopSample (a sample frame, 0 = the start) without a gap.
+int LoadStreamFile(const char* file, int loopSample);
 int ResetStream(int index);                        // back to the start of the data
 int Streaming();                                   // once per frame: refills every playing stream
 

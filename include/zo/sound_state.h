@@ -20,5 +20,11 @@ struct StreamState {
   uint32_t lastPlayCursor;   // play cursor at the last refill
   uint8_t endCountdown;      // refills left before a finished stream stops
   uint8_t silence;           // the format's silent byte: 0x80 for 8-bit samples, else 0
-  char packPath[259];        // the pack file the stream reads
+  uint8_t source;            // StreamFromPack, StreamFromWaveFile or StreamFromOggFile
+  uint16_t blockAlign;       // bytes of one sample frame
+  char packPath[259];        // the pack file the stream reads, or the sound file itself
 };
+
+// Where a stream's bytes come from. A pack or a WAV file is read at file
+// offsets; an OGG file is decoded, its offsets counting decoded bytes.
+enum : uint8_t { StreamFromPack = 0, StreamFromWaveFile = 1, StreamFromOggFile = 2 };

@@ -1,14 +1,17 @@
-// Image packs written from BMP files: each file is loaded as a sprite
-// object, read back through GDI and appended as one entry of 15-bit pixels.
+// Image packs written from BMP, PNG, JPEG and GIF files: each file is
+// loaded as a sprite object, read back through GDI and appended as one
+// entry of 15-bit pixels.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "draw/image_header_check.h"
 #include "draw/image_pack_rules.h"
 #include "draw/display_win.h"
 #include "draw/objects_win.h"
 #include "system/file_replace_win.h"
+#include "system/path_rules.h"
 #include "zo.h"
 
 namespace {
@@ -62,6 +65,10 @@ std::vector<uint8_t> EntryOfFile(const char* path) {
   return entry;
 }
 
+bool IsPictureName(const char* name) {
+  return zo::HasExtension(name, ".bmp") || zo::ImageKindOfName(name) != zo::ImageKind::Bmp;
+}
+
 }  // namespace
 
 namespace zoDraw {
@@ -71,10 +78,19 @@ int Convert(const char* pack, const char* folder, int afresh) {
   if (!pack) return 1;
   const std::string base = MakeFullPath(0);
   const std::string dir = folder ? folder : "";
-  std::string pattern = base + (dir.empty() ? "*.BMP" : dir + "\\*.BMP");
+  // Every picture the loader reads, in the order the directory search
+  // returns them.
+  std::vector<std::string> files;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) {
+  HANDLE search = FindFirstFileA((base + (dir.empty() ? "*" : dir + "\\*")).c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsPictureName(found.cFileName))
+        files.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  if (files.empty()) {
     // A folder that is not there leaves the old pack as it was.
     if (!zo::IsFolder(base + dir)) return ShowError(ConvertPlace, "フォルダが見つかりません");
     if (afresh) std::remove((base + pack).c_str());  // afresh from no files: no pack
@@ -84,17 +100,13 @@ int Convert(const char* pack, const char* folder, int afresh) {
   // every entry is written.
   zo::ReplacingFile out;
   bool ok = out.Open(base + pack, !afresh);
-  if (ok) {
-    do {
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      std::string relative = dir.empty() ? found.cFileName : dir + "\\" + found.cFileName;
-      std::vector<char> upper(relative.size() + 1);
-      zo::UpperCasePackName(relative.c_str(), upper.data(), upper.size());
-      std::vector<uint8_t> entry = EntryOfFile(upper.data());
-      ok = out.Write(entry.data(), entry.size());
-    } while (ok && FindNextFileA(search, &found));
+  for (size_t i = 0; ok && i < files.size(); ++i) {
+    std::string relative = dir.empty() ? files[i] : dir + "\\" + files[i];
+    std::vector<char> upper(relative.size() + 1);
+    zo::UpperCasePackName(relative.c_str(), upper.data(), upper.size());
+    std::vector<uint8_t> entry = EntryOfFile(upper.data());
+    ok = out.Write(entry.data(), entry.size());
   }
-  FindClose(search);
   if (!ok || !out.Commit()) return ShowError(ConvertPlace, "パックファイルに書き込めません");
   return 1;
 }

@@ -5,6 +5,7 @@
 #include "draw/bmp_check.h"
 #include "draw/bmp_core_header.h"
 #include "draw/display_win.h"
+#include "draw/image_header_check.h"
 #include "draw/objects_win.h"
 #include "zo.h"
 
@@ -34,8 +35,40 @@ bool BmpFileFits(const char* path) {
                      zo::BmpFault::None;
 }
 
-// The whole file, or an empty vector when it cannot be read (or is larger
-// than any BMP the loader takes).
+// An OS/2 file made into a DIB section here, with the ordinary header.
+HBITMAP LoadCoreHeaderFile(const std::vector<uint8_t>& file) {
+  std::vector<uint8_t> info;
+  size_t pixels = 0, pixelBytes = 0;
+  if (!zo::WidenCoreHeader(file.data(), file.size(), &info, &pixels, &pixelBytes)) return nullptr;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(info.data()),
+                                    DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap && bits) std::memcpy(bits, file.data() + pixels, pixelBytes);
+  return bitmap;
+}
+
+// A BMP file through the system decoder, unless its headers do not fit the
+// file, or it is an OS/2 file, which the decoder reads wrongly. PNG, JPEG
+// and GIF files (by their extension) go through the imaging component.
+HBITMAP LoadBitmapFile(const char* path) {
+  if (zo::ImageKindOfName(path) != zo::ImageKind::Bmp) return LoadPictureFile(path);
+  uint8_t head[18];
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  DWORD got = 0;
+  const bool read = ReadFile(file, head, sizeof head, &got, nullptr);
+  CloseHandle(file);
+  if (read && zo::HasCoreHeader(head, got)) return LoadCoreHeaderFile(zo::ReadWholeFile(path));
+  if (!BmpFileFits(path)) return nullptr;
+  return static_cast<HBITMAP>(
+      LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
+}
+
+}  // namespace
+
+namespace zo {
+
 std::vector<uint8_t> ReadWholeFile(const char* path) {
   std::vector<uint8_t> bytes;
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -53,35 +86,7 @@ std::vector<uint8_t> ReadWholeFile(const char* path) {
   return bytes;
 }
 
-// An OS/2 file made into a DIB section here, with the ordinary header.
-HBITMAP LoadCoreHeaderFile(const std::vector<uint8_t>& file) {
-  std::vector<uint8_t> info;
-  size_t pixels = 0, pixelBytes = 0;
-  if (!zo::WidenCoreHeader(file.data(), file.size(), &info, &pixels, &pixelBytes)) return nullptr;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(info.data()),
-                                    DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap && bits) std::memcpy(bits, file.data() + pixels, pixelBytes);
-  return bitmap;
-}
-
-// A BMP file through the system decoder, unless its headers do not fit the
-// file, or it is an OS/2 file, which the decoder reads wrongly.
-HBITMAP LoadBitmapFile(const char* path) {
-  uint8_t head[18];
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  DWORD got = 0;
-  const bool read = ReadFile(file, head, sizeof head, &got, nullptr);
-  CloseHandle(file);
-  if (read && zo::HasCoreHeader(head, got)) return LoadCoreHeaderFile(ReadWholeFile(path));
-  if (!BmpFileFits(path)) return nullptr;
-  return static_cast<HBITMAP>(
-      LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
-}
-
-}  // namespace
+}  // namespace zo
 
 DDSURFACEDESC ObjectSurfaceDesc(DWORD width, DWORD height, int memory) {
   DDSURFACEDESC desc;

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <ddraw.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "draw/draw_object_win.h"
 
 extern COLORREF loadColorKey;  // key of objects made from now on
@@ -25,6 +28,10 @@ int FindFreeObject();
 // Gives a freshly made object its key from the two settings above.
 void ApplyNewObjectKey(DrawObject& object);
 
+// The whole file, or an empty vector when it cannot be read (or is larger
+// than any picture the loaders take).
+std::vector<uint8_t> ReadWholeFile(const char* path);
+
 }  // namespace zo
 
 // The surface's raw pixel value for a COLORREF, found by writing and reading
@@ -38,6 +45,14 @@ HRESULT ApplyColorKey(IDirectDrawSurface* surface, COLORREF colour);
 // file), its size in width and height; null when none could be made.
 IDirectDrawSurface* LoadBitmapSurface(IDirectDraw* dd, const char* path, uint16_t* width,
                                       uint16_t* height, int memory);
+// A PNG, JPEG or GIF file (by its extension) decoded into a 24-bit DIB
+// section, pixels with alpha below 128 in the colour new objects are keyed
+// with; null when the header check or the decoder refuses it.
+HBITMAP LoadPictureFile(const char* path);
+namespace zo {
+// Releases the imaging component that LoadPictureFile starts on first use.
+void ReleasePictureDecoder();
+}  // namespace zo
 // The second attempt of a load: a bitmap resource under the bare name.
 IDirectDrawSurface* LoadResourceSurface(IDirectDraw* dd, const char* name, uint16_t* width,
                                         uint16_t* height, int memory);

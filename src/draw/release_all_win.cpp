@@ -1,6 +1,7 @@
 // Gives back every DirectDraw object and the display mode.
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
+#include "draw/objects_win.h"
 #include "text/text_scope_win.h"
 #include "zo.h"
 
@@ -37,6 +38,7 @@ void ReleaseDisplayObjects() {
   }
   directDraw->Release();
   directDraw = nullptr;
+  ReleasePictureDecoder();
 }
 
 }  // namespace zo

@@ -3,6 +3,7 @@
 
 #include "sound/sound_rules.h"
 #include "sound/sound_win.h"
+#include "sound/stream_rules.h"
 
 IDirectSound* soundDevice;
 IDirectSoundBuffer* primaryBuffer;
@@ -35,7 +36,9 @@ void ReloadAllObjects() {
     std::memcpy(name, o.name, sizeof name);
     name[MaxSoundNameLength] = '\0';
     int mixCount = o.mixCount;
-    if (o.stream.dataSize != 0) {
+    if (o.stream.dataSize != 0 && o.stream.source != StreamFromPack) {
+      zoSound::LoadStreamFile(name, zo::LoopFrameOf(o.stream));
+    } else if (o.stream.dataSize != 0) {
       // The stream reads the pack it was loaded from, which becomes the
       // current pack again.
       std::memcpy(soundPackPath, o.stream.packPath, sizeof soundPackPath);

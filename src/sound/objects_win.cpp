@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "sound/ogg_decoder.h"
 #include "sound/sound_rules.h"
 #include "sound/sound_win.h"
 #include "system/path_rules.h"
@@ -15,6 +16,9 @@ const char* const LoadPlace = "zoSound::LoadObject";
 const DWORD ObjectBufferFlags =
     DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;  // 0xE2
 const int PathCapacity = 256;
+// A whole decoded sound is held by every mix: at most six minutes of
+// 44100 Hz stereo.
+const uint64_t MaxWholeOggBytes = 64u << 20;
 
 // The sound's samples, from a file (owned blocks) or a resource (in place).
 struct WaveSource {
@@ -44,6 +48,22 @@ bool OpenWaveResource(const char* name, WaveSource* source) {
   source->samples = const_cast<BYTE*>(image) + zo::WaveImageSamplesOffset;
   source->sampleSize = sampleSize;
   return true;
+}
+
+// An OGG file decoded whole into 16-bit PCM at its own rate.
+int LoadOggObject(const char* path, int slot, int mix, int mixCount, bool firstLoad, const char* name) {
+  std::vector<uint8_t> file, pcm;
+  zo::OggInfo info;
+  if (!zo::ReadSoundFileBytes(path, &file) ||
+      zo::DecodeOggWhole(file.data(), file.size(), MaxWholeOggBytes, &pcm, &info) != zo::OggFault::None) {
+    ShowError(LoadPlace, "OGGファイルを読み込めません");
+    return -1;
+  }
+  file = std::vector<uint8_t>();  // only the samples are needed from here on
+  const std::vector<uint8_t> format = zo::DecodedSoundFormat(info.channels, info.rate);
+  const zo::LoadedSound sound{reinterpret_cast<const WAVEFORMATEX*>(format.data()), pcm.data(),
+                              static_cast<DWORD>(pcm.size()), ObjectBufferFlags};
+  return zo::FillSoundObject(LoadPlace, slot, sound, mix, mixCount, firstLoad, 0, name);
 }
 
 }  // namespace
@@ -170,6 +190,7 @@ namespace zoSound {
 void ResetObjects() {
   for (int i = 0; i < MaxSoundObjects; ++i) {
     zo::ReleaseMixBuffers(&soundObjects[i]);
+    zo::CloseStreamDecoder(i);
     std::memset(&soundObjects[i], 0, sizeof soundObjects[i]);
   }
 }
@@ -197,6 +218,8 @@ int LoadObject(const char* name, int mix) {
     ShowError(LoadPlace, "ファイル名またはリソース名が長すぎます");
     return -1;
   }
+
+  if (zo::HasExtension(name, ".ogg")) return LoadOggObject(path, slot, mix, mixCount, firstLoad, name);
 
   WaveSource source;
   int formatSize = 0, sampleSize = 0;
@@ -227,6 +250,7 @@ void ReleaseObject(int index) {
     o->pan[k] = 0;
   }
   zo::ReleaseMixBuffers(o);
+  zo::CloseStreamDecoder(index);
 }
 
 }  // namespace zoSound

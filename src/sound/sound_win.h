@@ -6,6 +6,7 @@
 #include <dsound.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "sound/sound_pack_rules.h"
 #include "system/file_replace_win.h"
@@ -105,6 +106,24 @@ bool OpenPackSound(const char* place, const char* path, const char* upperName, P
 // fit the scan's buffer, and on a first load the object's name.
 bool CheckPackRequest(const char* place, const char* name, bool firstLoad,
                       char (&upper)[PackNameCapacity]);
+
+class OggDecoder;
+
+// Makes the ring buffer of a stream whose record s is filled, writes its
+// first chunk (from decoder when the stream is an OGG file) and records the
+// object at slot; -1 after a report under place.
+int FinishStreamLoad(const char* place, int slot, const StreamState& s, const WAVEFORMATEX* format,
+                     bool firstLoad, const char* name, OggDecoder* decoder);
+// The whole file at path, at most 256 MiB; false (and empty) when it cannot
+// be read.
+bool ReadSoundFileBytes(const char* path, std::vector<uint8_t>* bytes);
+// The 18-byte PCM format block of decoded Vorbis sound: 16 bits a sample.
+std::vector<uint8_t> DecodedSoundFormat(uint16_t channels, uint32_t rate);
+
+// The decoder of the OGG stream at slot; null for every other object.
+OggDecoder* StreamDecoder(int slot);
+// Closes the decoder at slot, if any, and gives back its memory.
+void CloseStreamDecoder(int slot);
 
 // After a buffer was made for mix k: on a first load, its own frequency and
 // neutral volume and pan are recorded; in reload mode the stored settings

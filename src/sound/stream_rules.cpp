@@ -27,7 +27,19 @@ void StartStream(StreamState* s, int32_t dataStart, uint32_t dataSize, uint32_t 
   s->dataStart = dataStart;
   s->loopStart = dataStart + static_cast<int32_t>(UsableLoopOffset(loopOffset, dataSize, blockAlign));
   s->silence = SilenceByte(bitsPerSample);
+  s->blockAlign = blockAlign;
   RewindStream(s);
+}
+
+int64_t LoopOffsetOfFrame(int64_t loopFrame, uint16_t blockAlign) {
+  // A frame past any 32-bit offset is as far outside the data as any other.
+  if (loopFrame < 0 || loopFrame > 0xFFFFFFFFll) return -1;
+  return loopFrame * (blockAlign ? blockAlign : 1);
+}
+
+int32_t LoopFrameOf(const StreamState& s) {
+  const int64_t offset = int64_t{s.loopStart} - s.dataStart;
+  return static_cast<int32_t>(offset / (s.blockAlign ? s.blockAlign : 1));
 }
 
 void RewindStream(StreamState* s) {

@@ -22,6 +22,12 @@ bool ShouldStream(uint32_t dataSize, uint32_t avgBytesPerSec);
 // is rounded down to a whole block so a loop never swaps channels or bytes.
 uint32_t UsableLoopOffset(int64_t loopOffset, uint32_t dataSize, uint16_t blockAlign);
 
+// The byte offset of a loop given in sample frames (a file stream's loop
+// point); -1, which the stream reads as the start, for a negative frame.
+int64_t LoopOffsetOfFrame(int64_t loopFrame, uint16_t blockAlign);
+// The loop point of a started stream in sample frames, to load it again.
+int32_t LoopFrameOf(const StreamState& s);
+
 // Fills the record for an entry whose first sample byte is at dataStart;
 // the first chunk (halfSize bytes) is then read and written at buffer 0.
 void StartStream(StreamState* s, int32_t dataStart, uint32_t dataSize, uint32_t avgBytesPerSec,

@@ -2,6 +2,7 @@
 // entry while it plays, polled once per frame.
 #include <cstring>
 
+#include "sound/ogg_decoder.h"
 #include "sound/stream_rules.h"
 #include "sound/sound_win.h"
 
@@ -14,18 +15,25 @@ const DWORD StreamBufferFlags = DSBCAPS_STATIC | DSBCAPS_CTRLFREQUENCY | DSBCAPS
                                 DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS |
                                 DSBCAPS_GETCURRENTPOSITION2;  // 0x180E2
 
-// The pack is opened, read and closed again for every chunk, so a stream
-// holds no file between frames.
+// The pack (or WAV file) is opened, read and closed again for every chunk,
+// so a stream holds no file between frames. An OGG stream reads from its
+// decoder, which stays open while the object lives.
 class BufferStreamIo final : public zo::StreamIo {
  public:
-  BufferStreamIo(int index, IDirectSoundBuffer* buffer) : index_(index), buffer_(buffer) {}
+  BufferStreamIo(int index, IDirectSoundBuffer* buffer, zo::OggDecoder* decoder)
+      : index_(index), buffer_(buffer), decoder_(decoder) {}
 
   ReadResult ReadPack(const char* packPath, int32_t offset, uint8_t* to, uint32_t count,
                       uint32_t* got) override {
     *got = 0;
+    if (offset < 0) return ReadResult::CannotSeek;
+    if (decoder_) {
+      *got = decoder_->ReadAt(static_cast<uint64_t>(offset), to, count);
+      return ReadResult::Read;
+    }
     FILE* file = std::fopen(packPath, "rb");
     if (!file) return ReadResult::NoPack;
-    if (offset < 0 || std::fseek(file, offset, SEEK_SET) != 0) {
+    if (std::fseek(file, offset, SEEK_SET) != 0) {
       std::fclose(file);
       return ReadResult::CannotSeek;
     }
@@ -43,14 +51,15 @@ class BufferStreamIo final : public zo::StreamIo {
  private:
   int index_;
   IDirectSoundBuffer* buffer_;
+  zo::OggDecoder* decoder_;
 };
 
 // Reads the first chunk of the stream and writes it at the ring's start.
 // Answers the fault to report, or null.
-const char* WriteFirstChunk(const StreamState& s, IDirectSoundBuffer* buffer) {
+const char* WriteFirstChunk(const StreamState& s, IDirectSoundBuffer* buffer, zo::OggDecoder* decoder) {
   zo::GlobalBlock chunk;
   if (!chunk.Allocate(s.halfSize)) return "ストリーミング再生できません";
-  BufferStreamIo io(-1, buffer);
+  BufferStreamIo io(-1, buffer, decoder);
   uint32_t got = 0;
   switch (io.ReadPack(s.packPath, s.dataStart, chunk.bytes, s.halfSize, &got)) {
     case zo::StreamIo::ReadResult::NoPack: return "パックファイル名が指定されていません";
@@ -63,6 +72,45 @@ const char* WriteFirstChunk(const StreamState& s, IDirectSoundBuffer* buffer) {
 }
 
 }  // namespace
+
+namespace zo {
+
+int FinishStreamLoad(const char* place, int slot, const StreamState& s, const WAVEFORMATEX* format,
+                     bool firstLoad, const char* name, OggDecoder* decoder) {
+  SoundObject* o = &soundObjects[slot];
+  ReleaseMixBuffers(o);
+  if (!decoder) CloseStreamDecoder(slot);
+  // The second half starts silent too, so nothing old can sound before the
+  // first refill.
+  GlobalBlock silence;
+  if (silence.Allocate(s.bufferSize)) std::memset(silence.bytes, s.silence, s.bufferSize);
+  IDirectSoundBuffer* buffer =
+      silence.bytes ? CreateFilledBuffer(format, silence.bytes, s.bufferSize, StreamBufferFlags) : nullptr;
+  if (!buffer) {
+    ShowError(place, "サウンドバッファが生成できません");
+    return -1;
+  }
+  if (const char* fault = WriteFirstChunk(s, buffer, decoder)) {
+    buffer->Release();
+    ShowError(place, fault);
+    return -1;
+  }
+  o->buffers[0] = buffer;
+  o->mixCount = 1;
+  o->echoStep = -1;
+  o->nextMix = 0;  // one mix: there is no other to keep
+  ApplyMixSettings(o, 0, firstLoad);
+  o->stream = s;
+  o->used = 1;
+  o->fromPack = s.source == StreamFromPack ? 1 : 0;
+  if (firstLoad) {
+    std::memset(o->name, 0, sizeof o->name);
+    std::memcpy(o->name, name, std::strlen(name));
+  }
+  return slot;
+}
+
+}  // namespace zo
 
 namespace zoSound {
 
@@ -94,37 +142,8 @@ int LoadStream(const char* name, int loopOffset) {
   zo::StartStream(&s, static_cast<int32_t>(dataStart), sound.entry.dataSize, f.avgBytesPerSec,
                   f.blockAlign, f.bitsPerSample, loopOffset);
 
-  SoundObject* o = &soundObjects[slot];
-  zo::ReleaseMixBuffers(o);
   const WAVEFORMATEX* format = reinterpret_cast<const WAVEFORMATEX*>(sound.formatBlock.bytes);
-  // The second half starts silent too, so nothing old can sound before the
-  // first refill.
-  zo::GlobalBlock silence;
-  if (silence.Allocate(s.bufferSize)) std::memset(silence.bytes, s.silence, s.bufferSize);
-  IDirectSoundBuffer* buffer =
-      silence.bytes ? zo::CreateFilledBuffer(format, silence.bytes, s.bufferSize, StreamBufferFlags) : nullptr;
-  if (!buffer) {
-    ShowError(LoadPlace, "サウンドバッファが生成できません");
-    return -1;
-  }
-  if (const char* fault = WriteFirstChunk(s, buffer)) {
-    buffer->Release();
-    ShowError(LoadPlace, fault);
-    return -1;
-  }
-  o->buffers[0] = buffer;
-  o->mixCount = 1;
-  o->echoStep = -1;
-  o->nextMix = 0;  // one mix: there is no other to keep
-  zo::ApplyMixSettings(o, 0, firstLoad);
-  o->stream = s;
-  o->used = 1;
-  o->fromPack = 1;
-  if (firstLoad) {
-    std::memset(o->name, 0, sizeof o->name);
-    std::memcpy(o->name, name, std::strlen(name));
-  }
-  return slot;
+  return zo::FinishStreamLoad(LoadPlace, slot, s, format, firstLoad, name, nullptr);
 }
 
 int ResetStream(int index) {
@@ -133,7 +152,8 @@ int ResetStream(int index) {
   if (!o || o->stream.dataSize == 0) return 0;
   StreamState& s = o->stream;
   zo::RewindStream(&s);
-  if (const char* fault = WriteFirstChunk(s, o->buffers[0])) return ShowError(ResetPlace, fault);
+  if (const char* fault = WriteFirstChunk(s, o->buffers[0], zo::StreamDecoder(index)))
+    return ShowError(ResetPlace, fault);
   return 1;
 }
 
@@ -146,7 +166,7 @@ int Streaming() {
     DWORD status = 0, play = 0;
     if (FAILED(buffer->GetStatus(&status)) || !(status & DSBSTATUS_PLAYING)) continue;
     if (FAILED(buffer->GetCurrentPosition(&play, nullptr))) continue;
-    BufferStreamIo io(i, buffer);
+    BufferStreamIo io(i, buffer, zo::StreamDecoder(i));
     switch (zo::RefillStream(&o.stream, o.looping != 0, play, io)) {
       case zo::RefillResult::NotDue:
       case zo::RefillResult::Stopped:

@@ -40,4 +40,16 @@ void ComposeDataPath(const char* folder, const char* dataFolder, char* folderNam
   AppendBounded(result, resultCapacity, folderName);
 }
 
+bool HasExtension(const char* name, const char* extension) {
+  if (!name || !extension) return false;
+  const size_t n = std::strlen(name), e = std::strlen(extension);
+  if (n < e) return false;
+  for (size_t i = 0; i < e; ++i) {
+    char c = name[n - e + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != extension[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace zo

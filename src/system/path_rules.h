@@ -20,4 +20,8 @@ void ComposeDataPath(const char* folder, const char* dataFolder, char* folderNam
 // false when src was cut.
 bool AppendBounded(char* dst, size_t capacity, const char* src);
 
+// Whether name ends in extension (given in lower case, with its dot),
+// comparing ASCII letters in any case.
+bool HasExtension(const char* name, const char* extension);
+
 }  // namespace zo

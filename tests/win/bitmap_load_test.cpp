@@ -4,7 +4,9 @@
 // objects, handles and memory stay flat.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "draw/display_win.h"
 #include "draw/objects_win.h"
 #include "draw_support.h"
+#include "picture_files.h"
 #include "resource_count.h"
 #include "zo_test.h"
 
@@ -231,4 +234,95 @@ TEST_F(BitmapLoadTest, DamagedFilesAreRefusedOnceAndLeakNothing) {
   std::printf("%zu damaged files: %d loaded, %d refused (%d by the header check) per round; "
               "%d GDI objects, %d handles, %zu KB\n",
               names.size(), first.loaded, first.refused, first.checkedOut, gdi, handles, memory / 1024);
+}
+
+// PNG, JPEG and GIF pictures through the imaging component follow the path
+// of a 24-bit BMP: the same pixels on the 16-bit surface, the same key.
+TEST_F(BitmapLoadTest, APngWithAlphaLoadsAsItsBmpWouldWithClearPixelsTransparent) {
+  const uint32_t seed = GetTickCount();
+  std::mt19937 rng(seed);
+  const int w = 13, h = 7;
+  const uint16_t key565 = 0xF81F;
+  const COLORREF key = zotest::ColorOf565(key565);
+  zotest::Pixels expected;
+  expected.width = w;
+  expected.height = h;
+  std::vector<uint8_t> bgra;
+  for (int i = 0; i < w * h; ++i) {
+    uint16_t v = static_cast<uint16_t>(rng());
+    if (v == key565) v ^= 1;
+    const COLORREF c = zotest::ColorOf565(v);
+    // Alpha on both sides of the threshold; a clear pixel's own colour must not show.
+    const uint8_t alpha = static_cast<uint8_t>(i % 3 == 0 ? rng() % 128 : 128 + rng() % 128);
+    bgra.insert(bgra.end(), {GetBValue(c), GetGValue(c), GetRValue(c), alpha});
+    expected.px.push_back(alpha < 128 ? key565 : v);
+  }
+  ASSERT_TRUE(zotest::WritePng(zotest::ExeFolder() + Folder + "alpha.png", w, h, bgra));
+  ASSERT_TRUE(zotest::WriteBmp(zotest::ExeFolder() + Folder + "alpha.bmp", BmpKind::Bits24, expected));
+  zoDraw::SetColorKey(key);
+  const int png = zoDraw::LoadObject((Folder + "alpha.png").c_str(), 1);
+  const int bmp = zoDraw::LoadObject((Folder + "alpha.bmp").c_str(), 1);
+  ASSERT_NE(png, 0);
+  ASSERT_NE(bmp, 0);
+  EXPECT_EQ(drawObjects[png].width, w);
+  EXPECT_EQ(drawObjects[png].height, h);
+  EXPECT_EQ(drawObjects[png].colorKey, static_cast<int32_t>(key));
+  const zotest::Pixels fromPng = zotest::ReadSurface(drawObjects[png].surface);
+  const zotest::Pixels fromBmp = zotest::ReadSurface(drawObjects[bmp].surface);
+  ASSERT_EQ(fromPng.px.size(), expected.px.size());
+  EXPECT_EQ(fromPng.px, fromBmp.px) << "seed " << seed;
+  DDCOLORKEY pngKey = {}, bmpKey = {};
+  drawObjects[png].surface->GetColorKey(DDCKEY_SRCBLT, &pngKey);
+  drawObjects[bmp].surface->GetColorKey(DDCKEY_SRCBLT, &bmpKey);
+  EXPECT_EQ(pngKey.dwColorSpaceLowValue, bmpKey.dwColorSpaceLowValue);
+  for (size_t i = 0; i < bgra.size() / 4; ++i) {
+    if (bgra[i * 4 + 3] < 128) {
+      EXPECT_EQ(fromPng.px[i], pngKey.dwColorSpaceLowValue) << "seed " << seed;
+    }
+  }
+  // A restore reloads the picture from its file, by its extension.
+  zotest::Pixels blank = fromPng;
+  std::fill(blank.px.begin(), blank.px.end(), 0);
+  ASSERT_TRUE(zotest::WriteSurface(drawObjects[png].surface, blank));
+  ASSERT_EQ(zoDraw::SwapObject((Folder + "alpha.png").c_str(), png, 1), 1);
+  EXPECT_EQ(zotest::ReadSurface(drawObjects[png].surface).px, fromBmp.px);
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+TEST_F(BitmapLoadTest, AFlatJpegAndAGifLoad) {
+  const COLORREF flat = zotest::ColorOf565(0x8410);  // mid grey: every channel away from the ends
+  ASSERT_TRUE(zotest::WriteFlatJpeg(zotest::ExeFolder() + Folder + "flat.jpg", 24, 16, flat));
+  const int jpeg = zoDraw::LoadObject((Folder + "flat.jpg").c_str(), 1);
+  ASSERT_NE(jpeg, 0);
+  EXPECT_EQ(drawObjects[jpeg].width, 24);
+  EXPECT_EQ(drawObjects[jpeg].height, 16);
+  for (uint16_t v : zotest::ReadSurface(drawObjects[jpeg].surface).px) {
+    // A flat JPEG decodes to within a step of its colour in each channel.
+    EXPECT_LE(std::abs((v >> 11) - 0x10), 1);
+    EXPECT_LE(std::abs(((v >> 5) & 63) - 0x20), 1);
+    EXPECT_LE(std::abs((v & 31) - 0x10), 1);
+  }
+  const uint32_t palette[4] = {zotest::ColorOf565(0x001F), zotest::ColorOf565(0x07E0),
+                               zotest::ColorOf565(0xF800), zotest::ColorOf565(0xFFFF)};
+  std::vector<uint8_t> indices;
+  for (int i = 0; i < 5 * 3; ++i) indices.push_back(static_cast<uint8_t>((i * 7) % 4));
+  ASSERT_TRUE(zotest::WriteGif(zotest::ExeFolder() + Folder + "four.gif", 5, 3, indices, palette));
+  const int gif = zoDraw::LoadObject((Folder + "FOUR.GIF").c_str(), 1);
+  ASSERT_NE(gif, 0);
+  const zotest::Pixels got = zotest::ReadSurface(drawObjects[gif].surface);
+  const uint16_t values[4] = {0x001F, 0x07E0, 0xF800, 0xFFFF};
+  ASSERT_EQ(got.px.size(), indices.size());
+  for (size_t i = 0; i < indices.size(); ++i) EXPECT_EQ(got.px[i], values[indices[i]]) << i;
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
+TEST_F(BitmapLoadTest, ASmallPngClaimingThirtyThousandSquareIsRefusedWithOneBox) {
+  const std::string name = Folder + "huge.png";
+  ASSERT_TRUE(zotest::WritePngClaiming(zotest::ExeFolder() + name, 30000, 30000));
+  EXPECT_LT(ReadAll(zotest::ExeFolder() + name).size(), 1100u);
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(zoDraw::LoadObject(name.c_str(), 1), 0);
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  ASSERT_EQ(zotest::boxes.size(), 1u);
+  EXPECT_EQ(zotest::boxes[0].text, Refused);
 }

@@ -99,6 +99,17 @@ void SoundPack(const std::vector<Pixels>& s) {
   EXPECT_GT(pack.nFileSizeLow, 8u * 22050 * 2);  // the tune's eight seconds and the chime
 }
 
+void MusicStream(const std::vector<Pixels>& s) {
+  const uint16_t bar = Pack565(96, 200, 255);
+  const int a = Count(s[0], 41, 115, 600, 116, bar), b = Count(s[1], 41, 115, 600, 116, bar);
+  EXPECT_TRUE(a > 0 || b > 0);
+  EXPECT_NE(a, b);  // the ring's play cursor moves: the OGG tune is streaming
+  for (const Pixels& p : s) {
+    EXPECT_GT(Count(p, 0, 140, 640, 480, Pack565(255, 204, 51)), 6 * 600);  // six balls
+    EXPECT_EQ(Count(p, 0, 140, 640, 480, Pack565(255, 0, 255)), 0);  // their clear corners keyed out
+  }
+}
+
 void SpriteText(const std::vector<Pixels>& s) {
   std::set<int> counts;
   for (const Pixels& p : s) counts.insert(Count(p, 40, 290, 600, 470, 0xFFFF));
@@ -129,7 +140,7 @@ const Case cases[] = {
     {"moving_sprite", 2, 800, MovingSprite}, {"joystick", 1, 0, Joystick},
     {"midi_music", 1, 0, MidiMusic},         {"sound_pack", 2, 700, SoundPack},
     {"sprite_text", 10, 250, SpriteText},    {"effects_scene", 2, 300, EffectsScene},
-    {"wipes", 10, 300, Wipes},
+    {"wipes", 10, 300, Wipes},               {"music_stream", 2, 700, MusicStream},
 };
 
 class ExampleTest : public testing::TestWithParam<Case> {};

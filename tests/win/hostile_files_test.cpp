@@ -44,7 +44,7 @@ std::vector<Load> ReadList() {
     Load l;
     fields >> l.kind >> l.file;
     if (l.kind == "imagepack" || l.kind == "soundpack" || l.kind == "stream") fields >> l.entry;
-    if (l.kind == "stream") fields >> l.loop;
+    if (l.kind == "stream" || l.kind == "oggstream") fields >> l.loop;
     std::string verdict;
     fields >> verdict;
     l.mustRefuse = verdict == "refused";
@@ -68,7 +68,9 @@ Counts Measure() {
           zotest::MeasureHeaps(), zotest::CommittedPrivateBytes()};
 }
 
-bool IsSound(const std::string& kind) { return kind == "wav" || kind == "soundpack" || kind == "stream"; }
+bool IsSound(const std::string& kind) {
+  return kind == "wav" || kind == "soundpack" || kind == "stream" || kind == "ogg" || kind == "oggstream";
+}
 
 // One load through the library's own operation; answers whether it
 // succeeded and gives back what it made.
@@ -76,7 +78,7 @@ bool LoadOnce(const Load& l) {
   const int claimed = zo::FindFreeObject();
   EXPECT_GE(claimed, 0) << "the object table filled up";
   if (claimed < 0) return false;
-  if (l.kind == "bmp") {
+  if (l.kind == "bmp" || l.kind == "picture") {
     const int index = zoDraw::LoadObject(l.file.c_str(), 0);
     if (index == 0) {
       // A refused file keeps its record named, as LoadObject does; free it
@@ -99,15 +101,17 @@ bool LoadOnce(const Load& l) {
     return true;
   }
   int index = -1;
-  if (l.kind == "wav") {
+  if (l.kind == "wav" || l.kind == "ogg") {
     index = zoSound::LoadObject(l.file.c_str(), 1);
+  } else if (l.kind == "oggstream") {
+    index = zoSound::LoadStreamFile(l.file.c_str(), l.loop);
   } else {
     zoSound::SetPackFile(l.file.c_str());
     index = l.kind == "soundpack" ? zoSound::LoadPack(l.entry.c_str(), 2)
                                   : zoSound::LoadStream(l.entry.c_str(), l.loop);
   }
   if (index < 0) return false;
-  if (l.kind == "stream") {
+  if (l.kind == "stream" || l.kind == "oggstream") {
     // A loaded stream plays and refills from its hostile entry without a
     // fault. (A short entry loads whole, as a plain sound.)
     zoSound::Play(index, 0);
@@ -240,7 +244,7 @@ TEST_F(HostileFilesTest, EveryLoadAnswersOnceAndLeavesNothingBehind) {
   EXPECT_LE(end.memory, settled.memory + MemorySlack);
 
   // Each kind has both: the good files load, the damaged ones mostly not.
-  for (const char* kind : {"bmp", "wav", "imagepack", "soundpack", "stream"}) {
+  for (const char* kind : {"bmp", "wav", "imagepack", "soundpack", "stream", "picture", "ogg", "oggstream"}) {
     if (IsSound(kind) && !soundReady) continue;
     const Tally t = first.count(kind) ? first.at(kind) : Tally{};
     EXPECT_GT(t.loaded, 0) << kind;

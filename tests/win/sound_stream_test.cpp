@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 #include <dsound.h>
 
 #include "recorder.h"
+#include "sound/ogg_decoder.h"
+#include "sound/sound_win.h"
 #include "wave_builder.h"
 #include "zo_test.h"
 
@@ -265,4 +268,57 @@ TEST_F(SoundStreamTest, PackObjectsAndStreamsComeBackInTheirSlotsAfterARestart) 
   EXPECT_GT(zotest::PeakToneLevel(r, 0, 440, 4410), 3000);
   // Past the tone, the stream itself.
   EXPECT_GE(SourceFrameAt(r, r.Frames() - Rate / 2, longSound, 0, longSound.size() / 2), 0);
+}
+
+namespace {
+
+// The decoded samples of an OGG file beside the tests (written by sox at
+// build time), as the library decodes them.
+std::vector<int16_t> DecodedOgg(const std::string& name) {
+  std::vector<uint8_t> file, pcm;
+  zo::OggInfo info;
+  if (!zo::ReadSoundFileBytes((Folder() + name).c_str(), &file) ||
+      zo::DecodeOggWhole(file.data(), file.size(), zo::MaxOggPcmBytes, &pcm, &info) != zo::OggFault::None)
+    return {};
+  std::vector<int16_t> samples(pcm.size() / 2);
+  std::memcpy(samples.data(), pcm.data(), samples.size() * 2);
+  return samples;
+}
+
+}  // namespace
+
+TEST_F(SoundStreamTest, AnOggStreamLoopsFromItsLoopSampleWithoutAGapAndComesBackAfterARestart) {
+  const std::vector<int16_t> noise = DecodedOgg("oggs\\noise.ogg");
+  ASSERT_EQ(noise.size(), size_t(Rate) * 6 * 2) << "oggs\\noise.ogg is written by sox at build time";
+  const size_t loopFrame = Rate * 2 + 123;  // not on a page or packet boundary
+  const int s = zoSound::LoadStreamFile("oggs\\noise.ogg", static_cast<int>(loopFrame));
+  ASSERT_GE(s, 0);
+  EXPECT_EQ(soundObjects[s].stream.source, StreamFromOggFile);
+  EXPECT_EQ(soundObjects[s].stream.dataSize, noise.size() * 2);
+  zoSound::RestartDevice();  // back in its slot, stopped, first half filled
+  ASSERT_EQ(soundObjects[s].used, 1);
+  EXPECT_EQ(soundObjects[s].stream.source, StreamFromOggFile);
+  EXPECT_STREQ(soundObjects[s].name, "oggs\\noise.ogg");
+  const zotest::Recording r = Feed(13000, [&] { zoSound::PlayLoop(s, 0); });
+  zoSound::Stop(s, 0);
+  const long at = FindStart(r, noise);
+  ASSERT_GE(at, 0);
+  const size_t frames = noise.size() / 2;
+  const Followed first = Follow(r, at, noise, 0, frames);
+  ASSERT_EQ(first.source, frames);
+  const Followed again = Follow(r, first.end, noise, loopFrame, frames);
+  std::printf("looping OGG stream: %zu frames, then %zu from the loop sample (steps %zu, %zu)\n",
+              first.frames, again.frames, first.largestStep, again.largestStep);
+  EXPECT_EQ(again.source, frames);
+  EXPECT_GT(again.frames, (frames - loopFrame) * 99 / 100);
+}
+
+TEST_F(SoundStreamTest, AWholeOggSoundObjectPlays) {
+  const int tone = zoSound::LoadObject("oggs\\tone.ogg", 2);
+  ASSERT_GE(tone, 0);
+  EXPECT_EQ(soundObjects[tone].stream.dataSize, 0u);
+  EXPECT_EQ(soundObjects[tone].baseFrequency, 22050u);
+  const zotest::Recording r = Feed(1500, [&] { zoSound::Play(tone, 0); });
+  EXPECT_GT(zotest::PeakToneLevel(r, 0, 440, 4410), 3000);
+  EXPECT_GT(zotest::PeakToneLevel(r, 1, 440, 4410), 3000);
 }
