@@ -131,6 +131,24 @@ Followed Follow(const zotest::Recording& r, size_t at, const std::vector<int16_t
   return w;
 }
 
+// A looping stream heard from its start to its end, then on from its loop
+// frame to the end again, without a gap; answers where the second pass ended.
+Followed ExpectLoopFollowed(const zotest::Recording& r, const std::vector<int16_t>& source, size_t loopFrame,
+                            const char* what) {
+  const long at = FindStart(r, source);
+  EXPECT_GE(at, 0) << what;
+  if (at < 0) return {};
+  const size_t frames = source.size() / 2;
+  const Followed first = Follow(r, at, source, 0, frames);
+  EXPECT_EQ(first.source, frames) << what;
+  const Followed again = Follow(r, first.end, source, loopFrame, frames);
+  std::printf("%s: %zu frames, then %zu from the loop frame (steps %zu, %zu)\n", what, first.frames, again.frames,
+              first.largestStep, again.largestStep);
+  EXPECT_EQ(again.source, frames) << what;
+  EXPECT_GT(again.frames, (frames - loopFrame) * 99 / 100) << what;
+  return again;
+}
+
 struct SoundStreamTest : ::testing::Test {
   static std::vector<int16_t> longSound, loopSound;
 
@@ -211,17 +229,8 @@ TEST_F(SoundStreamTest, ALoopingStreamGoesOnFromItsLoopOffsetWithoutAGap) {
   ASSERT_GE(s, 0);
   const zotest::Recording r = Feed(13000, [&] { zoSound::PlayLoop(s, 0); });
   zoSound::Stop(s, 0);
-  const long at = FindStart(r, loopSound);
-  ASSERT_GE(at, 0);
-  const size_t frames = loopSound.size() / 2;
-  const Followed first = Follow(r, at, loopSound, 0, frames);
-  ASSERT_EQ(first.source, frames);
-  const Followed again = Follow(r, first.end, loopSound, loopFrame, frames);
-  std::printf("looping stream: %zu frames, then %zu from the loop offset (steps %zu, %zu)\n",
-              first.frames, again.frames, first.largestStep, again.largestStep);
-  EXPECT_EQ(again.source, frames);
-  EXPECT_GT(again.frames, (frames - loopFrame) * 99 / 100);
-  EXPECT_GT(Follow(r, again.end, loopSound, loopFrame, frames).frames, size_t(Rate));
+  const Followed again = ExpectLoopFollowed(r, loopSound, loopFrame, "looping stream");
+  EXPECT_GT(Follow(r, again.end, loopSound, loopFrame, loopSound.size() / 2).frames, size_t(Rate));
 }
 
 TEST_F(SoundStreamTest, APausedStreamResumesWhereItWas) {
@@ -301,16 +310,7 @@ TEST_F(SoundStreamTest, AnOggStreamLoopsFromItsLoopSampleWithoutAGapAndComesBack
   EXPECT_STREQ(soundObjects[s].name, "oggs\\noise.ogg");
   const zotest::Recording r = Feed(13000, [&] { zoSound::PlayLoop(s, 0); });
   zoSound::Stop(s, 0);
-  const long at = FindStart(r, noise);
-  ASSERT_GE(at, 0);
-  const size_t frames = noise.size() / 2;
-  const Followed first = Follow(r, at, noise, 0, frames);
-  ASSERT_EQ(first.source, frames);
-  const Followed again = Follow(r, first.end, noise, loopFrame, frames);
-  std::printf("looping OGG stream: %zu frames, then %zu from the loop sample (steps %zu, %zu)\n",
-              first.frames, again.frames, first.largestStep, again.largestStep);
-  EXPECT_EQ(again.source, frames);
-  EXPECT_GT(again.frames, (frames - loopFrame) * 99 / 100);
+  ExpectLoopFollowed(r, noise, loopFrame, "looping OGG stream");
 }
 
 TEST_F(SoundStreamTest, AWholeOggSoundObjectPlays) {
