@@ -14,13 +14,6 @@ namespace {
 zo::DeepFormat displayFormat;
 int nativeObjects;
 
-DDSURFACEDESC LockedDesc() {
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
-  return desc;
-}
-
 }  // namespace
 
 namespace zo {
@@ -63,7 +56,7 @@ void ChooseFrameFormat(IDirectDrawSurface* primary) {
 }
 
 bool CreateFrameSurface(int width, int height) {
-  DDSURFACEDESC desc = LockedDesc();
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   desc.dwWidth = width;
   desc.dwHeight = height;
@@ -77,7 +70,7 @@ bool CreateFrameSurface(int width, int height) {
 
 HRESULT ExpandFrame() {
   if (!backSurface || !frameSurface) return DDERR_GENERIC;
-  DDSURFACEDESC from = LockedDesc(), to = LockedDesc();
+  DDSURFACEDESC from = zo::EmptySurfaceDesc(), to = zo::EmptySurfaceDesc();
   HRESULT hr = backSurface->Lock(nullptr, &from, DDLOCK_WAIT, nullptr);
   if (hr != DD_OK) return hr;
   hr = frameSurface->Lock(nullptr, &to, DDLOCK_WAIT, nullptr);

@@ -23,6 +23,13 @@ extern int deepFrame;
 extern IDirectDrawSurface* frameSurface;
 
 namespace zo {
+// A zeroed surface description with its size set, as every DirectDraw call
+// that takes one expects.
+inline DDSURFACEDESC EmptySurfaceDesc() {
+  DDSURFACEDESC desc = {};
+  desc.dwSize = sizeof desc;
+  return desc;
+}
 // The bit depth drawing works in: 16 for a 5-6-5 frame on a deeper display,
 // else the desktop's.
 int FrameDepth();

@@ -32,13 +32,6 @@ DDCAPS EmptyCaps() {
   return caps;
 }
 
-DDSURFACEDESC EmptyDesc() {
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
-  return desc;
-}
-
 // What a previous display left behind is given back before a new one is
 // made, so calling Screen again does not leak surfaces.
 void ReleaseDisplay() {
@@ -61,7 +54,7 @@ bool SetMode(int width, int height) {
 
 bool CreateInternalObject(int index, int width, int height, DWORD caps) {
   DrawObject& object = drawObjects[index];
-  DDSURFACEDESC desc = EmptyDesc();
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   desc.dwWidth = width;
   desc.dwHeight = height;
@@ -139,7 +132,7 @@ int Screen(int width, int height, int placement) {
     displayDepth = GetDisplayDepth();
   }
 
-  DDSURFACEDESC desc = EmptyDesc();
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   desc.dwFlags = DDSD_CAPS;
   desc.ddsCaps.dwCaps = memory | DDSCAPS_PRIMARYSURFACE;
   if (directDraw->CreateSurface(&desc, &primarySurface, nullptr) != DD_OK) {
@@ -147,7 +140,7 @@ int Screen(int width, int height, int placement) {
     return ShowError(Where, "表画面が生成できません");
   }
   zo::ChooseFrameFormat(primarySurface);
-  desc = EmptyDesc();
+  desc = zo::EmptySurfaceDesc();
   desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   desc.dwWidth = width;
   desc.dwHeight = height;

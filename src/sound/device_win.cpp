@@ -111,15 +111,7 @@ void RestartDevice() {
 int SelectFormat(int channels, int rate, int bits) {
   if (!soundReady) return 1;
   zo::ReleaseAllSoundBuffers();
-  zo::PcmFormat pcm = zo::MakePcmFormat(channels, rate, bits);
-  WAVEFORMATEX format;
-  std::memset(&format, 0, sizeof format);
-  format.wFormatTag = pcm.formatTag;
-  format.nChannels = pcm.channels;
-  format.nSamplesPerSec = pcm.samplesPerSec;
-  format.nAvgBytesPerSec = pcm.avgBytesPerSec;
-  format.nBlockAlign = pcm.blockAlign;
-  format.wBitsPerSample = pcm.bitsPerSample;
+  WAVEFORMATEX format = zo::ToWaveFormat(zo::MakePcmFormat(channels, rate, bits));
   if (!primaryBuffer || FAILED(primaryBuffer->SetFormat(&format)))
     return ShowError("zoSound::SelectFormat", "再生フォーマットを変更できません");
   zo::ReloadAllObjects();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sound/sound_pack_rules.h"
+#include "sound/sound_rules.h"
 #include "system/file_replace_win.h"
 #include "zo.h"
 
@@ -26,6 +27,18 @@ int ReadWaveFile(const char* path, WAVEFORMATEX** format, int* formatSize, BYTE*
 bool AppendSoundPackEntry(zo::ReplacingFile& pack, const char* relativeName);
 
 namespace zo {
+
+// The WAVEFORMATEX of a PCM format (cbSize 0).
+inline WAVEFORMATEX ToWaveFormat(const PcmFormat& f) {
+  WAVEFORMATEX w = {};
+  w.wFormatTag = f.formatTag;
+  w.nChannels = f.channels;
+  w.nSamplesPerSec = f.samplesPerSec;
+  w.nAvgBytesPerSec = f.avgBytesPerSec;
+  w.nBlockAlign = f.blockAlign;
+  w.wBitsPerSample = f.bitsPerSample;
+  return w;
+}
 
 // Loads every used object again into its own slot (reload mode).
 void ReloadAllObjects();

@@ -73,15 +73,7 @@ const char* OpenWaveStream(const char* path, StreamState* s, std::vector<uint8_t
 
 // The 18-byte PCM format block of decoded Vorbis sound.
 std::vector<uint8_t> DecodedFormat(uint16_t channels, uint32_t rate) {
-  const zo::PcmFormat f = zo::MakePcmFormat(channels, static_cast<int32_t>(rate), 16);
-  WAVEFORMATEX w;
-  std::memset(&w, 0, sizeof w);
-  w.wFormatTag = f.formatTag;
-  w.nChannels = f.channels;
-  w.nSamplesPerSec = f.samplesPerSec;
-  w.nAvgBytesPerSec = f.avgBytesPerSec;
-  w.nBlockAlign = f.blockAlign;
-  w.wBitsPerSample = f.bitsPerSample;
+  const WAVEFORMATEX w = zo::ToWaveFormat(zo::MakePcmFormat(channels, static_cast<int32_t>(rate), 16));
   const uint8_t* b = reinterpret_cast<const uint8_t*>(&w);
   return std::vector<uint8_t>(b, b + 18);
 }
