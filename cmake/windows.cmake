@@ -85,7 +85,8 @@ add_subdirectory(${ZO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_
 file(GLOB win_test_support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp)
 add_library(zo_test_support OBJECT ${win_test_support})
 target_link_libraries(zo_test_support PUBLIC zo gtest oleaut32)  # oleaut32: the JPEG encoder's options
-target_include_directories(zo_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win/support)
+# The picture type and the effect references are shared with the native tests.
+target_include_directories(zo_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win/support ${PROJECT_SOURCE_DIR}/tests/native)
 
 # Small programs that the tests start as separate processes.
 file(GLOB win_test_apps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/apps/*.cpp)
