@@ -56,6 +56,7 @@ endforeach()
 # The effect gallery: one picture of every software effect (scripts/gallery).
 add_executable(gallery WIN32 tools/gallery/gallery.cpp)
 target_link_libraries(gallery PRIVATE zo)
+target_include_directories(gallery PRIVATE ${PROJECT_SOURCE_DIR}/tools)  # the effect catalogue
 add_dependencies(gallery zo_bitmaps)
 
 # The silent MIDI output port that the test bed installs into its Wine
@@ -117,6 +118,9 @@ foreach(src ${win_tests})
   endif()
   add_test(NAME ${name} COMMAND ${name})
 endforeach()
+
+# The effect test makes every call of the effect catalogue.
+target_include_directories(effects_test PRIVATE ${PROJECT_SOURCE_DIR}/tools)
 
 # The examples test is told which examples there are, to check each.
 list(JOIN example_names "," example_list)

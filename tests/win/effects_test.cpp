@@ -2,7 +2,7 @@
 // region effects through the real effect frame on DirectDraw surfaces of the
 // 16-bit test screen, held to the same literal references as the native
 // kernels; the frame's lock and unlock order with memory surfaces that count
-// or refuse their locks.
+// or refuse their locks, once for every effect of the catalogue.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,7 +19,7 @@
 #include "draw/effects/effect_frame_win.h"
 #include "draw/effects/effect_tables.h"
 #include "draw/sine_table.h"
-#include "zo/effects.h"
+#include "zo.h"
 #include "draw_support.h"
 #include "memory_surface.h"
 #include "zo_test.h"
@@ -333,6 +333,47 @@ TEST_F(EffectsTest, AnObjectNumberWithoutASurfaceDrawsNothingAndAnswersZero) {
   EXPECT_EQ(zoDraw::DrawCrossFade(0, 0, 3, -1, 0, 0, 8, 8), 0);
   EXPECT_EQ(zoDraw::DrawHalfBlend(0, 0, 9999, 0, 0, 8, 8), 0);
   EXPECT_TRUE(zotest::boxes.empty());  // effects report nothing
+}
+
+// The effect catalogue's calls as the gallery makes them, with the names its
+// rows use; the sprite is object 6.
+namespace gallery {
+const int sprite = 6;
+void Sprite() { zoDraw::DrawSprite(64, 24, sprite, 0, 0, 96, 96); }
+void Backdrop() { zoDraw::DrawSpriteOpaque(0, 0, sprite, 0, 0, 96, 96); }
+struct Call {
+  const char* name;
+  std::string family;
+  void (*draw)();
+};
+const Call calls[] = {
+#define ZO_PICTURE(name, family, description, ...) {name, family, [] { __VA_ARGS__; }},
+#define ZO_KERNEL(...)
+#include "effect_catalogue.h"
+#undef ZO_PICTURE
+#undef ZO_KERNEL
+};
+}  // namespace gallery
+
+// Every effect of the catalogue with a back surface that refuses its lock:
+// what it locked before is unlocked again and nothing is reported. (The
+// wipes and the sprite text lock no surface of their own.)
+TEST_F(EffectsTest, EveryCatalogueEffectLeavesNothingLockedWhenTheBackSurfaceRefuses) {
+  MemorySurface object(96, 96, false), buffer(640, 480, false), refusing(640, 480, true);
+  drawObjects[gallery::sprite].surface = &object;
+  drawObjects[0].surface = &buffer;
+  backSurface = &refusing;
+  for (const gallery::Call& c : gallery::calls) {
+    if (c.family == "Wipes" || c.family == "Sprite text") continue;
+    c.draw();
+    EXPECT_EQ(object.locks, object.unlocks) << c.name;
+    EXPECT_EQ(buffer.locks, buffer.unlocks) << c.name;
+  }
+  EXPECT_GE(object.locks, 30);  // the sprite effects did lock it
+  EXPECT_GE(buffer.locks, 3);   // and the zooms their buffer
+  frameDelta = 0.0f;
+  drawObjects[0].surface = nullptr;
+  EXPECT_TRUE(zotest::boxes.empty());
 }
 
 // Every colour filter once through the real frame on the 16-bit screen,
