@@ -165,9 +165,7 @@ TEST(BlendExhaustive, FadeRampAlongTheRowEveryPairEveryLevel) {
     *kernel = [=](const zo::BlendJob& j) { zo::CrossFadeGradientKernel(j, v.data(), zo::Ramp{0, 0, 1}); };
     *rule = [=](uint16_t s, uint16_t d, int i, int) {
       const int steps = ref::Steps(i, 0, 1);
-      int now[3];
-      for (int c = 0; c < 3; ++c) now[c] = 31 - std::max(31 - v[c] - steps, 0);
-      return ref::Fade(s, d, now);
+      return ref::FadeRamp(s, d, v.data(), steps);
     };
   });
 }
@@ -259,12 +257,7 @@ TEST(BlendExhaustive, AlphaRampsEveryFullWidthPairAtEveryStep) {
         ExpectFullPairs(*f, pairs, [&](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, al, ramp); },
                         [&](uint16_t s, uint16_t d, int i, int j) {
                           const int steps = ref::Steps(vertical ? j : i, 0, 1);
-                          float sw[3], dw[3];
-                          for (int c = 0; c < 3; ++c) {
-                            dw[c] = ref::AlphaWeight(al[c], steps);
-                            sw[c] = 1.0f - dw[c];
-                          }
-                          return ref::Mix(*f, s, d, sw, dw);
+                          return ref::AlphaRamp(*f, s, d, al, steps);
                         });
       }
     }
@@ -380,12 +373,7 @@ TEST(BlendRandom, AlphaGradientBothWays) {
       *k = [=](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, a, ramp); };
       *r = [=](uint16_t s, uint16_t d, int i, int j) {
         const int steps = ref::Steps(ramp.vertical ? j : i, ramp.start, ramp.every);
-        float sw[3], dw[3];
-        for (int c = 0; c < 3; ++c) {
-          dw[c] = ref::AlphaWeight(a[c], steps);
-          sw[c] = 1.0f - dw[c];
-        }
-        return ref::Mix(*f, s, d, sw, dw);
+        return ref::AlphaRamp(*f, s, d, a, steps);
       };
     });
 }
@@ -400,12 +388,7 @@ TEST(BlendRandom, TinyOpacitiesStillMatchTheExtendedSum) {
       *k = [=](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, a, ramp); };
       *r = [=](uint16_t s, uint16_t d, int, int j) {
         const int steps = ref::Steps(j, 3, 1);
-        float sw[3], dw[3];
-        for (int c = 0; c < 3; ++c) {
-          dw[c] = ref::AlphaWeight(a[c], steps);
-          sw[c] = 1.0f - dw[c];
-        }
-        return ref::Mix(k565, s, d, sw, dw);
+        return ref::AlphaRamp(k565, s, d, a, steps);
       };
     });
 }
@@ -456,12 +439,7 @@ TEST(BlendRandom, WideRampsAlongTheRowsCutOnTheLeft) {
       const zo::Ramp ramp{0, 30, 35};
       auto rule = [&](uint16_t s, uint16_t d, int i, int) {
         const int steps = ref::Steps(i, ramp.start, ramp.every);
-        float sw[3], dw[3];
-        for (int c = 0; c < 3; ++c) {
-          dw[c] = ref::AlphaWeight(al[c], steps);
-          sw[c] = 1.0f - dw[c];
-        }
-        return ref::Mix(*f, s, d, sw, dw);
+        return ref::AlphaRamp(*f, s, d, al, steps);
       };
       Image fast = dst, slow = dst;
       const IntRect clip{0, 0, 1160, 14};

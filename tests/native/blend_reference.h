@@ -2,6 +2,7 @@
 // straight from their definitions for the tests to hold the kernels to.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -95,6 +96,24 @@ inline float AlphaWeight(float alpha, int steps) {
     if (w < 0) w = 0;
   }
   return w;
+}
+
+// The opacity ramp after `steps` steps: each channel's destination weight
+// lowered by 1/32 a step, the source taking the rest.
+inline uint16_t AlphaRamp(const PixelLayout& f, uint16_t s, uint16_t d, const float alpha[3], int steps) {
+  float sw[3], dw[3];
+  for (int c = 0; c < 3; ++c) {
+    dw[c] = AlphaWeight(alpha[c], steps);
+    sw[c] = 1.0f - dw[c];
+  }
+  return Mix(f, s, d, sw, dw);
+}
+
+// The cross-fade ramp after `steps` steps: each level one higher a step, up to 31.
+inline uint16_t FadeRamp(uint16_t s, uint16_t d, const int level[3], int steps) {
+  int now[3];
+  for (int c = 0; c < 3; ++c) now[c] = 31 - std::max(31 - level[c] - steps, 0);
+  return Fade(s, d, now);
 }
 
 }  // namespace ref

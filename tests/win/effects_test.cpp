@@ -110,6 +110,20 @@ struct EffectsTest : ::testing::Test {
     screenHeight = 480;
     effectTablesReady = true;
   }
+  // `count` calls through the real frame from a random sprite in `object`,
+  // each onto fresh noise: draw makes call `op` and its reference in
+  // `expected` and answers what the call answered.
+  static void Sweep(IDirectDrawSurface* object, uint32_t seed, IntRect clip, int count, const std::string& what,
+                    const std::function<int(int op, const Image& src, Image& expected)>& draw) {
+    std::mt19937 rng(seed);
+    const Image src = RandomSprite(object, rng);
+    ClipRect = clip;
+    for (int op = 0; op < count; ++op) {
+      Image expected = Noise(back, rng);
+      ASSERT_EQ(draw(op, src, expected), 1) << what << " " << op;
+      ASSERT_NO_FATAL_FAILURE(ExpectHolds(back, expected, what + " " + std::to_string(op)));
+    }
+  }
   void TearDown() override {
     backSurface = nullptr;
     drawObjects[4].surface = drawObjects[5].surface = drawObjects[6].surface = nullptr;
@@ -173,12 +187,7 @@ Drawn RandomOperation(std::mt19937& rng) {
               [=](uint16_t s, uint16_t d, int i, int j) {
                 const int steps = ref::Steps(vertical ? j : i, start, every);
                 const float al[3] = {a, a2, a};
-                float sw[3], dw[3];
-                for (int c = 0; c < 3; ++c) {
-                  dw[c] = ref::AlphaWeight(al[c], steps);
-                  sw[c] = 1.0f - dw[c];
-                }
-                return ref::Mix(f, s, d, sw, dw);
+                return ref::AlphaRamp(f, s, d, al, steps);
               },
               "alpha gradient"};
     case 4:
@@ -204,9 +213,7 @@ Drawn RandomOperation(std::mt19937& rng) {
               [=](uint16_t s, uint16_t d, int i, int j) {
                 const int steps = ref::Steps(vertical ? j : i, start, every);
                 const int v[3] = {level, l2, l3};
-                int now[3];
-                for (int c = 0; c < 3; ++c) now[c] = 31 - std::max(31 - v[c] - steps, 0);
-                return ref::Fade(s, d, now);
+                return ref::FadeRamp(s, d, v, steps);
               },
               "cross-fade gradient"};
     case 7:
@@ -380,12 +387,8 @@ TEST_F(EffectsTest, EveryCatalogueEffectLeavesNothingLockedWhenTheBackSurfaceRef
 // against its literal rule.
 TEST_F(EffectsTest, EveryFilterMatchesItsRuleThroughTheRealFrame) {
   const PixelLayout f = PixelFormat;
-  std::mt19937 rng(31415);
-  const Image src = RandomSprite(sprite, rng);
-  ClipRect = IntRect{20, 10, 600, 300};
   int glowCursor = 0;  // the library's own cursor starts at 0 too
-  for (int op = 0; op < 9; ++op) {
-    Image expected = Noise(back, rng);
+  Sweep(sprite, 31415, IntRect{20, 10, 600, 300}, 9, "filter", [&](int op, const Image& src, Image& expected) {
     const int x = 10 + 30 * op, y = 5 + 20 * op, l = 3, t = 2, r = 90, b = 57;
     auto rule = [&](std::function<uint16_t(uint16_t)> one) {
       ref::Draw(ClipRect, expected, src, x, y, l, t, r, b, [&](uint16_t s, uint16_t, int, int) { return one(s); });
@@ -436,9 +439,8 @@ TEST_F(EffectsTest, EveryFilterMatchesItsRuleThroughTheRealFrame) {
         ref::Glow(f, ClipRect, expected, src, x, y, l, t, r, b, shifts, 0xFF, 1, glowCursor);
         break;
     }
-    ASSERT_EQ(answer, 1) << op;
-    ASSERT_NO_FATAL_FAILURE(ExpectHolds(back, expected, "filter " + std::to_string(op)));
-  }
+    return answer;
+  });
   EXPECT_EQ(zoDraw::DrawBlur(0, 0, 0, 4, 0, 0, 10, 10), 1);  // no block: nothing drawn
   EXPECT_TRUE(zotest::boxes.empty());
 }
@@ -446,11 +448,7 @@ TEST_F(EffectsTest, EveryFilterMatchesItsRuleThroughTheRealFrame) {
 // Every rotating form once through the real frame, against the literal walk.
 TEST_F(EffectsTest, EveryRotationMatchesTheLiteralWalkThroughTheRealFrame) {
   const PixelLayout f = PixelFormat;
-  std::mt19937 rng(27182);
-  const Image src = RandomSprite(small, rng);
-  ClipRect = IntRect{30, 20, 500, 400};
-  for (int form = 0; form < 5; ++form) {
-    Image expected = Noise(back, rng);
+  Sweep(small, 27182, IntRect{30, 20, 500, 400}, 5, "form", [&](int form, const Image& src, Image& expected) {
     ref::Rotation r;
     r.form = ref::Form(form);
     r.dl = 10 + 40 * form, r.dt = 5 + 30 * form, r.dr = r.dl + 150, r.db = r.dt + 110;
@@ -473,10 +471,9 @@ TEST_F(EffectsTest, EveryRotationMatchesTheLiteralWalkThroughTheRealFrame) {
                                          r.factor[0], r.factor[1], r.factor[2], 5, r.sl, r.st, r.sr, r.sb);
         break;
     }
-    ASSERT_EQ(answer, 1) << form;
     ref::Rotate(f, ClipRect, expected, src, r);
-    ASSERT_NO_FATAL_FAILURE(ExpectHolds(back, expected, "form " + std::to_string(form)));
-  }
+    return answer;
+  });
   // Unusable scales and empty sources skip the call without locking.
   MemorySurface object(20, 20, false), screen(64, 64, false);
   drawObjects[6].surface = &object;
@@ -512,11 +509,7 @@ TEST_F(EffectsTest, FiltersAndRotationsAnswerZeroOnARefusedLockAndLeaveNothingLo
 // Mirror, smear, ripple and displacement once each through the real frame,
 // against the literal rules.
 TEST_F(EffectsTest, EveryMirrorSmearAndDistortionMatchesItsRuleThroughTheRealFrame) {
-  std::mt19937 rng(16180);
-  const Image src = RandomSprite(sprite, rng);
-  ClipRect = IntRect{15, 12, 610, 420};
-  for (int op = 0; op < 10; ++op) {
-    Image expected = Noise(back, rng);
+  Sweep(sprite, 16180, IntRect{15, 12, 610, 420}, 10, "effect", [&](int op, const Image& src, Image& expected) {
     // Every fourth placement hangs over the clip's left and top edges.
     const int x = op % 4 == 3 ? 5 : 40 + 25 * op, y = op % 4 == 3 ? 3 : 30 + 20 * op;
     const int l = 4, t = 3, r = 96, b = 55;
@@ -535,9 +528,8 @@ TEST_F(EffectsTest, EveryMirrorSmearAndDistortionMatchesItsRuleThroughTheRealFra
       answer = zoDraw::DrawDisplace(x, y, 0.7f, 4, l, t, r, b);
       ref::Displace(ClipRect, expected, src, x, y, 0.7f, l, t, r, b);
     }
-    ASSERT_EQ(answer, 1) << op;
-    ASSERT_NO_FATAL_FAILURE(ExpectHolds(back, expected, "effect " + std::to_string(op)));
-  }
+    return answer;
+  });
   EXPECT_EQ(zoDraw::DrawRipple(0, 0, 5, 5, 0, 1.0f, 0.0f, 4, 0, 0, 10, 10), 1);  // step 0: nothing
   EXPECT_TRUE(zotest::boxes.empty());
 }
