@@ -8,6 +8,7 @@
 #include "draw/display_win.h"
 #include "draw/image_pack_rules.h"
 #include "draw/objects_win.h"
+#include "system/com_release_win.h"
 #include "system/pack_file_win.h"
 #include "system/path_rules.h"
 #include "zo.h"
@@ -17,11 +18,8 @@ char imagePackPath[ImagePackPathCapacity];
 namespace {
 
 const char* const NoPackFile = "パックファイル名が指定されていません";
-const char* const CannotReadBmp = "BMPファイルを読み込めません";
 const char* const CannotExpand = "サーフェース間で展開できません";
 const char* const CannotLock = "サーフェースをロックできません";
-const char* const NameTooLong = "ファイル名またはリソース名が長すぎます";
-const char* const IndexOutOfRange = "オブジェクト番号が範囲外です";
 
 const int BlitTries = 10;
 
@@ -113,7 +111,7 @@ bool FindEntry(const char* where, const char* key, zo::PackFile* pack, zo::Image
   if (!pack->Open(imagePackPath)) return ShowError(where, NoPackFile) != 0;
   if (!zo::FindPackEntry(*pack, key, entry)) {
     pack->Close();
-    return ShowError(where, CannotReadBmp) != 0;
+    return ShowError(where, zo::CannotReadBmp) != 0;
   }
   return true;
 }
@@ -146,7 +144,7 @@ void SetPackFile(const char* name) {
 int LoadPack(const char* name, int memory) {
   const char* const where = "zoDraw::LoadPack";
   char key[sizeof DrawObject::name];
-  if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, NameTooLong);
+  if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, zo::NameTooLong);
   zo::PackFile pack;
   zo::ImagePackEntry entry;
   if (!FindEntry(where, key, &pack, &entry)) return 0;
@@ -165,15 +163,14 @@ int LoadPack(const char* name, int memory) {
 int SwapPack(const char* name, int index, int memory) {
   const char* const where = "zoDraw::SwapPack";
   DrawObject* object = zo::UserObjectAt(index);
-  if (!object) return ShowError(where, IndexOutOfRange);
+  if (!object) return ShowError(where, zo::IndexOutOfRange);
   char key[sizeof DrawObject::name];
-  if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, NameTooLong);
+  if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, zo::NameTooLong);
   zo::PackFile pack;
   zo::ImagePackEntry entry;
   if (!FindEntry(where, key, &pack, &entry)) return 0;
 
-  if (object->surface) object->surface->Release();
-  object->surface = nullptr;
+  zo::ReleaseCom(object->surface);
   // The record stays claimed under the new name, so the staging object
   // cannot take this index; it holds no surface until the pixels are in,
   // so a restore on the way does not rebuild it.

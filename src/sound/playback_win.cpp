@@ -89,6 +89,15 @@ void ApplySetter(int index, int mix, Quantity what, Rule rule) {
   }
 }
 
+// Volume or pan in decibels, added to each mix's own value or set outright.
+void ApplyDecibels(int index, int mix, Quantity what, bool add, int decibels) {
+  ApplySetter(index, mix, what, [=](SoundObject* o, int k) {
+    const int64_t own = !add ? 0 : what == Quantity::Volume ? o->volume[k] : o->pan[k];
+    const int64_t hundredths = own + static_cast<int64_t>(decibels) * 100;
+    return int64_t{what == Quantity::Volume ? zo::ClampVolume(hundredths) : zo::ClampPan(hundredths)};
+  });
+}
+
 void RunEcho(int index, int interval, int repeats, int attenuation, bool wander, int panSpeed) {
   SoundObject* o = ReadyObject(index);
   if (!o) return;
@@ -152,33 +161,13 @@ void Pause(int index, int mix) {
   }
 }
 
-void AddVolume(int index, int decibels, int mix) {
-  ApplySetter(index, mix, Quantity::Volume, [decibels](SoundObject* o, int k) {
-    return zo::ClampVolume(static_cast<int64_t>(o->volume[k]) + static_cast<int64_t>(decibels) * 100);
-  });
-}
-void SetVolume(int index, int decibels, int mix) {
-  ApplySetter(index, mix, Quantity::Volume, [decibels](SoundObject*, int) {
-    return zo::ClampVolume(static_cast<int64_t>(decibels) * 100);
-  });
-}
-void ResetVolume(int index, int mix) {
-  ApplySetter(index, mix, Quantity::Volume, [](SoundObject*, int) { return int64_t{0}; });
-}
+void AddVolume(int index, int db, int mix) { ApplyDecibels(index, mix, Quantity::Volume, true, db); }
+void SetVolume(int index, int db, int mix) { ApplyDecibels(index, mix, Quantity::Volume, false, db); }
+void ResetVolume(int index, int mix) { ApplyDecibels(index, mix, Quantity::Volume, false, 0); }
 
-void AddPan(int index, int decibels, int mix) {
-  ApplySetter(index, mix, Quantity::Pan, [decibels](SoundObject* o, int k) {
-    return zo::ClampPan(static_cast<int64_t>(o->pan[k]) + static_cast<int64_t>(decibels) * 100);
-  });
-}
-void SetPan(int index, int decibels, int mix) {
-  ApplySetter(index, mix, Quantity::Pan, [decibels](SoundObject*, int) {
-    return zo::ClampPan(static_cast<int64_t>(decibels) * 100);
-  });
-}
-void ResetPan(int index, int mix) {
-  ApplySetter(index, mix, Quantity::Pan, [](SoundObject*, int) { return int64_t{0}; });
-}
+void AddPan(int index, int db, int mix) { ApplyDecibels(index, mix, Quantity::Pan, true, db); }
+void SetPan(int index, int db, int mix) { ApplyDecibels(index, mix, Quantity::Pan, false, db); }
+void ResetPan(int index, int mix) { ApplyDecibels(index, mix, Quantity::Pan, false, 0); }
 void PanLeft(int index, int mix) {
   ApplySetter(index, mix, Quantity::Pan, [](SoundObject*, int) { return int64_t{zo::PanMin}; });
 }

@@ -93,12 +93,8 @@ void SetPackFile(const char* name) {
 int LoadPack(const char* name, int mix) {
   if (!soundReady || !soundDevice) return -1;
   if (!name) name = "";
-  long long wanted = mix < 0 ? -static_cast<long long>(mix) : mix;
-  if (wanted > MaxMixes) {
-    ShowError(LoadPlace, "ミックス数が多過ぎます");
-    return -1;
-  }
-  int mixCount = wanted == 0 ? 1 : static_cast<int>(wanted);  // as zoSound::LoadObject
+  const int mixCount = zo::RequestedMixes(LoadPlace, mix);
+  if (!mixCount) return -1;
   bool firstLoad = !reloading;
   char upper[zo::PackNameCapacity];
   if (!zo::CheckPackRequest(LoadPlace, name, firstLoad, upper)) return -1;

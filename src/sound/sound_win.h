@@ -59,6 +59,10 @@ IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* s
 // range wraps past the buffer's end.
 bool WriteSoundBuffer(IDirectSoundBuffer* buffer, DWORD offset, const BYTE* from, DWORD count);
 
+// The mixes a loader's mix argument asks for (its size, at least one); 0
+// after a report under place when that is more than MaxMixes.
+int RequestedMixes(const char* place, int mix);
+
 // The lowest free slot of the table; -1 when every slot is used.
 int FreeSoundSlot();
 // The slot a loader fills: the lowest free one on a first load, the
