@@ -47,9 +47,7 @@ int MakeObject(int width, int height, int memory) {
 // The staging surface given the expanded pixels; DDERR_SURFACELOST when it
 // (or its lock) was lost, DDERR_INVALIDRECT when it is smaller than asked.
 HRESULT CopyToStaging(IDirectDrawSurface* surface, const uint16_t* pixels, int width, int height) {
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   HRESULT hr = surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
   if (hr != DD_OK) return hr;
   // A surface smaller than asked for, or one without memory, is never
