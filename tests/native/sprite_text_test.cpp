@@ -52,6 +52,13 @@ void Plain(FakeTarget& t, const char* text, int right = 600, unsigned flags = 0,
   zo::LayOutPlainText(text, 10, 20, right, bottom, flags, 16, zo::IsSjisLeadByte, t);
 }
 
+// The smooth layout at double size (a 32-pixel font drawn at scale 2).
+void Smooth(FakeTarget& t, const char* text, int right = 600, int bufferWidth = 1280, unsigned flags = 0,
+            int x = 0, int y = 0) {
+  t.scale = 2;
+  zo::LayOutSmoothText(text, x, y, right, 480, flags, 32, bufferWidth, zo::IsSjisLeadByte, t);
+}
+
 }  // namespace
 
 TEST(SpriteTextLayout, OneLineRecordsACellPerCharacter) {
@@ -96,15 +103,13 @@ TEST(SpriteTextLayout, WrapsAtTheRightLimitAndLetsPunctuationHang) {
 
 TEST(SpriteTextLayout, SmoothHangingPunctuationStaysInTheBoxWithoutAnItem) {
   FakeTarget t;
-  t.scale = 2;
-  zo::LayOutSmoothText("AB。", 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+  Smooth(t, "AB。", 20);
   EXPECT_EQ(textItems.count, 3);  // A and B; the full stop hangs like a newline has no cell
   ASSERT_EQ(t.flushes.size(), 1u);
   EXPECT_EQ(t.flushes[0].w2, 64);  // its ink goes through the filter with the line
   EXPECT_TRUE(Rect(textItems.rects[0], 0, 0, 32, 16));  // and the blitted box holds it (16..32)
   FakeTarget m;
-  m.scale = 2;
-  zo::LayOutSmoothText("AB。CD", 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, m);
+  Smooth(m, "AB。CD", 20);
   ASSERT_EQ(textItems.count, 5);
   EXPECT_TRUE(Rect(textItems.rects[3], 0, 16, 8, 32));  // C starts the next line
   EXPECT_TRUE(Rect(textItems.rects[0], 0, 0, 32, 32));
@@ -165,8 +170,7 @@ TEST(SpriteTextLayout, ItemsStopAtTheTableButDrawingGoesOn) {
 
 TEST(SpriteTextLayout, SmoothLinesFlushInDoubleSizeSegments) {
   FakeTarget t;
-  t.scale = 2;
-  zo::LayOutSmoothText("ABC", 10, 20, 600, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+  Smooth(t, "ABC", 600, 1280, 0, 10, 20);
   ASSERT_EQ(t.flushes.size(), 1u);
   EXPECT_EQ(t.flushes[0].x, 10);
   EXPECT_EQ(t.flushes[0].w2, 48);
@@ -179,8 +183,7 @@ TEST(SpriteTextLayout, SmoothLinesFlushInDoubleSizeSegments) {
 
 TEST(SpriteTextLayout, SmoothShadowWidensByTwoDoubleSizePixels) {
   FakeTarget t;
-  t.scale = 2;
-  zo::LayOutSmoothText("A", 0, 0, 600, 480, TextShadow, 32, 1280, zo::IsSjisLeadByte, t);
+  Smooth(t, "A", 600, 1280, TextShadow);
   EXPECT_TRUE(Rect(textItems.rects[1], 0, 0, 9, 17));
   EXPECT_EQ(t.puts[0].x, 2);
   EXPECT_EQ(t.puts[0].y, 2);
@@ -188,9 +191,8 @@ TEST(SpriteTextLayout, SmoothShadowWidensByTwoDoubleSizePixels) {
 
 TEST(SpriteTextLayout, SmoothBufferWidthContinuesTheSameLine) {
   FakeTarget t;
-  t.scale = 2;
   // A buffer of 40 double-size pixels holds two characters of 16.
-  zo::LayOutSmoothText("ABCDE", 0, 0, 600, 480, 0, 32, 40, zo::IsSjisLeadByte, t);
+  Smooth(t, "ABCDE", 600, 40);
   ASSERT_GE(t.flushes.size(), 2u);
   EXPECT_EQ(t.flushes[0].x, 0);
   EXPECT_EQ(t.flushes[1].x, 16);  // continues where the first segment ended
@@ -201,13 +203,11 @@ TEST(SpriteTextLayout, SmoothBufferWidthContinuesTheSameLine) {
 
 TEST(SpriteTextLayout, SmoothWrapsHangsAndNeverLoops) {
   FakeTarget t;
-  t.scale = 2;
-  zo::LayOutSmoothText("AB\nCD", 0, 0, 600, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+  Smooth(t, "AB\nCD");
   ASSERT_EQ(t.flushes.size(), 2u);
   EXPECT_EQ(t.flushes[1].y, 16);
   FakeTarget w;
-  w.scale = 2;
-  zo::LayOutSmoothText("WWW", 0, 0, 4, 480, 0, 32, 10, zo::IsSjisLeadByte, w);
+  Smooth(w, "WWW", 4, 10);
   // Each too-wide character gets a segment of its own, on a line of its own.
   EXPECT_EQ(textItems.count, 4);
   ASSERT_EQ(w.flushes.size(), 3u);
