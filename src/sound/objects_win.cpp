@@ -78,7 +78,9 @@ void ReleaseMixBuffers(SoundObject* o) {
   }
 }
 
-int RequestedMixes(const char* place, int mix) {
+int StartLoad(const char* place, const char*& name, int mix) {
+  if (!soundReady || !soundDevice) return 0;
+  if (!name) name = "";
   const long long wanted = mix < 0 ? -static_cast<long long>(mix) : mix;
   if (wanted > MaxMixes) return ShowError(place, "ミックス数が多過ぎます");
   // No mixes at all would make an object nothing can play: one mix instead.
@@ -202,9 +204,7 @@ void ResetObjects() {
 }
 
 int LoadObject(const char* name, int mix) {
-  if (!soundReady || !soundDevice) return -1;
-  if (!name) name = "";
-  const int mixCount = zo::RequestedMixes(LoadPlace, mix);
+  const int mixCount = zo::StartLoad(LoadPlace, name, mix);
   if (!mixCount) return -1;
   bool firstLoad = !reloading;
 

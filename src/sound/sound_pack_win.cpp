@@ -91,9 +91,7 @@ void SetPackFile(const char* name) {
 }
 
 int LoadPack(const char* name, int mix) {
-  if (!soundReady || !soundDevice) return -1;
-  if (!name) name = "";
-  const int mixCount = zo::RequestedMixes(LoadPlace, mix);
+  const int mixCount = zo::StartLoad(LoadPlace, name, mix);
   if (!mixCount) return -1;
   bool firstLoad = !reloading;
   char upper[zo::PackNameCapacity];

@@ -59,9 +59,10 @@ IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* s
 // range wraps past the buffer's end.
 bool WriteSoundBuffer(IDirectSoundBuffer* buffer, DWORD offset, const BYTE* from, DWORD count);
 
-// The mixes a loader's mix argument asks for (its size, at least one); 0
-// after a report under place when that is more than MaxMixes.
-int RequestedMixes(const char* place, int mix);
+// The start of a loader: 0 without a sound device, or after a report under
+// place when mix asks for more than MaxMixes mixes; else the mix count (its
+// size, at least one). A null name then reads as "".
+int StartLoad(const char* place, const char*& name, int mix);
 
 // The lowest free slot of the table; -1 when every slot is used.
 int FreeSoundSlot();
