@@ -401,31 +401,18 @@ TEST_F(SoundTest, OutOfRangeOperationsDoNothing) {
 // ---- Playback control through the buffers' own answers ----
 
 namespace {
-LONG VolumeOf(IDirectSoundBuffer* b) {
-  LONG v = 1;
-  b->GetVolume(&v);
+// A buffer's answer to one of its getters; start when the call fails.
+template <typename T>
+T Ask(IDirectSoundBuffer* b, HRESULT (STDMETHODCALLTYPE IDirectSoundBuffer::*get)(T*), T start) {
+  T v = start;
+  (b->*get)(&v);
   return v;
 }
-LONG PanOf(IDirectSoundBuffer* b) {
-  LONG v = 1;
-  b->GetPan(&v);
-  return v;
-}
-DWORD FrequencyOf(IDirectSoundBuffer* b) {
-  DWORD v = 0;
-  b->GetFrequency(&v);
-  return v;
-}
-bool Playing(IDirectSoundBuffer* b) {
-  DWORD s = 0;
-  b->GetStatus(&s);
-  return (s & DSBSTATUS_PLAYING) != 0;
-}
-bool Looping(IDirectSoundBuffer* b) {
-  DWORD s = 0;
-  b->GetStatus(&s);
-  return (s & DSBSTATUS_LOOPING) != 0;
-}
+LONG VolumeOf(IDirectSoundBuffer* b) { return Ask<LONG>(b, &IDirectSoundBuffer::GetVolume, 1); }
+LONG PanOf(IDirectSoundBuffer* b) { return Ask<LONG>(b, &IDirectSoundBuffer::GetPan, 1); }
+DWORD FrequencyOf(IDirectSoundBuffer* b) { return Ask<DWORD>(b, &IDirectSoundBuffer::GetFrequency, 0); }
+bool Playing(IDirectSoundBuffer* b) { return Ask<DWORD>(b, &IDirectSoundBuffer::GetStatus, 0) & DSBSTATUS_PLAYING; }
+bool Looping(IDirectSoundBuffer* b) { return Ask<DWORD>(b, &IDirectSoundBuffer::GetStatus, 0) & DSBSTATUS_LOOPING; }
 }  // namespace
 
 TEST_F(SoundTest, RoundRobinStartsTheMixesInTurn) {
