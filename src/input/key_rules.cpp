@@ -1,4 +1,4 @@
-#include "app/key_rules.h"
+#include "input/key_rules.h"
 
 namespace zo {
 
