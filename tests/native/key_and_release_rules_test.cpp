@@ -1,7 +1,7 @@
 // The four-state key poll and the pressed-and-released detector.
 #include <gtest/gtest.h>
 
-#include "input/key_rules.h"
+#include "app/key_rules.h"
 #include "zo/input_state.h"
 
 using zo::NextKeyState;

@@ -1,4 +1,4 @@
-#include "input/key_rules.h"
+#include "app/key_rules.h"
 
 namespace zo {
 

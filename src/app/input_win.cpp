@@ -1,5 +1,5 @@
 // zoInput operations that ask Windows: key state, cursor position and clip.
-#include "input/key_rules.h"
+#include "app/key_rules.h"
 #include "system/present_scale.h"
 #include "zo.h"
 
