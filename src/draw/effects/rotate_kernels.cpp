@@ -196,12 +196,7 @@ int ReduceAngle(int angle) {
 }
 
 bool RotateClip(const IntRect& clip, const RotateCall& call, RotateWindow* out) {
-  const int64_t W = int64_t(call.dr) - call.dl, H = int64_t(call.db) - call.dt;
-  out->endX = call.dr > clip.right ? int64_t(clip.right) - call.dl : W;
-  out->endY = call.db > clip.bottom ? int64_t(clip.bottom) - call.dt : H;
-  out->startX = call.dl < clip.left ? int64_t(clip.left) - call.dl : 0;
-  out->startY = call.dt < clip.top ? int64_t(clip.top) - call.dt : 0;
-  return out->endX >= out->startX && out->endY >= out->startY;
+  return WindowClip(clip, IntRect{call.dl, call.dt, call.dr, call.db}, out);
 }
 
 bool RotateDrawable(const RotateCall& call) {
