@@ -7,7 +7,7 @@
 #include <climits>
 #include <vector>
 
-#include "draw/row_effects.h"
+#include "draw/effects/row_blits.h"
 
 namespace {
 struct Call {

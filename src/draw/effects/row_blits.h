@@ -1,7 +1,9 @@
 // The row blits: a sprite drawn one source row at a time through the
-// ordinary blits, with gaps, sideways jitter or over a moving cosine
-// profile. The blits and the random generator are handed in, so that the
-// rows drawn can be followed off Windows.
+// ordinary blits, with gaps, sideways jitter, over a moving cosine profile,
+// as waves, a scrolling waved tiling or a vertical mosaic. The blits and the
+// random generator are handed in, so that the rows drawn can be followed off
+// Windows. Each visits only the rows that can show (RowBounds), whatever
+// range its caller gives.
 #pragma once
 
 #include <cstdint>
@@ -50,5 +52,25 @@ void Jitter(const RowBlitter& blit, const RowBounds& bounds, int x, int y, int a
 // a phase that is not a finite number starts again at 0.
 float Wave(const RowBlitter& blit, const RowBounds& bounds, float phase, float step, int x, int y,
            int direction, int obj, int l, int t, int r, int b);
+
+// Cosine-waved rows at phase; with alternate, every other row's offset is
+// negated starting from *sign, which is left as the rows st..sb-1 leave it.
+void RowWave(const RowBlitter& blit, const RowBounds& bounds, int x, int y, int amp, int div, float phase,
+             bool alternate, int* sign, int obj, int sl, int st, int sr, int sb);
+
+// Waved rows whose source starts scroll rows further down, wrapping inside
+// st..sb-1.
+void RowWaveScroll(const RowBlitter& blit, const RowBounds& bounds, int x, int y, int amp, int div,
+                   float phase, float scroll, int obj, int sl, int st, int sr, int sb);
+
+// Destination rows top..bottom-1, each tiled across screenWidth with the
+// source rows repeating and scrolling, shifted left by amp.
+void RowWaveTile(const RowBlitter& blit, const RowBounds& bounds, int screenWidth, int top, int bottom,
+                 int amp, int div, float phase, float scroll, int obj, int sl, int st, int sr, int sb);
+
+// Every band of rows shows its first row repeated; the last band is drawn
+// full height. band < 1 draws nothing.
+void RowMosaic(const RowBlitter& blit, const RowBounds& bounds, int x, int y, int band, int obj, int sl,
+               int st, int sr, int sb);
 
 }  // namespace zo
