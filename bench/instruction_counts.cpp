@@ -22,7 +22,7 @@
 #include "draw/effects/rotate_kernels.h"
 #include "draw/effects/row_blits.h"
 #include "draw/effects/tunnel_kernels.h"
-#include "draw/wipe_rules.h"
+#include "draw/effects/wipe_rules.h"
 #include "text/antialias.h"
 #include "text/sprite_text_layout.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "wipe_reference.h"
-#include "draw/wipe_rules.h"
+#include "draw/effects/wipe_rules.h"
 
 namespace {
 
