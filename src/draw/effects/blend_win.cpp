@@ -17,6 +17,22 @@ int Blend(int object, const Placement& p, F kernel) {
   });
 }
 
+// The alpha blends, stepped along a ramp when one is given.
+int Alpha(int object, const Placement& p, float red, float green, float blue, const zo::Ramp* ramp) {
+  const float a[3] = {red, green, blue};
+  return Blend(object, p, [&](const BlendJob& job) {
+    ramp ? zo::AlphaGradientKernel(job, a, *ramp) : zo::AlphaBlendKernel(job, a);
+  });
+}
+
+// The cross-fades, stepped along a ramp when one is given.
+int CrossFade(int object, const Placement& p, int red, int green, int blue, const zo::Ramp* ramp) {
+  const int v[3] = {red, green, blue};
+  return Blend(object, p, [&](const BlendJob& job) {
+    ramp ? zo::CrossFadeGradientKernel(job, v, *ramp) : zo::CrossFadeKernel(job, v);
+  });
+}
+
 }  // namespace
 
 namespace zoDraw {
@@ -27,45 +43,33 @@ int DrawHalfBlend(int x, int y, int object, int sl, int st, int sr, int sb) {
 }
 
 int DrawAlphaBlend(int x, int y, float alpha, int object, int sl, int st, int sr, int sb) {
-  const float a[3] = {alpha, alpha, alpha};
-  return Blend(object, Placement{x, y, sl, st, sr, sb},
-               [&](const BlendJob& job) { zo::AlphaBlendKernel(job, a); });
+  return DrawAlphaBlendRGB(x, y, alpha, alpha, alpha, object, sl, st, sr, sb);
 }
 
 int DrawAlphaBlendRGB(int x, int y, float alphaR, float alphaG, float alphaB, int object, int sl, int st,
                       int sr, int sb) {
-  const float a[3] = {alphaR, alphaG, alphaB};
-  return Blend(object, Placement{x, y, sl, st, sr, sb},
-               [&](const BlendJob& job) { zo::AlphaBlendKernel(job, a); });
+  return Alpha(object, Placement{x, y, sl, st, sr, sb}, alphaR, alphaG, alphaB, nullptr);
 }
 
 int DrawAlphaGradient(int x, int y, float alphaR, float alphaG, float alphaB, int vertical,
                       uint16_t start, int every, int object, int sl, int st, int sr, int sb) {
-  const float a[3] = {alphaR, alphaG, alphaB};
   const zo::Ramp ramp{vertical, start, every};
-  return Blend(object, Placement{x, y, sl, st, sr, sb},
-               [&](const BlendJob& job) { zo::AlphaGradientKernel(job, a, ramp); });
+  return Alpha(object, Placement{x, y, sl, st, sr, sb}, alphaR, alphaG, alphaB, &ramp);
 }
 
 int DrawCrossFade(int x, int y, int level, int object, int sl, int st, int sr, int sb) {
-  const int v[3] = {level, level, level};
-  return Blend(object, Placement{x, y, sl, st, sr, sb},
-               [&](const BlendJob& job) { zo::CrossFadeKernel(job, v); });
+  return DrawCrossFadeRGB(x, y, level, level, level, object, sl, st, sr, sb);
 }
 
 int DrawCrossFadeRGB(int x, int y, int levelR, int levelG, int levelB, int object, int sl, int st,
                      int sr, int sb) {
-  const int v[3] = {levelR, levelG, levelB};
-  return Blend(object, Placement{x, y, sl, st, sr, sb},
-               [&](const BlendJob& job) { zo::CrossFadeKernel(job, v); });
+  return CrossFade(object, Placement{x, y, sl, st, sr, sb}, levelR, levelG, levelB, nullptr);
 }
 
 int DrawCrossFadeGradient(int x, int y, int levelR, int levelG, int levelB, int vertical,
                           uint16_t start, int every, int object, int sl, int st, int sr, int sb) {
-  const int v[3] = {levelR, levelG, levelB};
   const zo::Ramp ramp{vertical, start, every};
-  return Blend(object, Placement{x, y, sl, st, sr, sb},
-               [&](const BlendJob& job) { zo::CrossFadeGradientKernel(job, v, ramp); });
+  return CrossFade(object, Placement{x, y, sl, st, sr, sb}, levelR, levelG, levelB, &ramp);
 }
 
 int DrawAdd(int x, int y, int object, int sl, int st, int sr, int sb) {

@@ -31,9 +31,7 @@ int DrawChannelMask(int x, int y, int red, int green, int blue, int object, int 
 }
 
 int DrawBrightness(int x, int y, float factor, int object, int sl, int st, int sr, int sb) {
-  const float f[3] = {factor, factor, factor};
-  return Filter(object, Placement{x, y, sl, st, sr, sb},
-                [&](const FilterJob& job) { zo::BrightnessKernel(job, f); });
+  return DrawBrightnessRGB(x, y, factor, factor, factor, object, sl, st, sr, sb);
 }
 
 int DrawBrightnessRGB(int x, int y, float factorR, float factorG, float factorB, int object, int sl, int st,
@@ -44,9 +42,7 @@ int DrawBrightnessRGB(int x, int y, float factorR, float factorG, float factorB,
 }
 
 int DrawDarken(int x, int y, int level, int object, int sl, int st, int sr, int sb) {
-  const int v[3] = {level, level, level};
-  return Filter(object, Placement{x, y, sl, st, sr, sb},
-                [&](const FilterJob& job) { zo::DarkenKernel(job, v); });
+  return DrawDarkenRGB(x, y, level, level, level, object, sl, st, sr, sb);
 }
 
 int DrawDarkenRGB(int x, int y, int levelR, int levelG, int levelB, int object, int sl, int st, int sr, int sb) {
