@@ -33,9 +33,7 @@ using Kernel = std::function<void(const zo::BlendJob&)>;
 void RunFrame(const IntRect& clip, const PixelLayout& f, Image& dst, Image& src, int x, int y, int l,
               int t, int r, int b, const Kernel& kernel) {
   zo::SpriteFrame(clip, zo::Placement{x, y, l, t, r, b}, zo::OpenViews{View(src), View(dst)},
-                  [&](const zo::PixelView& s, const zo::PixelView& d, const zo::SpriteSpan& span) {
-                    kernel(zo::BlendJob{s, d, span, f});
-                  });
+                  [&](const auto& s, const auto& d, const auto& span) { kernel(zo::BlendJob{s, d, span, f}); });
 }
 
 uint16_t Compose(const PixelLayout& f, int r, int g, int b) {

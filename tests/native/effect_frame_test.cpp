@@ -4,22 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "draw/effects/effect_frame.h"
+
+// x, y, left, top, width, height of a clip, and the span's fields in order.
+std::vector<int> Fields(const zo::SpriteClip& c) { return {c.x, c.y, c.left, c.top, c.width, c.height}; }
+std::vector<int> Fields(const zo::SpriteSpan& s) {
+  return {s.srcX, s.srcY, s.dstX, s.dstY, s.width, s.height, s.firstCol, s.firstRow};
+}
 
 TEST(EffectClip, ClipsAgainstTheRectangleWithTheUnclippedPoint) {
   const IntRect clip{0, 0, 640, 480};
   zo::SpriteClip c;
   ASSERT_TRUE(zo::EffectClip(clip, -10, 5, 0, 0, 32, 32, &c));
-  EXPECT_EQ(c.x, 0);
-  EXPECT_EQ(c.left, 10);
-  EXPECT_EQ(c.width, 22);
-  EXPECT_EQ(c.height, 32);
+  EXPECT_EQ(Fields(c), (std::vector<int>{0, 5, 10, 0, 22, 32}));
   ASSERT_TRUE(zo::EffectClip(clip, 639, 0, 0, 0, 10, 10, &c));  // one column
   EXPECT_EQ(c.width, 1);
   ASSERT_TRUE(zo::EffectClip(clip, 630, 470, 0, 0, 32, 32, &c));
-  EXPECT_EQ(c.width, 10);
-  EXPECT_EQ(c.height, 10);
+  EXPECT_EQ(Fields(c), (std::vector<int>{630, 470, 0, 0, 10, 10}));
 }
 
 TEST(EffectClip, EntirelyLeftIsNothingOrAnEmptyDraw) {
@@ -40,13 +43,7 @@ TEST(EffectClip, SpanKeepsToBothSurfacesAndCountsWhatWasCut) {
   zo::SpriteClip c{-3, 5, -2, 4, 30, 30};
   zo::SpriteSpan s;
   ASSERT_TRUE(zo::SpanInSurfaces(c, src, dst, &s));
-  EXPECT_EQ(s.firstCol, 3);
-  EXPECT_EQ(s.dstX, 0);
-  EXPECT_EQ(s.srcX, 1);
-  EXPECT_EQ(s.width, 9);
-  EXPECT_EQ(s.firstRow, 0);
-  EXPECT_EQ(s.srcY, 4);
-  EXPECT_EQ(s.height, 6);
+  EXPECT_EQ(Fields(s), (std::vector<int>{1, 4, 0, 5, 9, 6, 3, 0}));
   c = zo::SpriteClip{25, 0, 0, 0, 5, 5};
   EXPECT_FALSE(zo::SpanInSurfaces(c, src, dst, &s));
 }

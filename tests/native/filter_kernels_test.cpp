@@ -29,9 +29,7 @@ void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src,
               const Kernel& kernel) {
   zo::SpriteFrame(clip, zo::Placement{p.x, p.y, p.l, p.t, p.r, p.b},
                   zo::OpenViews{harness::View(src), harness::View(dst)},
-                  [&](const zo::PixelView& s, const zo::PixelView& d, const zo::SpriteSpan& span) {
-                    kernel(zo::FilterJob{s, d, span, f, clip});
-                  });
+                  [&](const auto& s, const auto& d, const auto& sp) { kernel(zo::FilterJob{s, d, sp, f, clip}); });
 }
 
 // One seeded case: a random sprite, background, clip and placement, the

@@ -30,9 +30,7 @@ using Reference = std::function<void(const IntRect&, Image& dst, const Image& sr
 void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src, const zo::Placement& given,
               const Kernel& kernel) {
   zo::PlacedFrame(clip, given, zo::OpenViews{harness::View(src), harness::View(dst)},
-                  [&](const zo::PixelView& s, const zo::PixelView& d, const zo::SpriteClip& c) {
-                    kernel(zo::DistortJob{s, d, given, c, clip, f});
-                  });
+                  [&](const auto& s, const auto& d, const auto& c) { kernel(zo::DistortJob{s, d, given, c, clip, f}); });
 }
 
 // One seeded case: make draws the parameters and may move the placement.

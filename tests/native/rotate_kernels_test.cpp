@@ -36,9 +36,7 @@ void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src,
   const zo::RotateCall call = CallOf(r);
   zo::WindowFrame(clip, IntRect{r.dl, r.dt, r.dr, r.db}, zo::RotateDrawable(call),
                   zo::OpenViews{harness::View(src), harness::View(dst)},
-                  [&](const zo::PixelView& s, const zo::PixelView& d, const zo::RotateWindow& window) {
-                    zo::RotateKernel(zo::RotateJob{s, d, f, call, window});
-                  });
+                  [&](const auto& s, const auto& d, const auto& w) { zo::RotateKernel(zo::RotateJob{s, d, f, call, w}); });
 }
 
 float RandomScale(std::mt19937& rng) {
