@@ -7,10 +7,8 @@
 
 #include <cstdlib>
 
-#include "bench_frame.h"
+#include "bench_kernels.h"
 #include "bench_sdl.h"
-#include "draw/effects/mirror_kernels.h"
-#include "draw/effects/row_blits.h"
 
 namespace {
 
@@ -18,41 +16,7 @@ using bench::H;
 using bench::W;
 
 const bool oneThread = (cv::setNumThreads(1), true);
-const IntRect wholeScreen{0, 0, W, H};
-
-// The job the Windows frame makes for the sprite placed at the origin.
-zo::DistortJob Job(zo::Placement given) {
-  bench::Frame& f = bench::TheFrame();
-  zo::SpriteClip c;
-  zo::EffectClip(wholeScreen, given.x, given.y, given.l, given.t, given.r, given.b, &c);
-  return zo::DistortJob{f.Sprite(), f.Screen(), given, c, wholeScreen, bench::k565};
-}
-const zo::Placement whole{0, 0, 0, 0, W, H};
-
-void Mirror(benchmark::State& s) {
-  const zo::DistortJob job = Job(whole);
-  const int type = int(s.range(0));
-  bench::Time(s, [&] { zo::MirrorKernel(job, type); });
-}
-void Smear(benchmark::State& s) {
-  const int type = int(s.range(0));
-  const zo::DistortJob job = Job(zo::SmearPlacement(whole, type, W, H));
-  bench::Time(s, [&] { zo::SmearKernel(job, type, type < 2 ? W / 2 : H / 2); });
-}
-void Ripple(benchmark::State& s) {
-  const zo::DistortJob job = Job(whole);
-  bench::Time(s, [&] { zo::RippleKernel(job, zo::Ripple{8, 4, 1, 1.0f, 0.0f}); });
-}
-void Displace(benchmark::State& s) {
-  const zo::DistortJob job = Job(whole);
-  const int level = zo::DisplaceLevel(0.5f);
-  bench::Time(s, [&] { zo::DisplaceKernel(job, level); });
-}
-
-BENCHMARK(Mirror)->DenseRange(0, 3);
-BENCHMARK(Smear)->DenseRange(0, 3);
-BENCHMARK(Ripple);
-BENCHMARK(Displace);
+const bool registered = bench::RegisterKernels("mirror");
 
 // ---------------------------------------------------------------- row blits
 //

@@ -9,9 +9,8 @@
 
 #include <vector>
 
-#include "bench_frame.h"
+#include "bench_kernels.h"
 #include "bench_sdl.h"
-#include "draw/effects/region_kernels.h"
 
 namespace {
 
@@ -20,69 +19,21 @@ using bench::W;
 
 const bool oneThread = (cv::setNumThreads(1), true);
 
-zo::RegionJob Job(uint32_t w, uint32_t h) {
-  return zo::RegionJob{bench::TheFrame().Screen(), 0, 0, w, h, bench::k565};
-}
-
-// The zoom's destination, the size of the frame.
-std::vector<uint16_t>& Buffer() {
-  static std::vector<uint16_t> b(W * H);
-  return b;
-}
-
-void Smooth(benchmark::State& s) {
-  const zo::RegionJob job = Job(W, H);
-  bench::Time(s, [&] { zo::SmoothKernel(job, zo::Channels{0, 0, 0}); });
-}
-void SmoothFaded(benchmark::State& s) {
-  const zo::RegionJob job = Job(W, H);
-  bench::Time(s, [&] { zo::SmoothKernel(job, zo::Channels{1, 1, 1}); });
-}
-void BlurRise(benchmark::State& s) {
-  const zo::RegionJob job = Job(W, H);
-  zo::NoiseRun run;
-  bench::Time(s, [&] { zo::BlurRiseKernel(job, zo::Channels{0, 0, 0}, run); });
-}
-// factor x factor blocks filling the whole buffer; Mpixel/s count the
-// pixels written to it.
-void Zoom(benchmark::State& s) {
-  const int factor = int(s.range(0)), dotted = int(s.range(1));
-  const zo::RegionJob job = Job(W / factor, H / factor);
-  const zo::PixelView buffer{Buffer().data(), W, W, H};
-  bench::Time(s, [&] { zo::ZoomKernel(job, buffer, factor, dotted); });
-}
-void MosaicCircle(benchmark::State& s) {
-  const zo::PixelView screen = bench::TheFrame().Screen();
-  const int block = int(s.range(0));
-  // A circle of radius 240 about the centre: 181 k pixels inside.
-  bench::Time(s, [&] { zo::MosaicCircleKernel(screen, W, H, W / 2, H / 2, H / 2, block); });
-}
-void Noise(benchmark::State& s) {
-  const zo::RegionJob job = Job(W, H);
-  int cursor = 0;
-  bench::Time(s, [&] { zo::NoiseKernel(job, zo::Channels{1, 1, 1}, 1, cursor); });
-}
-
-BENCHMARK(Smooth);
-BENCHMARK(SmoothFaded);
-BENCHMARK(BlurRise);
-BENCHMARK(Zoom)->Args({2, 0})->Args({4, 0})->Args({2, 1})->Args({4, 1});
-BENCHMARK(MosaicCircle)->Arg(8)->Arg(2);
-BENCHMARK(Noise);
+const bool registered = bench::RegisterKernels("region");
 
 // ---------------------------------------------------------------- anchors
 
 // Nearest-neighbour enlargement of the top-left 1/factor of the frame.
 void CvResize(benchmark::State& s) {
   const int factor = int(s.range(0));
-  cv::Mat screen(H, W, CV_16UC1, bench::TheFrame().screen.data()), out(H, W, CV_16UC1, Buffer().data());
+  cv::Mat screen(H, W, CV_16UC1, bench::TheFrame().screen.data()), out(H, W, CV_16UC1, bench::TheScene().zoom.data());
   const cv::Mat part = screen(cv::Rect(0, 0, W / factor, H / factor));
   bench::Time(s, [&] { cv::resize(part, out, out.size(), 0, 0, cv::INTER_NEAREST); });
 }
 void SdlBlitScaled(benchmark::State& s) {
   const int factor = int(s.range(0));
   SDL_Surface* screen = bench::Wrap565(bench::TheFrame().screen, W, H);
-  SDL_Surface* out = bench::Wrap565(Buffer(), W, H);
+  SDL_Surface* out = bench::Wrap565(bench::TheScene().zoom, W, H);
   SDL_SetSurfaceBlendMode(screen, SDL_BLENDMODE_NONE);
   SDL_Rect from{0, 0, W / factor, H / factor}, to{0, 0, W, H};
   bench::Time(s, [&] { SDL_BlitScaled(screen, &from, out, &to); });

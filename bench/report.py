@@ -56,21 +56,21 @@ FAMILIES = {
         ("GlowEight", "Glow, 8 rays", [COPY_INFO]),
     ]),
     "rotate": ("rotate", [
-        ("Plain", "Rotation, plain", [
+        ("RotatePlain", "Rotation, plain", [
             ("CvWarpConstant", "`cv::warpAffine` NEAREST, 16UC1, constant border", CV),
             ("CvWarpTransparent", "`cv::warpAffine`, transparent border", INFO),
             ("GfxRotozoom1", "SDL2_gfx `rotozoomSurface`, no smoothing *", SDL),
             ("PixmanNone", "pixman SRC, NEAREST, r5g6b5, no repeat", SDL)]),
-        ("Tile", "Rotation, tiled", [
+        ("RotateTile", "Rotation, tiled", [
             ("CvWarpWrap", "`cv::warpAffine`, wrap border", CV),
             ("PixmanNormal", "pixman SRC, NEAREST, repeat normal", SDL)]),
-        ("Zoom", "Rotation, zoom 1.5", [
+        ("RotateZoom", "Rotation, zoom 1.5", [
             ("CvWarpZoom", "`cv::warpAffine` scale 1.5", CV),
             ("GfxRotozoom15", "SDL2_gfx `rotozoomSurface` zoom 1.5 *", SDL),
             ("PixmanZoom", "pixman SRC, NEAREST, scale 1.5", SDL)]),
-        ("ZoomTile", "Rotation, zoom 0.75 and tile", [
+        ("RotateZoomTile", "Rotation, zoom 0.75 and tile", [
             ("CvWarpWrap", "`cv::warpAffine`, wrap border (scale 1)", CV)]),
-        ("Floor", "Rotation, floor (scales 0.5 + 0.005 a row, factor 0.9)", [
+        ("RotateFloor", "Rotation, floor (scales 0.5 + 0.005 a row, factor 0.9)", [
             ("PixmanNormal", "pixman SRC, NEAREST, repeat normal (one scale)", INFO)]),
     ]),
     "tunnel": ("tunnel", [
@@ -127,10 +127,6 @@ FAMILIES = {
     ]),
 }
 
-# The instruction count of a benchmark, where its name differs.
-COUNT_NAMES = {"Plain": "RotatePlain", "Tile": "RotateTile", "Zoom": "RotateZoom",
-               "ZoomTile": "RotateZoomTile", "Floor": "RotateFloor"}
-
 TEXT = [
     ("PlainLayout", "Plain renderer: layout only (GDI draws the glyphs)"),
     ("SmoothLayoutAndShrink", "Smooth renderer: layout + ink filter of the double-size line"),
@@ -184,7 +180,7 @@ REASON_TEXT = {
 REASONS = {
     "HalfBlend": "memcpy", "Add": "memcpy", "AddLevel": "memcpy", "Darken": "memcpy", "DarkenRGB": "memcpy",
     "Gray": "memcpy", "ChannelMask": "memcpy", "Blur3": "blur", "Blur9": "blur",
-    "Plain": "rotate", "Tile": "rotate", "Zoom": "rotate", "ZoomTile": "rotate",
+    "RotatePlain": "rotate", "RotateTile": "rotate", "RotateZoom": "rotate", "RotateZoomTile": "rotate",
     "Mirror/1": "flip", "Mirror/2": "flip", "Mirror/3": "flip", "Smear/0": "smear", "Smear/1": "smear",
     "Smooth": "smooth", "SmoothFaded": "smooth", "BlurRise": "rise", "Zoom/4/1": "dotted",
     "PackLoad": "pack", "PackLoadFreshSurface": "pack",
@@ -228,7 +224,7 @@ def family_table(name, runs, counts, misses, tally):
              "|---|---:|---:|---|---:|---:|---|"]
     for kernel, label, anchors in rows:
         k = rate(res[kernel])
-        count = counts.get(COUNT_NAMES.get(kernel, kernel))
+        count = counts.get(kernel)
         first = True
         for anchor, alabel, target in anchors:
             a = rate(res[anchor])
@@ -322,7 +318,7 @@ def misses_list(misses, tally, counts):
         key = REASONS.get(kernel, "unexplained")
         if key not in keys:
             keys.append(key)
-        count = counts.get(COUNT_NAMES.get(kernel, kernel))
+        count = counts.get(kernel)
         lines.append("| %s | %s | %s | %g | %s | (%d) |" % (label, anchor.replace(" *", ""), ratio_fmt(r), target,
                                                            "%.1f" % (count / PIXELS) if count else "",
                                                            keys.index(key) + 1))

@@ -11,9 +11,8 @@
 
 #include <cmath>
 
-#include "bench_frame.h"
+#include "bench_kernels.h"
 #include "bench_sdl.h"
-#include "draw/effects/rotate_kernels.h"
 
 namespace {
 
@@ -23,44 +22,7 @@ using bench::W;
 const int Angle = 30;
 const bool oneThread = (cv::setNumThreads(1), true);
 
-void Run(benchmark::State& state, const zo::RotateCall& call) {
-  bench::Frame& f = bench::TheFrame();
-  zo::RotateJob job;
-  job.src = f.Sprite();
-  job.dst = f.Screen();
-  job.format = bench::k565;
-  job.call = call;
-  if (!zo::RotateClip(IntRect{0, 0, W, H}, call, &job.window)) state.SkipWithError("clipped away");
-  bench::Time(state, [&] { zo::RotateKernel(job); });
-}
-
-zo::RotateCall Call(zo::RotateForm form, float scale) {
-  zo::RotateCall c{};
-  c.form = form;
-  c.dl = 0, c.dt = 0, c.dr = W, c.db = H;
-  c.angle = Angle;
-  c.scale = scale;
-  c.sl = 0, c.st = 0, c.sr = W, c.sb = H;
-  return c;
-}
-
-void Plain(benchmark::State& s) { Run(s, Call(zo::RotateForm::Plain, 1.0f)); }
-void Tile(benchmark::State& s) { Run(s, Call(zo::RotateForm::Tile, 1.0f)); }
-void Zoom(benchmark::State& s) { Run(s, Call(zo::RotateForm::Zoom, 1.5f)); }
-void ZoomTile(benchmark::State& s) { Run(s, Call(zo::RotateForm::ZoomTile, 0.75f)); }
-void Floor(benchmark::State& s) {
-  zo::RotateCall c = Call(zo::RotateForm::Floor, 1.0f);
-  c.scaleX = c.scaleY = 0.5f;
-  c.stepX = c.stepY = 0.005f;
-  c.factor[0] = c.factor[1] = c.factor[2] = 0.9f;
-  Run(s, c);
-}
-
-BENCHMARK(Plain);
-BENCHMARK(Tile);
-BENCHMARK(Zoom);
-BENCHMARK(ZoomTile);
-BENCHMARK(Floor);
+const bool registered = bench::RegisterKernels("rotate");
 
 // ---------------------------------------------------------------- anchors
 

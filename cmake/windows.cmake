@@ -56,6 +56,7 @@ endforeach()
 # The effect gallery: one picture of every software effect (scripts/gallery).
 add_executable(gallery WIN32 tools/gallery/gallery.cpp)
 target_link_libraries(gallery PRIVATE zo)
+target_include_directories(gallery PRIVATE ${PROJECT_SOURCE_DIR}/tools)  # the effect catalogue
 add_dependencies(gallery zo_bitmaps)
 
 # The silent MIDI output port that the test bed installs into its Wine
@@ -85,7 +86,8 @@ add_subdirectory(${ZO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_
 file(GLOB win_test_support CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/support/*.cpp)
 add_library(zo_test_support OBJECT ${win_test_support})
 target_link_libraries(zo_test_support PUBLIC zo gtest oleaut32)  # oleaut32: the JPEG encoder's options
-target_include_directories(zo_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win/support)
+# The picture type and the effect references are shared with the native tests.
+target_include_directories(zo_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/win/support ${PROJECT_SOURCE_DIR}/tests/native)
 
 # Small programs that the tests start as separate processes.
 file(GLOB win_test_apps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/apps/*.cpp)
@@ -116,6 +118,9 @@ foreach(src ${win_tests})
   endif()
   add_test(NAME ${name} COMMAND ${name})
 endforeach()
+
+# The effect test makes every call of the effect catalogue.
+target_include_directories(effects_test PRIVATE ${PROJECT_SOURCE_DIR}/tools)
 
 # The examples test is told which examples there are, to check each.
 list(JOIN example_names "," example_list)

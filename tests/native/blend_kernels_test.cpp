@@ -3,6 +3,7 @@
 // otherwise, and at the edge cases the blends are known by.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -116,27 +117,34 @@ void ExpectEveryPair(const PixelLayout& f, const Kernel& kernel, const ref::Rule
     ASSERT_EQ(fast.at(i, 0), slow.at(i, 0)) << what << " pair " << i / 32 << "," << i % 32;
 }
 
-TEST(BlendExhaustive, CrossFadeEveryPairEveryLevel) {
+// Every pair at each of the 32 levels, on both layouts: `make` gives the
+// kernel and its rule for one level.
+void ExpectEveryPairAtEveryLevel(const char* what, const std::function<void(int, Kernel*, ref::Rule*)>& make) {
   for (const PixelLayout* f : {&k565, &k555}) {
     Build(*f);
     for (int level = 0; level < 32; ++level) {
-      const int v[3] = {level, 31 - level, level};
       SCOPED_TRACE(level);
-      ExpectEveryPair(*f, [&](const zo::BlendJob& j) { zo::CrossFadeKernel(j, v); },
-                      [&](uint16_t s, uint16_t d, int, int) { return ref::Fade(s, d, v); }, "fade");
+      Kernel kernel;
+      ref::Rule rule;
+      make(level, &kernel, &rule);
+      ExpectEveryPair(*f, kernel, rule, what);
     }
   }
 }
 
+TEST(BlendExhaustive, CrossFadeEveryPairEveryLevel) {
+  ExpectEveryPairAtEveryLevel("fade", [](int level, Kernel* kernel, ref::Rule* rule) {
+    const std::array<int, 3> v{level, 31 - level, level};
+    *kernel = [=](const zo::BlendJob& j) { zo::CrossFadeKernel(j, v.data()); };
+    *rule = [=](uint16_t s, uint16_t d, int, int) { return ref::Fade(s, d, v.data()); };
+  });
+}
+
 TEST(BlendExhaustive, AddEveryPairEveryK) {
-  for (const PixelLayout* f : {&k565, &k555}) {
-    Build(*f);
-    for (int k = 0; k < 32; ++k) {
-      SCOPED_TRACE(k);
-      ExpectEveryPair(*f, [&](const zo::BlendJob& j) { zo::AddKernel(j, k); },
-                      [&](uint16_t s, uint16_t d, int, int) { return ref::Add(s, d, k); }, "add");
-    }
-  }
+  ExpectEveryPairAtEveryLevel("add", [](int k, Kernel* kernel, ref::Rule* rule) {
+    *kernel = [=](const zo::BlendJob& j) { zo::AddKernel(j, k); };
+    *rule = [=](uint16_t s, uint16_t d, int, int) { return ref::Add(s, d, k); };
+  });
 }
 
 TEST(BlendExhaustive, SubtractAndHalfEveryPair) {
@@ -152,22 +160,14 @@ TEST(BlendExhaustive, SubtractAndHalfEveryPair) {
 TEST(BlendExhaustive, FadeRampAlongTheRowEveryPairEveryLevel) {
   // Start 0, every 1: column p is drawn with k lowered by p, so the pairs
   // meet every k on the way down.
-  for (const PixelLayout* f : {&k565, &k555}) {
-    Build(*f);
-    const zo::Ramp ramp{0, 0, 1};
-    for (int level = 0; level < 32; ++level) {
-      const int v[3] = {level, level, 31 - level};
-      SCOPED_TRACE(level);
-      ExpectEveryPair(*f, [&](const zo::BlendJob& j) { zo::CrossFadeGradientKernel(j, v, ramp); },
-                      [&](uint16_t s, uint16_t d, int i, int) {
-                        const int steps = ref::Steps(i, 0, 1);
-                        int now[3];
-                        for (int c = 0; c < 3; ++c) now[c] = 31 - std::max(31 - v[c] - steps, 0);
-                        return ref::Fade(s, d, now);
-                      },
-                      "fade ramp");
-    }
-  }
+  ExpectEveryPairAtEveryLevel("fade ramp", [](int level, Kernel* kernel, ref::Rule* rule) {
+    const std::array<int, 3> v{level, level, 31 - level};
+    *kernel = [=](const zo::BlendJob& j) { zo::CrossFadeGradientKernel(j, v.data(), zo::Ramp{0, 0, 1}); };
+    *rule = [=](uint16_t s, uint16_t d, int i, int) {
+      const int steps = ref::Steps(i, 0, 1);
+      return ref::FadeRamp(s, d, v.data(), steps);
+    };
+  });
 }
 
 // Every pair of full-width channel values (green's six bits on 5-6-5) in one
@@ -202,8 +202,8 @@ void ExpectFullPairs(const PixelLayout& f, FullPairs& pairs, const Kernel& kerne
   const IntRect clip{0, 0, 1 << 20, 1 << 20};
   RunFrame(clip, f, fast, pairs.src, 0, 0, 0, 0, fast.width, fast.height, kernel);
   ref::Draw(clip, slow, pairs.src, 0, 0, 0, 0, fast.width, fast.height, rule);
-  for (size_t i = 0; i < fast.pixels.size(); ++i)
-    ASSERT_EQ(fast.pixels[i], slow.pixels[i]) << "pixel " << i % fast.pitch << "," << i / fast.pitch;
+  for (size_t i = 0; i < fast.px.size(); ++i)
+    ASSERT_EQ(fast.px[i], slow.px[i]) << "pixel " << i % fast.Stride() << "," << i / fast.Stride();
 }
 
 // Opacities a game is likely to use, both sides of 0.5, and seeded random
@@ -257,12 +257,7 @@ TEST(BlendExhaustive, AlphaRampsEveryFullWidthPairAtEveryStep) {
         ExpectFullPairs(*f, pairs, [&](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, al, ramp); },
                         [&](uint16_t s, uint16_t d, int i, int j) {
                           const int steps = ref::Steps(vertical ? j : i, 0, 1);
-                          float sw[3], dw[3];
-                          for (int c = 0; c < 3; ++c) {
-                            dw[c] = ref::AlphaWeight(al[c], steps);
-                            sw[c] = 1.0f - dw[c];
-                          }
-                          return ref::Mix(*f, s, d, sw, dw);
+                          return ref::AlphaRamp(*f, s, d, al, steps);
                         });
       }
     }
@@ -271,54 +266,21 @@ TEST(BlendExhaustive, AlphaRampsEveryFullWidthPairAtEveryStep) {
 
 // ----------------------------------------------------------------- random
 
-struct Scene {
-  Image src, dst;
-  IntRect clip;
-  int x, y, l, t, r, b;
-};
-
-Scene RandomScene(std::mt19937& rng) {
-  Scene s;
-  s.src = RandomImage(rng, 90, 40);
-  s.dst = RandomImage(rng, 120, 60);
-  // Clip rectangles often reach off the surface; sometimes they are empty.
-  s.clip.left = Between(rng, -30, 60);
-  s.clip.top = Between(rng, -30, 40);
-  s.clip.right = Between(rng, -10, 160);
-  s.clip.bottom = Between(rng, -10, 90);
-  s.x = Between(rng, -100, 130);
-  s.y = Between(rng, -50, 70);
-  s.l = Between(rng, -20, 60);
-  s.t = Between(rng, -20, 30);
-  s.r = s.l + Between(rng, -5, 110);
-  s.b = s.t + Between(rng, -5, 50);
-  return s;
-}
-
-// Runs the kernel and the reference on the same random scenes; on a
-// mismatch says the seed that replays it (ZO_SEED).
+// Runs the kernel and the reference on the same random scenes.
 void CompareRandom(const PixelLayout& f, int cases,
                    const std::function<void(std::mt19937&, Kernel*, ref::Rule*)>& make) {
   Build(f);
-  const uint32_t base = harness::BaseSeed();
-  for (int n = 0; n < cases; ++n) {
-    const uint32_t seed = base + uint32_t(n);
-    std::mt19937 rng(seed);
-    Scene s = RandomScene(rng);
+  harness::CompareSeeded("blend", cases, [&](std::mt19937& rng, Image& fast, Image& slow) {
+    Image src = RandomImage(rng, 90, 40), dst = RandomImage(rng, 120, 60);
+    const IntRect clip = harness::RandomClip(rng, dst);
+    const harness::Placement p = harness::RandomPlacement(rng, src, dst);
     Kernel kernel;
     ref::Rule rule;
     make(rng, &kernel, &rule);
-    Image fast = s.dst, slow = s.dst;
-    RunFrame(s.clip, f, fast, s.src, s.x, s.y, s.l, s.t, s.r, s.b, kernel);
-    ref::Draw(s.clip, slow, s.src, s.x, s.y, s.l, s.t, s.r, s.b, rule);
-    for (size_t i = 0; i < fast.pixels.size(); ++i) {
-      if (fast.pixels[i] != slow.pixels[i]) {
-        FAIL() << "seed " << seed << " (replay with ZO_SEED=" << seed << "): pixel "
-               << i % fast.pitch << "," << i / fast.pitch << " is 0x" << std::hex << fast.pixels[i]
-               << ", the rule gives 0x" << slow.pixels[i];
-      }
-    }
-  }
+    fast = slow = dst;
+    RunFrame(clip, f, fast, src, p.x, p.y, p.l, p.t, p.r, p.b, kernel);
+    ref::Draw(clip, slow, src, p.x, p.y, p.l, p.t, p.r, p.b, rule);
+  });
 }
 
 const PixelLayout* const kLayouts[] = {&k565, &k555, &k444};
@@ -411,12 +373,7 @@ TEST(BlendRandom, AlphaGradientBothWays) {
       *k = [=](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, a, ramp); };
       *r = [=](uint16_t s, uint16_t d, int i, int j) {
         const int steps = ref::Steps(ramp.vertical ? j : i, ramp.start, ramp.every);
-        float sw[3], dw[3];
-        for (int c = 0; c < 3; ++c) {
-          dw[c] = ref::AlphaWeight(a[c], steps);
-          sw[c] = 1.0f - dw[c];
-        }
-        return ref::Mix(*f, s, d, sw, dw);
+        return ref::AlphaRamp(*f, s, d, a, steps);
       };
     });
 }
@@ -431,12 +388,7 @@ TEST(BlendRandom, TinyOpacitiesStillMatchTheExtendedSum) {
       *k = [=](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, a, ramp); };
       *r = [=](uint16_t s, uint16_t d, int, int j) {
         const int steps = ref::Steps(j, 3, 1);
-        float sw[3], dw[3];
-        for (int c = 0; c < 3; ++c) {
-          dw[c] = ref::AlphaWeight(a[c], steps);
-          sw[c] = 1.0f - dw[c];
-        }
-        return ref::Mix(k565, s, d, sw, dw);
+        return ref::AlphaRamp(k565, s, d, a, steps);
       };
     });
 }
@@ -452,8 +404,8 @@ TEST(BlendRandom, LargeSpritesAtFaintOpacities) {
       Image src = RandomImage(rng, 1, 1), dst = RandomImage(rng, 1, 1);
       src = Image(200, 100, 203);
       dst = Image(230, 120, 230);
-      for (auto& p : src.pixels) p = RandomPixel(rng);
-      for (auto& p : dst.pixels) p = RandomPixel(rng);
+      for (auto& p : src.px) p = RandomPixel(rng);
+      for (auto& p : dst.px) p = RandomPixel(rng);
       const float al[3] = {a, a, 1.0f - a};
       float dw[3];
       for (int c = 0; c < 3; ++c) dw[c] = 1.0f - al[c];
@@ -463,12 +415,12 @@ TEST(BlendRandom, LargeSpritesAtFaintOpacities) {
                [&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, al); });
       ref::Draw(clip, slow, src, 10, 5, 0, 0, 200, 100,
                 [&](uint16_t s, uint16_t d, int, int) { return ref::Mix(*f, s, d, al, dw); });
-      ASSERT_EQ(fast.pixels, slow.pixels) << "alpha " << a;
+      ASSERT_EQ(fast.px, slow.px) << "alpha " << a;
       // The same weights a second time come from the kept table.
       fast = dst;
       RunFrame(clip, *f, fast, src, 10, 5, 0, 0, 200, 100,
                [&](const zo::BlendJob& j) { zo::AlphaBlendKernel(j, al); });
-      ASSERT_EQ(fast.pixels, slow.pixels) << "alpha " << a << " again";
+      ASSERT_EQ(fast.px, slow.px) << "alpha " << a << " again";
     }
   }
 }
@@ -480,26 +432,21 @@ TEST(BlendRandom, WideRampsAlongTheRowsCutOnTheLeft) {
   for (const PixelLayout* f : {&k565, &k555}) {
     Build(*f);
     Image src(1300, 12, 1303), dst(1160, 14, 1160);
-    for (auto& p : src.pixels) p = RandomPixel(rng);
-    for (auto& p : dst.pixels) p = RandomPixel(rng);
+    for (auto& p : src.px) p = RandomPixel(rng);
+    for (auto& p : dst.px) p = RandomPixel(rng);
     for (const float a : {0.1f, 0.3f, 0.02f, 0.77f}) {
       const float al[3] = {a, 1.0f - a, 0.5f * a};
       const zo::Ramp ramp{0, 30, 35};
       auto rule = [&](uint16_t s, uint16_t d, int i, int) {
         const int steps = ref::Steps(i, ramp.start, ramp.every);
-        float sw[3], dw[3];
-        for (int c = 0; c < 3; ++c) {
-          dw[c] = ref::AlphaWeight(al[c], steps);
-          sw[c] = 1.0f - dw[c];
-        }
-        return ref::Mix(*f, s, d, sw, dw);
+        return ref::AlphaRamp(*f, s, d, al, steps);
       };
       Image fast = dst, slow = dst;
       const IntRect clip{0, 0, 1160, 14};
       RunFrame(clip, *f, fast, src, -37, 1, 0, 0, 1300, 12,
                [&](const zo::BlendJob& j) { zo::AlphaGradientKernel(j, al, ramp); });
       ref::Draw(clip, slow, src, -37, 1, 0, 0, 1300, 12, rule);
-      ASSERT_EQ(fast.pixels, slow.pixels) << "alpha " << a;
+      ASSERT_EQ(fast.px, slow.px) << "alpha " << a;
     }
   }
 }
@@ -510,8 +457,8 @@ struct Strip : ::testing::Test {
   Image src{8, 80, 8}, dst{8, 80, 8};
   const IntRect clip{0, 0, 640, 480};
   void Fill(uint16_t s, uint16_t d) {
-    for (auto& p : src.pixels) p = s;
-    for (auto& p : dst.pixels) p = d;
+    for (auto& p : src.px) p = s;
+    for (auto& p : dst.px) p = d;
   }
   void Run(const Kernel& k) { RunFrame(clip, k565, dst, src, 0, 0, 0, 0, 8, 80, k); }
 };
@@ -584,8 +531,8 @@ TEST_F(Strip, AlphaRampDownTheRows) {
 TEST(BlendEdges, HorizontalRampRestartsEachRowAndCountsClearColumns) {
   Build(k565);
   Image src(40, 3, 40), dst(40, 3, 40);
-  for (auto& p : src.pixels) p = 0xFFFF;
-  for (auto& p : dst.pixels) p = 0x0000;
+  for (auto& p : src.px) p = 0xFFFF;
+  for (auto& p : dst.px) p = 0x0000;
   for (int y = 0; y < 3; ++y) src.at(2, y) = 0;  // a clear column inside the ramp
   const int level[3] = {0, 0, 0};
   const zo::Ramp ramp{0, 0, 1};
@@ -604,7 +551,7 @@ TEST(BlendEdges, CutColumnsKeepTheirRampPositions) {
   // Off the destination's left edge the clipped start is still column 0.
   Build(k565);
   Image src(40, 1, 40), dst(10, 1, 10);
-  for (auto& p : src.pixels) p = 0xFFFF;
+  for (auto& p : src.px) p = 0xFFFF;
   const int level[3] = {0, 0, 0};
   RunFrame(IntRect{-100, 0, 640, 480}, k565, dst, src, -20, 0, 0, 0, 40, 1,
            [&](const zo::BlendJob& j) { zo::CrossFadeGradientKernel(j, level, zo::Ramp{0, 0, 1}); });

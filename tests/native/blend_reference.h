@@ -2,23 +2,15 @@
 // straight from their definitions for the tests to hold the kernels to.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 #include "draw/effects/effect_tables.h"
+#include "effect_harness.h"
 #include "zo/draw_state.h"
 
 namespace ref {
-
-struct Image {
-  int width = 0, height = 0, pitch = 0;
-  std::vector<uint16_t> pixels;  // pitch * height
-  Image() = default;
-  Image(int w, int h, int p) : width(w), height(h), pitch(p), pixels(size_t(p) * h) {}
-  uint16_t& at(int x, int y) { return pixels[size_t(y) * pitch + x]; }
-  uint16_t at(int x, int y) const { return pixels[size_t(y) * pitch + x]; }
-};
 
 // A blend rule for one visible pixel: source s, destination d, and its
 // position (column i, row j) counted from the clipped start.
@@ -28,23 +20,17 @@ using Rule = std::function<uint16_t(uint16_t s, uint16_t d, int i, int j)>;
 // y, then visit every pixel, rows outside, skipping those off either surface.
 inline void Draw(const IntRect& clip, Image& dst, const Image& src, int x, int y, int l, int t, int r,
                  int b, const Rule& rule) {
-  long long w = (long long)r - l, h = (long long)b - t, X = x, Y = y, L = l, T = t;
-  if (X + w > clip.right) w = clip.right - X;
-  if (Y + h > clip.bottom) h = clip.bottom - Y;
-  if (X < clip.left) { w -= clip.left - X; L += clip.left - X; X = clip.left; }
-  if (Y < clip.top) { h -= clip.top - Y; T += clip.top - Y; Y = clip.top; }
-  if (w < 0 || h < 0) return;
-  for (long long j = 0; j < h; ++j) {
-    for (long long i = 0; i < w; ++i) {
-      const long long sx = L + i, sy = T + j, dx = X + i, dy = Y + j;
-      if (sx < 0 || sy < 0 || sx >= src.width || sy >= src.height) continue;
-      if (dx < 0 || dy < 0 || dx >= dst.width || dy >= dst.height) continue;
-      const uint16_t s = src.pixels[size_t(sy) * src.pitch + size_t(sx)];
+  Clipped c;
+  if (!Clip(clip, x, y, l, t, r, b, &c)) return;
+  for (long long j = 0; j < c.h; ++j)
+    for (long long i = 0; i < c.w; ++i) {
+      const long long sx = c.l + i, sy = c.t + j, dx = c.x + i, dy = c.y + j;
+      if (!On(src, sx, sy) || !On(dst, dx, dy)) continue;
+      const uint16_t s = src.at(int(sx), int(sy));
       if (s == 0) continue;
-      uint16_t& d = dst.pixels[size_t(dy) * dst.pitch + size_t(dx)];
+      uint16_t& d = dst.at(int(dx), int(dy));
       d = rule(s, d, int(i), int(j));
     }
-  }
 }
 
 inline uint16_t Half(const PixelLayout& f, uint16_t s, uint16_t d) {
@@ -110,6 +96,24 @@ inline float AlphaWeight(float alpha, int steps) {
     if (w < 0) w = 0;
   }
   return w;
+}
+
+// The opacity ramp after `steps` steps: each channel's destination weight
+// lowered by 1/32 a step, the source taking the rest.
+inline uint16_t AlphaRamp(const PixelLayout& f, uint16_t s, uint16_t d, const float alpha[3], int steps) {
+  float sw[3], dw[3];
+  for (int c = 0; c < 3; ++c) {
+    dw[c] = AlphaWeight(alpha[c], steps);
+    sw[c] = 1.0f - dw[c];
+  }
+  return Mix(f, s, d, sw, dw);
+}
+
+// The cross-fade ramp after `steps` steps: each level one higher a step, up to 31.
+inline uint16_t FadeRamp(uint16_t s, uint16_t d, const int level[3], int steps) {
+  int now[3];
+  for (int c = 0; c < 3; ++c) now[c] = 31 - std::max(31 - level[c] - steps, 0);
+  return Fade(s, d, now);
 }
 
 }  // namespace ref

@@ -9,39 +9,15 @@
 
 #include "draw/blit_rules.h"
 #include "draw/sine_table.h"
+#include "effect_harness.h"
 #include "zo/draw_state.h"
 
 TEST(PixelLayout, FiveSixFive) {
-  PixelLayout p = DerivePixelLayout(0xF800, 0x07E0, 0x001F);
-  EXPECT_EQ(p.redShift, 11);
-  EXPECT_EQ(p.greenShift, 5);
-  EXPECT_EQ(p.blueShift, 0);
-  EXPECT_EQ(p.redMax, 31u);
-  EXPECT_EQ(p.greenMax, 63u);
-  EXPECT_EQ(p.blueMax, 31u);
-  EXPECT_EQ(p.fivePos[0], 11);
-  EXPECT_EQ(p.fivePos[1], 6);
-  EXPECT_EQ(p.fivePos[2], 0);
-  EXPECT_EQ(p.halfMask, 0x7BEFu);
-  EXPECT_EQ(p.fullMask, 0xFFFFu);
-  EXPECT_EQ(p.redMask, 0xF800u);
-  EXPECT_EQ(p.greenMask, 0x07E0u);
-  EXPECT_EQ(p.blueMask, 0x001Fu);
+  EXPECT_EQ(harness::Fields(DerivePixelLayout(0xF800, 0x07E0, 0x001F)), harness::Fields(harness::kKnown565));
 }
 
 TEST(PixelLayout, FiveFiveFive) {
-  PixelLayout p = DerivePixelLayout(0x7C00, 0x03E0, 0x001F);
-  EXPECT_EQ(p.redShift, 10);
-  EXPECT_EQ(p.greenShift, 5);
-  EXPECT_EQ(p.blueShift, 0);
-  EXPECT_EQ(p.redMax, 31u);
-  EXPECT_EQ(p.greenMax, 31u);
-  EXPECT_EQ(p.blueMax, 31u);
-  EXPECT_EQ(p.fivePos[0], 10);
-  EXPECT_EQ(p.fivePos[1], 5);
-  EXPECT_EQ(p.fivePos[2], 0);
-  EXPECT_EQ(p.halfMask, 0x3DEFu);
-  EXPECT_EQ(p.fullMask, 0x7FFFu);
+  EXPECT_EQ(harness::Fields(DerivePixelLayout(0x7C00, 0x03E0, 0x001F)), harness::Fields(harness::kKnown555));
 }
 
 TEST(SineTable, KnownEntriesAndTruncation) {

@@ -10,6 +10,7 @@
 
 #include "draw/effects/filter_kernels.h"
 #include "effect_harness.h"
+#include "blend_reference.h"
 #include "filter_reference.h"
 
 using ref::Image;
@@ -129,8 +130,8 @@ struct Scene : ::testing::Test {
   Image src{16, 12, 16}, dst{40, 30, 40};
   void SetUp() override { harness::BuildTables(k565); }
   void Fill(uint16_t s, uint16_t d) {
-    for (auto& p : src.pixels) p = s;
-    for (auto& p : dst.pixels) p = d;
+    for (auto& p : src.px) p = s;
+    for (auto& p : dst.px) p = d;
   }
   void Run(const Kernel& k, IntRect clip = IntRect{0, 0, 40, 30}) {
     RunFrame(k565, clip, dst, src, harness::Placement{4, 3, 0, 0, 16, 12}, k);

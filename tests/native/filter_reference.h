@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "blend_reference.h"
+#include "effect_harness.h"
 #include "draw/effects/effect_tables.h"
 #include "zo/draw_state.h"
 
@@ -19,12 +19,9 @@ struct Area {
 };
 inline bool Drawn(const IntRect& clip, const Image& dst, const Image& src, int x, int y, int l, int t, int r,
                   int b, Area* a) {
-  long long w = (long long)r - l, h = (long long)b - t, X = x, Y = y, L = l, T = t;
-  if (X + w > clip.right) w = clip.right - X;
-  if (Y + h > clip.bottom) h = clip.bottom - Y;
-  if (X < clip.left) { w -= clip.left - X; L += clip.left - X; X = clip.left; }
-  if (Y < clip.top) { h -= clip.top - Y; T += clip.top - Y; Y = clip.top; }
-  if (w < 0 || h < 0) return false;
+  Clipped c;
+  if (!Clip(clip, x, y, l, t, r, b, &c)) return false;
+  long long w = c.w, h = c.h, X = c.x, Y = c.y, L = c.l, T = c.t;
   // Cut whatever lies off either picture, on each side.
   while (w > 0 && (L < 0 || X < 0)) { ++L; ++X; --w; }
   while (h > 0 && (T < 0 || Y < 0)) { ++T; ++Y; --h; }

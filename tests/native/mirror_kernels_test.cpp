@@ -40,8 +40,8 @@ harness::Case SpriteCase(const PixelLayout& f, Make make) {
   return [=](std::mt19937& rng, Image& fast, Image& slow) {
     Image src = harness::RandomImage(rng, 60, 40), dst = harness::RandomImage(rng, 80, 50);
     const IntRect clip = rng() % 4 ? harness::RandomClip(rng, dst) : IntRect{0, 0, dst.width, dst.height};
-    const harness::Placement p = harness::RandomPlacement(rng, src, dst);
-    zo::Placement given{p.x, p.y, p.l, p.t, p.r, p.b};
+    const zo::Placement p = harness::RandomPlacement(rng, src, dst);
+    zo::Placement given = p;
     Kernel kernel;
     Reference reference;
     make(rng, dst, &given, &kernel, &reference);
@@ -190,16 +190,16 @@ TEST(MirrorEdges, CasesTheRandomComparisonDoesNotReach) {
   const Image half = Drawn(dst, src, {5, 0, 30, 20}, {0, 2, 0, 0, 10, 6}, [](const zo::DistortJob& j) { zo::MirrorKernel(j, 1); });
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 30; ++x) EXPECT_EQ(half.at(x, y), x < 5 ? 0 : whole.at(x, y)) << x << "," << y;
-  EXPECT_EQ(Drawn(dst, src, all, {0, 0, 0, 0, 10, 6}, [](const zo::DistortJob& j) { zo::MirrorKernel(j, 4); }).pixels,
-            dst.pixels);
+  EXPECT_EQ(Drawn(dst, src, all, {0, 0, 0, 0, 10, 6}, [](const zo::DistortJob& j) { zo::MirrorKernel(j, 4); }).px,
+            dst.px);
   // Ripple: a step below 1 draws nothing; amplitude 0, shear 0, scale 1 copies, zeros included.
   Image filled = dst;
-  for (auto& v : filled.pixels) v = 0x1234;
+  for (auto& v : filled.px) v = 0x1234;
   for (int step : {0, -3})
     EXPECT_EQ(Drawn(filled, src, all, {2, 3, 0, 0, 10, 6},
                   [=](const zo::DistortJob& j) { zo::RippleKernel(j, zo::Ripple{5, 3, step, 1.0f, 0.0f}); })
-                  .pixels,
-              filled.pixels);
+                  .px,
+              filled.px);
   const Image copied = Drawn(filled, src, all, {2, 3, 0, 0, 10, 6},
                            [](const zo::DistortJob& j) { zo::RippleKernel(j, zo::Ripple{0, 7, 1, 1.0f, 0.0f}); });
   for (int y = 0; y < 20; ++y)
@@ -211,8 +211,8 @@ TEST(MirrorEdges, CasesTheRandomComparisonDoesNotReach) {
   const Image bg = Numbered(30, 20);
   EXPECT_EQ(Drawn(bg, Numbered(10, 6), all, {3, 3, 0, 0, 10, 6},
                 [](const zo::DistortJob& j) { zo::DisplaceKernel(j, zo::DisplaceLevel(0.0f)); })
-                .pixels,
-            bg.pixels);
+                .px,
+            bg.px);
   // A cut beyond the object smears its last column (type 0) or row (type 2).
   const Image solid = Numbered(4, 3);
   for (int type : {0, 2}) {

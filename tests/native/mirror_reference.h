@@ -8,29 +8,14 @@
 #include <cstdint>
 #include <functional>
 
-#include "blend_reference.h"
+#include "effect_harness.h"
 #include "draw/effects/effect_tables.h"
 #include "zo/draw_state.h"
 
 namespace ref {
 
-inline bool On(const Image& im, long long x, long long y) { return x >= 0 && y >= 0 && x < im.width && y < im.height; }
 inline bool InClip(const IntRect& c, long long x, long long y) {
   return x >= c.left && x < c.right && y >= c.top && y < c.bottom;
-}
-
-// The sprite frame's clipping, step by step.
-struct Clipped {
-  long long x, y, l, t, w, h;
-};
-inline bool Clip(const IntRect& c, int x, int y, int l, int t, int r, int b, Clipped* o) {
-  Clipped k{x, y, l, t, (long long)r - l, (long long)b - t};
-  if (k.x + k.w > c.right) k.w = c.right - k.x;
-  if (k.y + k.h > c.bottom) k.h = c.bottom - k.y;
-  if (k.x < c.left) { k.w -= c.left - k.x; k.l += c.left - k.x; k.x = c.left; }
-  if (k.y < c.top) { k.h -= c.top - k.y; k.t += c.top - k.y; k.y = c.top; }
-  *o = k;
-  return k.w >= 0 && k.h >= 0;
 }
 
 inline void Mirror(const IntRect& clip, Image& dst, const Image& src, int x, int y, int type, int l, int t, int r,

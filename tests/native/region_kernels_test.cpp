@@ -107,7 +107,7 @@ TEST(RegionSeeded, EveryKernelMatchesItsRuleOnBothLayouts) {
 TEST(RegionEdges, CasesTheRandomComparisonDoesNotReach) {
   harness::BuildTables(k565);
   Image white(12, 10, 14);
-  for (auto& v : white.pixels) v = 0xFFFF;
+  for (auto& v : white.px) v = 0xFFFF;
   auto job = [](Image& im, int x, int y, uint32_t w, uint32_t h) {
     return zo::RegionJob{harness::View(im), x, y, w, h, k565};
   };
@@ -123,16 +123,16 @@ TEST(RegionEdges, CasesTheRandomComparisonDoesNotReach) {
       zo::BlurRiseKernel(job(im, 1, 1, w, h), zo::Channels{1, 1, 1}, run);
       Image buffer = white;
       zo::ZoomKernel(job(im, 1, 1, w, h), harness::View(buffer), 2, 0);
-      EXPECT_EQ(buffer.pixels, white.pixels);
+      EXPECT_EQ(buffer.px, white.px);
     }
-    EXPECT_EQ(im.pixels, white.pixels) << w << "x" << h;
+    EXPECT_EQ(im.px, white.px) << w << "x" << h;
   }
   // A block below 1, or of 1, rewrites nothing.
   Image picture = harness::RandomImage(*std::make_unique<std::mt19937>(3), 40, 30);
   for (int block : {0, -4, 1}) {
     Image im = picture;
     zo::MosaicCircleKernel(harness::View(im), im.width, im.height, im.width / 2, im.height / 2, 12, block);
-    EXPECT_EQ(im.pixels, picture.pixels) << "block " << block;
+    EXPECT_EQ(im.px, picture.px) << "block " << block;
   }
   // One colour smooths to itself at 5-bit precision: 5-6-5 white loses green's low bit.
   Image im = white;
@@ -141,11 +141,11 @@ TEST(RegionEdges, CasesTheRandomComparisonDoesNotReach) {
     for (int x = 0; x < 12; ++x) EXPECT_EQ(im.at(x, y), x && y && x < 11 && y < 9 ? 0xFFDF : 0xFFFF);
   // Grain shifted by 4 adds 0, 16 or 32: every pixel whose entry is 2 turns white.
   Image gray(12, 10, 12);
-  for (auto& v : gray.pixels) v = 0x4208;  // 8 in every channel
+  for (auto& v : gray.px) v = 0x4208;  // 8 in every channel
   int cursor = 0;
   zo::NoiseKernel(job(gray, 0, 0, 12, 10), zo::Channels{1, 1, 1}, 4, cursor);
   for (int k = 0; k < 120; ++k)
-    EXPECT_EQ(gray.pixels[k], NoiseTable[k] == 2 ? 0xFFDF : NoiseTable[k] == 1 ? 0xC618 : 0x4208) << k;
+    EXPECT_EQ(gray.px[k], NoiseTable[k] == 2 ? 0xFFDF : NoiseTable[k] == 1 ? 0xC618 : 0x4208) << k;
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ TEST_F(Square, AngleZeroCopiesAndNinetyTurns) {
   for (int angle : {450, -270, 90 + 360 * 5}) {
     Image again(32, 32, 32);
     RunFrame(k565, clip, again, src, At(ref::Form::Plain, 0, 0, 8, 8, angle));
-    EXPECT_EQ(again.pixels, turned.pixels) << angle;
+    EXPECT_EQ(again.px, turned.px) << angle;
   }
 }
 
@@ -186,12 +186,12 @@ TEST_F(Square, FloorWithoutStepsIsTheTiledZoomAtFiveBits) {
     fl.scaleX = fl.scaleY = 1.5f;
     RunFrame(k565, clip, tiled, src, z);
     RunFrame(k565, clip, floor, src, fl);
-    for (size_t i = 0; i < tiled.pixels.size(); ++i)
-      ASSERT_EQ(floor.pixels[i], tiled.pixels[i] & 0xFFDF) << angle << " at " << i;
+    for (size_t i = 0; i < tiled.px.size(); ++i)
+      ASSERT_EQ(floor.px[i], tiled.px[i] & 0xFFDF) << angle << " at " << i;
   }
   // Factors above 1 saturate at 31 instead of spilling into the next channel.
   Image lit(32, 32, 32);
-  for (auto& p : src.pixels) p = uint16_t(ref::Five(k565, 20, 20, 20));
+  for (auto& p : src.px) p = uint16_t(ref::Five(k565, 20, 20, 20));
   ref::Rotation fl = At(ref::Form::Floor, 0, 0, 8, 8, 0);
   fl.factor[0] = 4.0f, fl.factor[1] = 0.5f, fl.factor[2] = -2.0f;
   RunFrame(k565, clip, lit, src, fl);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "blend_reference.h"
+#include "effect_harness.h"
 #include "draw/effects/effect_tables.h"
 #include "draw/sine_table.h"
 #include "zo/draw_state.h"

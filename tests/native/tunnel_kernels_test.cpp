@@ -127,7 +127,7 @@ TEST(TunnelDraw, MatchesTheRuleOverRandomMapsScrollsAndPlacements) {
     Image tex = harness::RandomImage(rng, 80, 60);
     if (rng() % 3) {  // most textures cover the map's range
       tex = Image(tw + Between(rng, 0, 5), th + Between(rng, 0, 5), tw + 5 + Between(rng, 0, 9));
-      for (auto& p : tex.pixels) p = harness::RandomPixel(rng);
+      for (auto& p : tex.px) p = harness::RandomPixel(rng);
     }
     const int mw = Between(rng, 0, 90), mh = Between(rng, 0, 40);
     ASSERT_TRUE(zo::BuildTunnelCells(Shape(tw, th, mw, mh, Between(rng, -1, mw), -1, -1,
@@ -164,44 +164,44 @@ struct Drawn {
 
 TEST(TunnelDraw, ScrollingWrapsWholeTexturesAndNegativeScrollsMatchTheirPositiveTwins) {
   Drawn d(32, 16);
-  EXPECT_EQ(d.Draw(0, 16).pixels, d.Draw(0, 0).pixels);
-  EXPECT_EQ(d.Draw(32, 0).pixels, d.Draw(0, 0).pixels);
-  EXPECT_EQ(d.Draw(-3, -1).pixels, d.Draw(29, 15).pixels);
-  EXPECT_EQ(d.Draw(INT_MIN, INT_MAX).pixels, d.Draw(0, INT_MAX % 16).pixels);
+  EXPECT_EQ(d.Draw(0, 16).px, d.Draw(0, 0).px);
+  EXPECT_EQ(d.Draw(32, 0).px, d.Draw(0, 0).px);
+  EXPECT_EQ(d.Draw(-3, -1).px, d.Draw(29, 15).px);
+  EXPECT_EQ(d.Draw(INT_MIN, INT_MAX).px, d.Draw(0, INT_MAX % 16).px);
   // One more step of v is one texture row deeper, wrapping at the last row.
   const Image a = d.Draw(5, 3), b = d.Draw(5, 4);
-  for (size_t k = 0; k < a.pixels.size(); ++k)
-    ASSERT_EQ(b.pixels[k] >> 8, ((a.pixels[k] >> 8) + 1) % 16) << k;
+  for (size_t k = 0; k < a.px.size(); ++k)
+    ASSERT_EQ(b.px[k] >> 8, ((a.px[k] >> 8) + 1) % 16) << k;
 }
 
 TEST(TunnelDraw, TexelsOfValueZeroAreCopiedAndNothingLandsOffTheSurface) {
   Drawn d(8, 8);
-  for (auto& p : d.tex.pixels) p = 0;
-  for (auto& p : d.dst.pixels) p = 0xFFFF;
+  for (auto& p : d.tex.px) p = 0;
+  for (auto& p : d.dst.px) p = 0xFFFF;
   const Image out = d.Draw(0, 0);
-  for (uint16_t p : out.pixels) ASSERT_EQ(p, 0);
+  for (uint16_t p : out.px) ASSERT_EQ(p, 0);
   // Far off every side: nothing changes, nothing is touched outside.
   for (int x : {-1000, 1000, INT_MIN, INT_MAX}) {
     Image o = d.dst;
     zo::TunnelKernel(zo::TunnelJob{harness::View(d.tex), harness::View(o), d.grid.get(), x, x, 0, 0});
-    EXPECT_EQ(o.pixels, d.dst.pixels);
+    EXPECT_EQ(o.px, d.dst.px);
   }
   // A map never built draws nothing.
   auto empty = NewGrid();
   Image o = d.dst;
   zo::TunnelKernel(zo::TunnelJob{harness::View(d.tex), harness::View(o), empty.get(), 0, 0, 0, 0});
-  EXPECT_EQ(o.pixels, d.dst.pixels);
+  EXPECT_EQ(o.px, d.dst.px);
 }
 
 TEST(TunnelDraw, ATextureSmallerThanTheMapsRangeIsReadOnlyInside) {
   Drawn d(32, 16);
   Image small(10, 4, 10);
-  for (auto& p : small.pixels) p = 0x1234;
+  for (auto& p : small.px) p = 0x1234;
   Image o = d.dst;
   zo::TunnelKernel(zo::TunnelJob{harness::View(small), harness::View(o), d.grid.get(), 0, 0, 0, 0});
   for (int k = 0; k < 40 * 30; ++k) {
     const TunnelCell c = d.grid->cells[k];
-    ASSERT_EQ(o.pixels[k], (c.u < 10 && c.v < 4) ? 0x1234 : d.dst.pixels[k]) << k;
+    ASSERT_EQ(o.px[k], (c.u < 10 && c.v < 4) ? 0x1234 : d.dst.px[k]) << k;
   }
 }
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "blend_reference.h"
+#include "effect_harness.h"
 #include "zo/tunnel_state.h"
 
 namespace ref {

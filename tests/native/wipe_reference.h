@@ -57,32 +57,16 @@ struct WipeSim {
       if (kind == 4) { c.r += s; done = c.r >= S.r; }
       if (kind == 5) { c.t -= s; c.b += s; done = c.t <= S.t || c.b >= S.b; }
       if (kind == 6) { c.l -= s; c.r += s; done = c.l <= S.l || c.r >= S.r; }
-      if (kind == 7) {
-        c.l -= s; c.r += s; c.t -= s; c.b += s;
-        if (c.l <= S.l || c.r >= S.r) { c.l = S.l; c.r = S.r; }
-        if (c.t <= S.t || c.b >= S.b) { c.t = S.t; c.b = S.b; }
-        done = c == S;
-      }
-      if (kind == 8) {
-        if (!(c.t == S.t && c.b == S.b)) {
-          c.t -= s; c.b += s;
-          if (c.t <= S.t || c.b >= S.b) { c.t = S.t; c.b = S.b; }
-        } else {
-          c.l -= s; c.r += s;
-          if (c.l <= S.l || c.r >= S.r) { c.l = S.l; c.r = S.r; }
-        }
-        done = c == S;
-      }
-      if (kind == 9) {
-        if (!(c.l == S.l && c.r == S.r)) {
-          c.l -= s; c.r += s;
-          if (c.l <= S.l || c.r >= S.r) { c.l = S.l; c.r = S.r; }
-        } else {
-          c.t -= s; c.b += s;
-          if (c.t <= S.t || c.b >= S.b) { c.t = S.t; c.b = S.b; }
-        }
-        done = c == S;
-      }
+      // One axis widened by s on both sides; reaching either saved edge
+      // opens it whole.
+      auto widen = [s](long long& lo, long long& hi, long long savedLo, long long savedHi) {
+        lo -= s; hi += s;
+        if (lo <= savedLo || hi >= savedHi) { lo = savedLo; hi = savedHi; }
+      };
+      const bool rowsOpen = c.t == S.t && c.b == S.b, columnsOpen = c.l == S.l && c.r == S.r;
+      if (kind == 7 || (kind == 8 && rowsOpen) || (kind == 9 && !columnsOpen)) widen(c.l, c.r, S.l, S.r);
+      if (kind == 7 || (kind == 8 && !rowsOpen) || (kind == 9 && columnsOpen)) widen(c.t, c.b, S.t, S.b);
+      if (kind >= 7) done = c == S;
       if (done) { clip = saved; state = 0; }
       return 1;
     }
@@ -99,26 +83,20 @@ struct WipeSim {
       if (c.t >= c.b) c.t = c.b = cy();
       closed = c.l == cx() && c.r == cx() && c.t == cy() && c.b == cy();
     }
-    if (kind == 8) {
-      const long long bl = cx() - band / 2, br = cx() + band / 2;
-      if (c.l != bl && c.r != br) {
-        c.l += s; c.r -= s;
-        if (c.l >= bl || c.r <= br) { c.l = bl; c.r = br; }
+    // The band's axis closes in to the band first, then the other axis
+    // closes until its edges meet.
+    auto toBand = [&](long long& lo, long long& hi, long long bandLo, long long bandHi, long long& lo2,
+                      long long& hi2) {
+      if (lo != bandLo && hi != bandHi) {
+        lo += s; hi -= s;
+        if (lo >= bandLo || hi <= bandHi) { lo = bandLo; hi = bandHi; }
       } else {
-        c.t += s; c.b -= s;
-        closed = c.t >= c.b;
+        lo2 += s; hi2 -= s;
+        closed = lo2 >= hi2;
       }
-    }
-    if (kind == 9) {
-      const long long bt = cy() - band / 2, bb = cy() + band / 2;
-      if (c.t != bt && c.b != bb) {
-        c.t += s; c.b -= s;
-        if (c.t >= bt || c.b <= bb) { c.t = bt; c.b = bb; }
-      } else {
-        c.l += s; c.r -= s;
-        closed = c.l >= c.r;
-      }
-    }
+    };
+    if (kind == 8) toBand(c.l, c.r, cx() - band / 2, cx() + band / 2, c.t, c.b);
+    if (kind == 9) toBand(c.t, c.b, cy() - band / 2, cy() + band / 2, c.l, c.r);
     if (closed) state = -1;
     return 1;
   }

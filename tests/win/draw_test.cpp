@@ -82,19 +82,7 @@ TEST_F(DrawTest, WindowedDisplayOnTheSixteenBitScreen) {
   EXPECT_EQ(presentRect.right, clientX + 640);
   EXPECT_EQ(presentRect.bottom, clientY + 480);
 
-  EXPECT_EQ(PixelFormat.redMask, 0xF800u);
-  EXPECT_EQ(PixelFormat.greenMask, 0x07E0u);
-  EXPECT_EQ(PixelFormat.blueMask, 0x001Fu);
-  EXPECT_EQ(PixelFormat.redShift, 11);
-  EXPECT_EQ(PixelFormat.greenShift, 5);
-  EXPECT_EQ(PixelFormat.blueShift, 0);
-  EXPECT_EQ(PixelFormat.redMax, 31u);
-  EXPECT_EQ(PixelFormat.greenMax, 63u);
-  EXPECT_EQ(PixelFormat.fivePos[0], 11);
-  EXPECT_EQ(PixelFormat.fivePos[1], 6);
-  EXPECT_EQ(PixelFormat.fivePos[2], 0);
-  EXPECT_EQ(PixelFormat.halfMask, 0x7BEFu);
-  EXPECT_EQ(PixelFormat.fullMask, 0xFFFFu);
+  EXPECT_EQ(harness::Fields(PixelFormat), harness::Fields(harness::kKnown565));
 
   EXPECT_EQ(SineTable[90], 360);
   EXPECT_EQ(SineTable[270], -360);

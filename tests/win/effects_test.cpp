@@ -1,12 +1,14 @@
-// The blend blits through the real effect frame on DirectDraw surfaces of
-// the 16-bit test screen, held to the same literal rules as the native
-// kernels, and the frame's lock and unlock order with counterfeit surfaces.
+// The blends, colour filters, rotations, mirrors and distortions and the
+// region effects through the real effect frame on DirectDraw surfaces of the
+// 16-bit test screen, held to the same literal references as the native
+// kernels; the frame's lock and unlock order with memory surfaces that count
+// or refuse their locks, once for every effect of the catalogue.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <random>
+#include <string>
 
 #include "../native/blend_reference.h"
 #include "../native/filter_reference.h"
@@ -17,44 +19,14 @@
 #include "draw/effects/effect_frame_win.h"
 #include "draw/effects/effect_tables.h"
 #include "draw/sine_table.h"
-#include "zo/effects.h"
-#include "fake_surface.h"
+#include "zo.h"
+#include "draw_support.h"
+#include "memory_surface.h"
 #include "zo_test.h"
 
-using ref::Image;
+using zotest::Image;
 
 namespace {
-
-// A surface made of plain memory that counts its locks, or refuses them.
-class CounterfeitSurface : public zotest::FakeSurface {
- public:
-  CounterfeitSurface(int width, int height, bool failLock)
-      : FakeSurface(false), width_(width), height_(height), failLock_(failLock),
-        pixels_(size_t(width) * height) {}
-  int locks = 0, unlocks = 0;
-  void* lastUnlock = nullptr;
-  uint16_t* pixels() { return pixels_.data(); }
-
-  STDMETHOD(Lock)(LPRECT, LPDDSURFACEDESC desc, DWORD, HANDLE) override {
-    if (failLock_) return DDERR_SURFACELOST;
-    ++locks;
-    desc->dwWidth = width_;
-    desc->dwHeight = height_;
-    desc->lPitch = width_ * 2;
-    desc->lpSurface = pixels_.data();
-    return DD_OK;
-  }
-  STDMETHOD(Unlock)(LPVOID data) override {
-    ++unlocks;
-    lastUnlock = data;
-    return DD_OK;
-  }
-
- private:
-  int width_, height_;
-  bool failLock_;
-  std::vector<uint16_t> pixels_;
-};
 
 IDirectDrawSurface* MakeSurface(int width, int height) {
   DDSURFACEDESC desc = {};
@@ -68,36 +40,36 @@ IDirectDrawSurface* MakeSurface(int width, int height) {
   return s;
 }
 
-Image Read(IDirectDrawSurface* s) {
-  DDSURFACEDESC desc;
-  zo::PixelView v;
-  Image im;
-  if (!zo::LockView(s, &desc, &v)) return im;
-  im = Image(v.width, v.height, v.width);
-  for (int y = 0; y < v.height; ++y)
-    std::memcpy(&im.at(0, y), v.pixels + y * v.pitch, size_t(v.width) * 2);
-  s->Unlock(desc.lpSurface);
+Image Read(IDirectDrawSurface* s) { return zotest::ReadSurface(s); }
+void Write(IDirectDrawSurface* s, const Image& im) { ASSERT_TRUE(zotest::WriteSurface(s, im)); }
+
+using harness::Between;
+using zotest::MemorySurface;
+
+// Fills the surface with random sprite pixels (clear, white or any) and
+// answers what it now holds.
+Image RandomSprite(IDirectDrawSurface* s, std::mt19937& rng) {
+  Image im = Read(s);
+  for (auto& p : im.px) p = harness::RandomPixel(rng, false);
+  Write(s, im);
   return im;
 }
 
-void Write(IDirectDrawSurface* s, Image& im) {
-  DDSURFACEDESC desc;
-  zo::PixelView v;
-  ASSERT_TRUE(zo::LockView(s, &desc, &v));
-  for (int y = 0; y < v.height; ++y)
-    std::memcpy(v.pixels + y * v.pitch, &im.at(0, y), size_t(v.width) * 2);
-  s->Unlock(desc.lpSurface);
+// Fills the surface with noise and answers what it now holds.
+Image Noise(IDirectDrawSurface* s, std::mt19937& rng) {
+  Image im = Read(s);
+  for (auto& p : im.px) p = uint16_t(rng());
+  Write(s, im);
+  return im;
 }
 
-uint16_t RandomPixel(std::mt19937& rng) {
-  switch (rng() % 6) {
-    case 0: case 1: case 2: return 0;
-    case 3: return 0xFFFF;
-    default: return uint16_t(rng());
-  }
+// The surface holds `expected`; else the first pixel that differs.
+void ExpectHolds(IDirectDrawSurface* s, const Image& expected, const std::string& what) {
+  const Image got = Read(s);
+  ASSERT_EQ(got.px.size(), expected.px.size()) << what;
+  for (size_t i = 0; i < got.px.size(); ++i)
+    ASSERT_EQ(got.px[i], expected.px[i]) << what << ", pixel " << i % size_t(got.width) << "," << i / size_t(got.width);
 }
-
-int Between(std::mt19937& rng, int lo, int hi) { return lo + int(rng() % uint32_t(hi - lo + 1)); }
 
 struct EffectsTest : ::testing::Test {
   static IDirectDrawSurface* back;
@@ -137,6 +109,20 @@ struct EffectsTest : ::testing::Test {
     screenWidth = 640;
     screenHeight = 480;
     effectTablesReady = true;
+  }
+  // `count` calls through the real frame from a random sprite in `object`,
+  // each onto fresh noise: draw makes call `op` and its reference in
+  // `expected` and answers what the call answered.
+  static void Sweep(IDirectDrawSurface* object, uint32_t seed, IntRect clip, int count, const std::string& what,
+                    const std::function<int(int op, const Image& src, Image& expected)>& draw) {
+    std::mt19937 rng(seed);
+    const Image src = RandomSprite(object, rng);
+    ClipRect = clip;
+    for (int op = 0; op < count; ++op) {
+      Image expected = Noise(back, rng);
+      ASSERT_EQ(draw(op, src, expected), 1) << what << " " << op;
+      ASSERT_NO_FATAL_FAILURE(ExpectHolds(back, expected, what + " " + std::to_string(op)));
+    }
   }
   void TearDown() override {
     backSurface = nullptr;
@@ -201,12 +187,7 @@ Drawn RandomOperation(std::mt19937& rng) {
               [=](uint16_t s, uint16_t d, int i, int j) {
                 const int steps = ref::Steps(vertical ? j : i, start, every);
                 const float al[3] = {a, a2, a};
-                float sw[3], dw[3];
-                for (int c = 0; c < 3; ++c) {
-                  dw[c] = ref::AlphaWeight(al[c], steps);
-                  sw[c] = 1.0f - dw[c];
-                }
-                return ref::Mix(f, s, d, sw, dw);
+                return ref::AlphaRamp(f, s, d, al, steps);
               },
               "alpha gradient"};
     case 4:
@@ -232,9 +213,7 @@ Drawn RandomOperation(std::mt19937& rng) {
               [=](uint16_t s, uint16_t d, int i, int j) {
                 const int steps = ref::Steps(vertical ? j : i, start, every);
                 const int v[3] = {level, l2, l3};
-                int now[3];
-                for (int c = 0; c < 3; ++c) now[c] = 31 - std::max(31 - v[c] - steps, 0);
-                return ref::Fade(s, d, now);
+                return ref::FadeRamp(s, d, v, steps);
               },
               "cross-fade gradient"};
     case 7:
@@ -251,18 +230,10 @@ Drawn RandomOperation(std::mt19937& rng) {
 }
 
 TEST_F(EffectsTest, EveryBlendMatchesItsRuleThroughTheRealFrame) {
-  const char* env = std::getenv("ZO_SEED");
-  const uint32_t base = env ? uint32_t(std::strtoul(env, nullptr, 0)) : 6122026u;
-  Image backImage(640, 480, 640);
-  for (int n = 0; n < 120; ++n) {
-    const uint32_t seed = base + uint32_t(n);
-    std::mt19937 rng(seed);
+  harness::CompareSeeded("blend", 120, [](std::mt19937& rng, Image& got, Image& expected) {
     const int obj = rng() % 2 ? 4 : 5;
-    Image src = Read(drawObjects[obj].surface);
-    for (auto& p : src.pixels) p = RandomPixel(rng);
-    Write(drawObjects[obj].surface, src);
-    for (auto& p : backImage.pixels) p = uint16_t(rng());
-    Write(back, backImage);
+    const Image src = RandomSprite(drawObjects[obj].surface, rng);
+    expected = Noise(back, rng);
     ClipRect = rng() % 3 ? IntRect{Between(rng, -50, 300), Between(rng, -50, 200), Between(rng, 200, 700),
                                    Between(rng, 150, 530)}
                          : IntRect{0, 0, 640, 480};
@@ -270,28 +241,22 @@ TEST_F(EffectsTest, EveryBlendMatchesItsRuleThroughTheRealFrame) {
     const int l = Between(rng, -10, 50), t = Between(rng, -10, 30);
     const int r = l + Between(rng, -3, 120), b = t + Between(rng, -3, 70);
     Drawn op = RandomOperation(rng);
-    ASSERT_EQ(op.call(x, y, obj, l, t, r, b), 1) << op.name << " seed " << seed;
-    Image expected = backImage;
+    ASSERT_EQ(op.call(x, y, obj, l, t, r, b), 1) << op.name;
     ref::Draw(ClipRect, expected, src, x, y, l, t, r, b, op.rule);
-    const Image got = Read(back);
-    ASSERT_EQ(got.pixels.size(), expected.pixels.size());
-    for (size_t i = 0; i < got.pixels.size(); ++i)
-      ASSERT_EQ(got.pixels[i], expected.pixels[i])
-          << op.name << ": seed " << seed << " (replay with ZO_SEED=" << seed << "), pixel " << i % 640
-          << "," << i / 640;
-  }
+    got = Read(back);
+  }, 6122026u);
   EXPECT_TRUE(zotest::boxes.empty());
 }
 
 TEST_F(EffectsTest, TransparencyIsValueZeroNotTheColourKey) {
   Image src = Read(sprite);
-  for (auto& p : src.pixels) p = 0x1234;
+  for (auto& p : src.px) p = 0x1234;
   src.at(1, 0) = 0;
   Write(sprite, src);
   DDCOLORKEY key = {0x1234, 0x1234};
   sprite->SetColorKey(DDCKEY_SRCBLT, &key);
   Image backImage(640, 480, 640);
-  for (auto& p : backImage.pixels) p = 0xFFFF;
+  for (auto& p : backImage.px) p = 0xFFFF;
   Write(back, backImage);
   EXPECT_EQ(zoDraw::DrawHalfBlend(10, 10, 4, 0, 0, 2, 1), 1);
   const Image got = Read(back);
@@ -300,7 +265,7 @@ TEST_F(EffectsTest, TransparencyIsValueZeroNotTheColourKey) {
 }
 
 TEST_F(EffectsTest, ClippedAwayAnswersOneWithoutLocking) {
-  CounterfeitSurface object(20, 20, false), screen(64, 64, false);
+  MemorySurface object(20, 20, false), screen(64, 64, false);
   drawObjects[6].surface = &object;
   backSurface = &screen;
   ClipRect = IntRect{10, 0, 64, 64};
@@ -315,7 +280,7 @@ TEST_F(EffectsTest, ClippedAwayAnswersOneWithoutLocking) {
 }
 
 TEST_F(EffectsTest, ARefusedBackSurfaceUnlocksTheObjectAgainAndAnswersZero) {
-  CounterfeitSurface object(20, 20, false), refusing(64, 64, true);
+  MemorySurface object(20, 20, false), refusing(64, 64, true);
   for (int i = 0; i < 400; ++i) object.pixels()[i] = 0xFFFF;
   drawObjects[6].surface = &object;
   backSurface = &refusing;
@@ -326,7 +291,7 @@ TEST_F(EffectsTest, ARefusedBackSurfaceUnlocksTheObjectAgainAndAnswersZero) {
   EXPECT_TRUE(zotest::boxes.empty());  // a failed lock reports nothing
 
   // The object refusing: the back surface is never touched.
-  CounterfeitSurface refusedObject(20, 20, true), screen(64, 64, false);
+  MemorySurface refusedObject(20, 20, true), screen(64, 64, false);
   drawObjects[6].surface = &refusedObject;
   backSurface = &screen;
   EXPECT_EQ(zoDraw::DrawHalfBlend(0, 0, 6, 0, 0, 20, 20), 0);
@@ -334,7 +299,7 @@ TEST_F(EffectsTest, ARefusedBackSurfaceUnlocksTheObjectAgainAndAnswersZero) {
 }
 
 TEST_F(EffectsTest, RealSurfacesAreFreeAgainAfterEveryCall) {
-  CounterfeitSurface refusing(64, 64, true);
+  MemorySurface refusing(64, 64, true);
   backSurface = &refusing;
   EXPECT_EQ(zoDraw::DrawCrossFade(0, 0, 16, 4, 0, 0, 10, 10), 0);
   backSurface = back;
@@ -346,7 +311,7 @@ TEST_F(EffectsTest, RealSurfacesAreFreeAgainAfterEveryCall) {
 }
 
 TEST_F(EffectsTest, SourceRectanglesBeyondTheObjectReadNothingOutsideIt) {
-  CounterfeitSurface object(8, 8, false), screen(32, 32, false);
+  MemorySurface object(8, 8, false), screen(32, 32, false);
   for (int i = 0; i < 64; ++i) object.pixels()[i] = 0xF800;
   drawObjects[6].surface = &object;
   backSurface = &screen;
@@ -360,7 +325,7 @@ TEST_F(EffectsTest, SourceRectanglesBeyondTheObjectReadNothingOutsideIt) {
 }
 
 TEST_F(EffectsTest, WithoutTablesNothingIsDrawnAndTheAnswerIsZero) {
-  CounterfeitSurface object(8, 8, false), screen(32, 32, false);
+  MemorySurface object(8, 8, false), screen(32, 32, false);
   drawObjects[6].surface = &object;
   backSurface = &screen;
   effectTablesReady = false;
@@ -377,21 +342,53 @@ TEST_F(EffectsTest, AnObjectNumberWithoutASurfaceDrawsNothingAndAnswersZero) {
   EXPECT_TRUE(zotest::boxes.empty());  // effects report nothing
 }
 
+// The effect catalogue's calls as the gallery makes them, with the names its
+// rows use; the sprite is object 6.
+namespace gallery {
+const int sprite = 6;
+void Sprite() { zoDraw::DrawSprite(64, 24, sprite, 0, 0, 96, 96); }
+void Backdrop() { zoDraw::DrawSpriteOpaque(0, 0, sprite, 0, 0, 96, 96); }
+struct Call {
+  const char* name;
+  std::string family;
+  void (*draw)();
+};
+const Call calls[] = {
+#define ZO_PICTURE(name, family, description, ...) {name, family, [] { __VA_ARGS__; }},
+#define ZO_KERNEL(...)
+#include "effect_catalogue.h"
+#undef ZO_PICTURE
+#undef ZO_KERNEL
+};
+}  // namespace gallery
+
+// Every effect of the catalogue with a back surface that refuses its lock:
+// what it locked before is unlocked again and nothing is reported. (The
+// wipes and the sprite text lock no surface of their own.)
+TEST_F(EffectsTest, EveryCatalogueEffectLeavesNothingLockedWhenTheBackSurfaceRefuses) {
+  MemorySurface object(96, 96, false), buffer(640, 480, false), refusing(640, 480, true);
+  drawObjects[gallery::sprite].surface = &object;
+  drawObjects[0].surface = &buffer;
+  backSurface = &refusing;
+  for (const gallery::Call& c : gallery::calls) {
+    if (c.family == "Wipes" || c.family == "Sprite text") continue;
+    c.draw();
+    EXPECT_EQ(object.locks, object.unlocks) << c.name;
+    EXPECT_EQ(buffer.locks, buffer.unlocks) << c.name;
+  }
+  EXPECT_GE(object.locks, 30);  // the sprite effects did lock it
+  EXPECT_GE(buffer.locks, 3);   // and the zooms their buffer
+  frameDelta = 0.0f;
+  drawObjects[0].surface = nullptr;
+  EXPECT_TRUE(zotest::boxes.empty());
+}
+
 // Every colour filter once through the real frame on the 16-bit screen,
 // against its literal rule.
 TEST_F(EffectsTest, EveryFilterMatchesItsRuleThroughTheRealFrame) {
   const PixelLayout f = PixelFormat;
-  std::mt19937 rng(31415);
-  Image backImage(640, 480, 640);
-  Image src = Read(sprite);
-  for (auto& p : src.pixels) p = RandomPixel(rng);
-  Write(sprite, src);
-  ClipRect = IntRect{20, 10, 600, 300};
   int glowCursor = 0;  // the library's own cursor starts at 0 too
-  for (int op = 0; op < 9; ++op) {
-    for (auto& p : backImage.pixels) p = uint16_t(rng());
-    Write(back, backImage);
-    Image expected = backImage;
+  Sweep(sprite, 31415, IntRect{20, 10, 600, 300}, 9, "filter", [&](int op, const Image& src, Image& expected) {
     const int x = 10 + 30 * op, y = 5 + 20 * op, l = 3, t = 2, r = 90, b = 57;
     auto rule = [&](std::function<uint16_t(uint16_t)> one) {
       ref::Draw(ClipRect, expected, src, x, y, l, t, r, b, [&](uint16_t s, uint16_t, int, int) { return one(s); });
@@ -442,11 +439,8 @@ TEST_F(EffectsTest, EveryFilterMatchesItsRuleThroughTheRealFrame) {
         ref::Glow(f, ClipRect, expected, src, x, y, l, t, r, b, shifts, 0xFF, 1, glowCursor);
         break;
     }
-    ASSERT_EQ(answer, 1) << op;
-    const Image got = Read(back);
-    for (size_t i = 0; i < got.pixels.size(); ++i)
-      ASSERT_EQ(got.pixels[i], expected.pixels[i]) << "filter " << op << ", pixel " << i % 640 << "," << i / 640;
-  }
+    return answer;
+  });
   EXPECT_EQ(zoDraw::DrawBlur(0, 0, 0, 4, 0, 0, 10, 10), 1);  // no block: nothing drawn
   EXPECT_TRUE(zotest::boxes.empty());
 }
@@ -454,15 +448,7 @@ TEST_F(EffectsTest, EveryFilterMatchesItsRuleThroughTheRealFrame) {
 // Every rotating form once through the real frame, against the literal walk.
 TEST_F(EffectsTest, EveryRotationMatchesTheLiteralWalkThroughTheRealFrame) {
   const PixelLayout f = PixelFormat;
-  std::mt19937 rng(27182);
-  Image backImage(640, 480, 640);
-  Image src = Read(small);
-  for (auto& p : src.pixels) p = RandomPixel(rng);
-  Write(small, src);
-  ClipRect = IntRect{30, 20, 500, 400};
-  for (int form = 0; form < 5; ++form) {
-    for (auto& p : backImage.pixels) p = uint16_t(rng());
-    Write(back, backImage);
+  Sweep(small, 27182, IntRect{30, 20, 500, 400}, 5, "form", [&](int form, const Image& src, Image& expected) {
     ref::Rotation r;
     r.form = ref::Form(form);
     r.dl = 10 + 40 * form, r.dt = 5 + 30 * form, r.dr = r.dl + 150, r.db = r.dt + 110;
@@ -485,15 +471,11 @@ TEST_F(EffectsTest, EveryRotationMatchesTheLiteralWalkThroughTheRealFrame) {
                                          r.factor[0], r.factor[1], r.factor[2], 5, r.sl, r.st, r.sr, r.sb);
         break;
     }
-    ASSERT_EQ(answer, 1) << form;
-    Image expected = backImage;
     ref::Rotate(f, ClipRect, expected, src, r);
-    const Image got = Read(back);
-    for (size_t i = 0; i < got.pixels.size(); ++i)
-      ASSERT_EQ(got.pixels[i], expected.pixels[i]) << "form " << form << ", pixel " << i % 640 << "," << i / 640;
-  }
+    return answer;
+  });
   // Unusable scales and empty sources skip the call without locking.
-  CounterfeitSurface object(20, 20, false), screen(64, 64, false);
+  MemorySurface object(20, 20, false), screen(64, 64, false);
   drawObjects[6].surface = &object;
   backSurface = &screen;
   EXPECT_EQ(zoDraw::DrawRotateZoom(0, 0, 30, 30, 10, 0.0f, 6, 0, 0, 20, 20), 1);
@@ -504,7 +486,7 @@ TEST_F(EffectsTest, EveryRotationMatchesTheLiteralWalkThroughTheRealFrame) {
 }
 
 TEST_F(EffectsTest, FiltersAndRotationsAnswerZeroOnARefusedLockAndLeaveNothingLocked) {
-  CounterfeitSurface object(20, 20, false), refusing(64, 64, true);
+  MemorySurface object(20, 20, false), refusing(64, 64, true);
   for (int i = 0; i < 400; ++i) object.pixels()[i] = 0xFFFF;
   drawObjects[6].surface = &object;
   backSurface = &refusing;
@@ -514,7 +496,7 @@ TEST_F(EffectsTest, FiltersAndRotationsAnswerZeroOnARefusedLockAndLeaveNothingLo
   EXPECT_EQ(object.locks, 3);
   EXPECT_EQ(object.unlocks, 3);
   EXPECT_EQ(object.lastUnlock, object.pixels());
-  CounterfeitSurface refusedObject(20, 20, true), screen(64, 64, false);
+  MemorySurface refusedObject(20, 20, true), screen(64, 64, false);
   drawObjects[6].surface = &refusedObject;
   backSurface = &screen;
   EXPECT_EQ(zoDraw::DrawRotate(0, 0, 40, 40, 30, 6, 0, 0, 20, 20), 0);
@@ -527,16 +509,7 @@ TEST_F(EffectsTest, FiltersAndRotationsAnswerZeroOnARefusedLockAndLeaveNothingLo
 // Mirror, smear, ripple and displacement once each through the real frame,
 // against the literal rules.
 TEST_F(EffectsTest, EveryMirrorSmearAndDistortionMatchesItsRuleThroughTheRealFrame) {
-  std::mt19937 rng(16180);
-  Image backImage(640, 480, 640);
-  Image src = Read(sprite);
-  for (auto& p : src.pixels) p = RandomPixel(rng);
-  Write(sprite, src);
-  ClipRect = IntRect{15, 12, 610, 420};
-  for (int op = 0; op < 10; ++op) {
-    for (auto& p : backImage.pixels) p = uint16_t(rng());
-    Write(back, backImage);
-    Image expected = backImage;
+  Sweep(sprite, 16180, IntRect{15, 12, 610, 420}, 10, "effect", [&](int op, const Image& src, Image& expected) {
     // Every fourth placement hangs over the clip's left and top edges.
     const int x = op % 4 == 3 ? 5 : 40 + 25 * op, y = op % 4 == 3 ? 3 : 30 + 20 * op;
     const int l = 4, t = 3, r = 96, b = 55;
@@ -555,11 +528,8 @@ TEST_F(EffectsTest, EveryMirrorSmearAndDistortionMatchesItsRuleThroughTheRealFra
       answer = zoDraw::DrawDisplace(x, y, 0.7f, 4, l, t, r, b);
       ref::Displace(ClipRect, expected, src, x, y, 0.7f, l, t, r, b);
     }
-    ASSERT_EQ(answer, 1) << op;
-    const Image got = Read(back);
-    for (size_t i = 0; i < got.pixels.size(); ++i)
-      ASSERT_EQ(got.pixels[i], expected.pixels[i]) << "effect " << op << ", pixel " << i % 640 << "," << i / 640;
-  }
+    return answer;
+  });
   EXPECT_EQ(zoDraw::DrawRipple(0, 0, 5, 5, 0, 1.0f, 0.0f, 4, 0, 0, 10, 10), 1);  // step 0: nothing
   EXPECT_TRUE(zotest::boxes.empty());
 }
@@ -575,12 +545,8 @@ TEST_F(EffectsTest, RegionEffectsMatchTheirRulesOnTheRealBackSurface) {
   drawObjects[0].surface = buffer;
   drawObjects[0].width = 640;
   drawObjects[0].height = 480;
-  Image backImage(640, 480, 640), bufferImage(640, 480, 640);
   for (int op = 0; op < 8; ++op) {
-    for (auto& p : backImage.pixels) p = uint16_t(rng());
-    for (auto& p : bufferImage.pixels) p = uint16_t(rng());
-    Write(back, backImage);
-    Write(buffer, bufferImage);
+    const Image backImage = Noise(back, rng), bufferImage = Noise(buffer, rng);
     Image expected = backImage;
     const int x = 30 + 11 * op, y = 20 + 7 * op;
     const unsigned w = 70, h = 45;
@@ -629,9 +595,7 @@ TEST_F(EffectsTest, RegionEffectsMatchTheirRulesOnTheRealBackSurface) {
       }
     }
     ASSERT_EQ(answer, 1) << op;
-    const Image got = Read(back);
-    for (size_t i = 0; i < got.pixels.size(); ++i)
-      ASSERT_EQ(got.pixels[i], expected.pixels[i]) << "region " << op << ", pixel " << i % 640 << "," << i / 640;
+    ASSERT_NO_FATAL_FAILURE(ExpectHolds(back, expected, "region " + std::to_string(op)));
   }
   EXPECT_EQ(zoDraw::ScreenSmooth(10, 10, 0, 50), 1);  // an empty rectangle: nothing
   EXPECT_EQ(zoDraw::ScreenMosaicCircle(100, 100, 30, 0), 1);
@@ -644,7 +608,7 @@ TEST_F(EffectsTest, RegionEffectsMatchTheirRulesOnTheRealBackSurface) {
 // either answers 0 and leaves nothing locked; the region effects answer 0
 // when the back surface refuses.
 TEST_F(EffectsTest, ZoomsAndRegionEffectsAnswerZeroOnARefusedLockAndLeaveNothingLocked) {
-  CounterfeitSurface buffer(640, 480, false), refusing(640, 480, true);
+  MemorySurface buffer(640, 480, false), refusing(640, 480, true);
   drawObjects[0].surface = &buffer;
   backSurface = &refusing;
   EXPECT_EQ(zoDraw::ScreenZoom2(0, 0, 20, 20, 0), 0);
@@ -656,7 +620,7 @@ TEST_F(EffectsTest, ZoomsAndRegionEffectsAnswerZeroOnARefusedLockAndLeaveNothing
   EXPECT_EQ(zoDraw::ScreenNoise(0, 0, 0, 20, 20), 0);
   EXPECT_EQ(zoDraw::ScreenMosaicCircle(50, 50, 20, 4), 0);
 
-  CounterfeitSurface refusedBuffer(640, 480, true), screen(640, 480, false);
+  MemorySurface refusedBuffer(640, 480, true), screen(640, 480, false);
   drawObjects[0].surface = &refusedBuffer;
   backSurface = &screen;
   EXPECT_EQ(zoDraw::ScreenZoom2(0, 0, 20, 20, 0), 0);

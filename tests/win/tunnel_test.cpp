@@ -3,29 +3,16 @@
 // the lock order with a refusing back surface.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 
 #include "../native/tunnel_reference.h"
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
 #include "draw_support.h"
-#include "fake_surface.h"
+#include "memory_surface.h"
 #include "zo_test.h"
 
 namespace {
-
-ref::Image AsImage(const zotest::Pixels& p) {
-  ref::Image im(p.width, p.height, p.width);
-  std::memcpy(im.pixels.data(), p.px.data(), p.px.size() * 2);
-  return im;
-}
-
-class RefusingSurface : public zotest::FakeSurface {
- public:
-  RefusingSurface() : FakeSurface(true) {}
-  STDMETHOD(Lock)(LPRECT, LPDDSURFACEDESC, DWORD, HANDLE) override { return DDERR_SURFACELOST; }
-};
 
 struct TunnelTest : ::testing::Test {
   int texture = 0;
@@ -56,18 +43,18 @@ struct TunnelTest : ::testing::Test {
 TEST_F(TunnelTest, AFrameThroughTheMapMatchesTheRuleAndIgnoresTheClipRectangle) {
   zoDraw::BuildTunnelMap(64, 40, 640, 480, -1, -1, -1, 0, 0, 0);
   ASSERT_EQ(TunnelMap.mapWidth, 640);
-  const ref::Image tex = AsImage(zotest::ReadSurface(drawObjects[texture].surface));
+  const zotest::Image tex = zotest::ReadSurface(drawObjects[texture].surface);
   struct Place { int x, y, su, sv; };
   for (const Place& at : {Place{0, 0, 7, 12}, Place{-100, 50, -3, -41}, Place{300, -200, 1 << 30, 5}}) {
     Fill(0xFFFF);
     ClipRect = IntRect{100, 100, 200, 200};
-    ref::Image want = AsImage(zotest::ReadSurface(backSurface));
+    zotest::Image want = zotest::ReadSurface(backSurface);
     ASSERT_EQ(zoDraw::DrawTunnel(at.x, at.y, at.su, at.sv, texture), 1);
     ref::DrawTunnel(TunnelMap, tex, want, at.x, at.y, at.su, at.sv);
-    const zotest::Pixels got = zotest::ReadSurface(backSurface);
-    ASSERT_EQ(got.px.size(), want.pixels.size());
+    const zotest::Image got = zotest::ReadSurface(backSurface);
+    ASSERT_EQ(got.px.size(), want.px.size());
     for (size_t k = 0; k < got.px.size(); ++k)
-      ASSERT_EQ(got.px[k], want.pixels[k]) << "at " << at.x << "," << at.y << ": pixel " << k % 640
+      ASSERT_EQ(got.px[k], want.px[k]) << "at " << at.x << "," << at.y << ": pixel " << k % 640
                                            << "," << k / 640;
   }
   ClipRect = IntRect{0, 0, 640, 480};
@@ -91,7 +78,7 @@ TEST_F(TunnelTest, AMapTooLargeForItsCellsIsRefusedWithAReport) {
 TEST_F(TunnelTest, ARefusedLockDrawsNothingAndLeavesTheTextureUnlocked) {
   zoDraw::BuildTunnelMap(64, 40, 64, 48, -1, -1, -1, 0, 0, 0);
   IDirectDrawSurface* real = backSurface;
-  RefusingSurface refusing;
+  zotest::MemorySurface refusing(64, 48, true);
   backSurface = &refusing;
   EXPECT_EQ(zoDraw::DrawTunnel(0, 0, 0, 0, texture), 0);
   backSurface = real;

@@ -79,13 +79,9 @@ Pixels ReadSurface(IDirectDrawSurface* surface) {
   Pixels p;
   DDSURFACEDESC desc;
   if (!LockSurface(surface, desc)) return p;
-  p.width = desc.dwWidth;
-  p.height = desc.dwHeight;
-  p.px.resize(static_cast<size_t>(p.width) * p.height);
-  for (int y = 0; y < p.height; ++y) {
-    std::memcpy(&p.px[static_cast<size_t>(y) * p.width],
-                static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, p.width * 2);
-  }
+  p = Pixels(static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight), static_cast<int>(desc.dwWidth));
+  for (int y = 0; y < p.height; ++y)
+    std::memcpy(&p.at(0, y), static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, size_t(p.width) * 2);
   surface->Unlock(nullptr);
   return p;
 }
@@ -94,12 +90,9 @@ bool WriteSurface(IDirectDrawSurface* surface, const Pixels& p) {
   DDSURFACEDESC desc;
   if (!LockSurface(surface, desc)) return false;
   bool fits = static_cast<int>(desc.dwWidth) == p.width && static_cast<int>(desc.dwHeight) == p.height;
-  if (fits) {
-    for (int y = 0; y < p.height; ++y) {
-      std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch,
-                  &p.px[static_cast<size_t>(y) * p.width], p.width * 2);
-    }
-  }
+  for (int y = 0; fits && y < p.height; ++y)
+    std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, &p.px[size_t(y) * size_t(p.Stride())],
+                size_t(p.width) * 2);
   surface->Unlock(nullptr);
   return fits;
 }

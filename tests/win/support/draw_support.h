@@ -7,19 +7,17 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "effect_harness.h"
 
 namespace zotest {
 
-struct Pixels {
-  int width = 0, height = 0;
-  std::vector<uint16_t> px;  // row after row
-  uint16_t at(int x, int y) const { return px[static_cast<size_t>(y) * width + x]; }
-  uint16_t& at(int x, int y) { return px[static_cast<size_t>(y) * width + x]; }
-};
+// The native effect tests' picture type, so both hold the same references.
+using Pixels = Image;
 
-// The whole 16-bit surface; empty when it cannot be locked.
+// The whole 16-bit surface, its rows packed; empty when it cannot be locked.
 Pixels ReadSurface(IDirectDrawSurface* surface);
+// False, with nothing written, when the sizes differ or the lock is refused.
 bool WriteSurface(IDirectDrawSurface* surface, const Pixels& pixels);
 
 // 5-6-5 value to the 8-bit channels that convert back to exactly it.
