@@ -7,7 +7,6 @@
 
 #include "draw/frame_expand.h"
 #include "effect_harness.h"
-#include "simd_forms.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ void SlowExpand(const harness::Image& src, std::vector<uint8_t>& dst, int pitch,
 const zo::DeepFormat Layouts[] = {{4, 16, 8, 0}, {4, 0, 8, 16}, {4, 24, 16, 8}, {3, 16, 8, 0}, {3, 0, 8, 16}};
 
 TEST(FrameExpand, MatchesTheLiteralExpansion) {
-  harness::ForEachSimdForm([] {
+  harness::ForEachSimdForm([](const char*) {
   const uint32_t base = harness::BaseSeed();
   for (int n = 0; n < 400; ++n) {
     const uint32_t seed = base + uint32_t(n);
