@@ -62,9 +62,8 @@ inline Files& TheFiles() {
 
 // The entry found and expanded to 5-6-5 into rows pitch pixels apart.
 inline bool LoadPackEntry(const Files& f, uint16_t* rows, int pitch) {
-  zo::MemoryPack memory{f.pack.data(), f.pack.size(), 0};
-  const zo::PackReader reader = zo::MemoryPackReader(&memory);
-  zo::PackEntry entry;
+  zo::MemoryPackReader reader(f.pack.data(), f.pack.size());
+  zo::ImagePackEntry entry;
   if (!zo::FindPackEntry(reader, "BACK", &entry)) return false;
   zo::ExpandPackPixels(reader, rows, pitch, entry.width, entry.height, fivePos565);
   return true;

@@ -18,7 +18,7 @@ uint16_t Expanded(uint16_t v, const uint16_t pos[3]) {
   return static_cast<uint16_t>(((v >> 10) & 31u) << pos[0] | ((v >> 5) & 31u) << pos[1] | (v & 31u) << pos[2]);
 }
 
-void ExpandEntry(const zo::PackReader& reader, const zo::MemoryPack& pack, const zo::PackEntry& e,
+void ExpandEntry(zo::MemoryPackReader& reader, const uint8_t* pack, const zo::ImagePackEntry& e,
                  zofuzz::Input& in) {
   const uint16_t pos[3] = {static_cast<uint16_t>(in.Byte() % 12), static_cast<uint16_t>(in.Byte() % 12),
                            static_cast<uint16_t>(in.Byte() % 12)};
@@ -30,8 +30,8 @@ void ExpandEntry(const zo::PackReader& reader, const zo::MemoryPack& pack, const
   const int pitch = width + in.Byte() % 4;
   const int height = static_cast<int>(std::min<size_t>(e.height, MaxPixels / pitch + 1));
   // Pixels left in the data: what the expansion can read at most.
-  const size_t start = pack.position;
-  const size_t available = (pack.size - start) / 2;
+  const size_t start = static_cast<size_t>(reader.Position());
+  const size_t available = (static_cast<size_t>(reader.Size()) - start) / 2;
   std::vector<uint16_t> rows(static_cast<size_t>(pitch) * height, 0xBEEF);
   const size_t read = zo::ExpandPackPixels(reader, rows.data(), pitch, width, height, pos);
   FUZZ_CHECK(read <= static_cast<size_t>(width) * height);
@@ -39,7 +39,7 @@ void ExpandEntry(const zo::PackReader& reader, const zo::MemoryPack& pack, const
   // Past the data every pixel repeats the last one read; the pitch's gap
   // stays untouched.
   uint16_t last = 0;
-  const uint8_t* raw = pack.data + start;
+  const uint8_t* raw = pack + start;
   if (read > 0) last = static_cast<uint16_t>(raw[2 * read - 2] | raw[2 * read - 1] << 8);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < pitch; ++x) {
@@ -74,14 +74,13 @@ ZO_FUZZ_TARGET(image_pack)(const uint8_t* data, size_t size) {
   for (uint8_t& b : setting) b = in.Byte();
   zofuzz::Input settings(setting, sizeof setting);
 
-  zo::MemoryPack pack{in.rest(), in.left(), 0};
-  const zo::PackReader reader = zo::MemoryPackReader(&pack);
-  zo::PackEntry entry;
+  zo::MemoryPackReader reader(in.rest(), in.left());
+  zo::ImagePackEntry entry;
   if (zo::FindPackEntry(reader, key, &entry)) {
     FUZZ_CHECK(std::strcmp(entry.name, key) == 0);
-    FUZZ_CHECK(pack.position <= pack.size);
-    ExpandEntry(reader, pack, entry, settings);
+    FUZZ_CHECK(reader.Position() <= reader.Size());
+    ExpandEntry(reader, in.rest(), entry, settings);
   }
-  FUZZ_CHECK(pack.position <= pack.size);
+  FUZZ_CHECK(reader.Position() <= reader.Size());
   return 0;
 }

@@ -10,30 +10,8 @@
 
 namespace {
 
-class MemoryReader final : public zo::PackReader {
- public:
-  MemoryReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  size_t Read(void* to, size_t count) override {
-    if (count > size_ - at_) count = size_ - at_;
-    if (count) std::memcpy(to, data_ + at_, count);
-    at_ += count;
-    return count;
-  }
-  bool Skip(uint64_t count) override {
-    if (count > size_ - at_) return false;
-    at_ += static_cast<size_t>(count);
-    return true;
-  }
-  uint64_t Position() const override { return at_; }
-  uint64_t Size() const override { return size_; }
-
- private:
-  const uint8_t* data_;
-  size_t size_, at_ = 0;
-};
-
 void CheckFormat(const uint8_t* block, uint32_t size) {
-  zo::PackFormat f;
+  zo::SoundFormat f;
   std::memset(&f, 0xA5, sizeof f);
   if (!zo::ReadPackFormat(block, size, &f)) return;
   FUZZ_CHECK(size >= zo::PackFormatMinSize);
@@ -47,7 +25,7 @@ void CheckNames(const uint8_t* data, size_t size) {
   const char* entry = zo::PackEntryName(text.c_str());
   FUZZ_CHECK(entry >= text.c_str() && entry <= text.c_str() + text.size());
   char upper[zo::PackNameCapacity];
-  const bool fits = zo::UpperCasePackName(text.c_str(), upper);
+  const bool fits = zo::UpperCasePackName(text.c_str(), upper, sizeof upper);
   FUZZ_CHECK(fits == (text.size() < zo::PackNameCapacity));
   if (fits) FUZZ_CHECK(std::strlen(upper) == text.size());
 }
@@ -61,8 +39,8 @@ ZO_FUZZ_TARGET(sound_pack)(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < keyLength; ++i) key[i] = static_cast<char>(in.Byte());
   zo::UpperCaseSjis(key);
 
-  MemoryReader reader(in.rest(), in.left());
-  zo::PackEntry entry;
+  zo::MemoryPackReader reader(in.rest(), in.left());
+  zo::SoundPackEntry entry;
   if (zo::FindPackEntry(reader, key, &entry)) {
     FUZZ_CHECK(entry.formatOffset == reader.Position());
     FUZZ_CHECK(entry.formatOffset + entry.formatSize + entry.dataSize <= in.left());

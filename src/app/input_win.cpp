@@ -1,6 +1,6 @@
 // zoInput operations that ask Windows: key state, cursor position and clip.
 #include "app/key_rules.h"
-#include "draw/display_win.h"
+#include "system/present_scale.h"
 #include "zo.h"
 
 namespace zoInput {

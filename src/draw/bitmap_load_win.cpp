@@ -89,9 +89,7 @@ std::vector<uint8_t> ReadWholeFile(const char* path) {
 }  // namespace zo
 
 DDSURFACEDESC ObjectSurfaceDesc(DWORD width, DWORD height, int memory) {
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   desc.dwWidth = width;
   desc.dwHeight = height;
@@ -111,9 +109,7 @@ HRESULT CopyBitmapToSurface(IDirectDrawSurface* surface, HBITMAP bitmap, int x, 
   GetObjectA(bitmap, sizeof info, &info);
   if (w == 0) w = info.bmWidth;
   if (h == 0) h = info.bmHeight;
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   desc.dwFlags = DDSD_HEIGHT | DDSD_WIDTH;
   surface->GetSurfaceDesc(&desc);
   HDC surfaceDc;

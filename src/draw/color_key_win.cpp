@@ -2,6 +2,7 @@
 // the matching of a COLORREF to a surface's raw pixel value.
 #include <cstring>
 
+#include "draw/display_win.h"
 #include "draw/objects_win.h"
 #include "zo.h"
 
@@ -24,9 +25,7 @@ DWORD MatchSurfaceColor(IDirectDrawSurface* surface, COLORREF colour) {
     written = true;
   }
   DWORD value = static_cast<DWORD>(-1);
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   HRESULT hr;
   while ((hr = surface->Lock(nullptr, &desc, 0, nullptr)) == DDERR_WASSTILLDRAWING) {
   }

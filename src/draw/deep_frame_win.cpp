@@ -20,8 +20,6 @@ namespace zo {
 
 int FrameDepth() { return deepFrame ? 16 : zoDraw::GetDisplayDepth(); }
 
-int PresentScale() { return fullScreen || windowScale < 1 ? 1 : windowScale; }
-
 void ApplyFrameFormat(DDSURFACEDESC* desc) {
   if (!deepFrame || nativeObjects) return;
   desc->dwFlags |= DDSD_PIXELFORMAT;

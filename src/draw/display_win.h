@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <ddraw.h>
 
+#include "system/present_scale.h"
 #include "zo/draw_state.h"
 
 extern IDirectDraw* directDraw;
@@ -33,9 +34,6 @@ inline DDSURFACEDESC EmptySurfaceDesc() {
 // The bit depth drawing works in: 16 for a 5-6-5 frame on a deeper display,
 // else the desktop's.
 int FrameDepth();
-// How many screen pixels a frame pixel spans each way: windowScale in a
-// window, 1 in full screen.
-int PresentScale();
 // The explicit 5-6-5 format and system memory of a deep frame, added to the
 // description of any surface that drawing reads or writes (nothing changes
 // without a deep frame or inside a NativeObjects scope).

@@ -53,9 +53,7 @@ void FillRect(int left, int top, int right, int bottom, uint16_t colour) {
 
 void HalfFillRect(int left, int top, int right, int bottom, uint16_t colour) {
   if (!backSurface) return;
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   IntRect area{left, top, right, bottom};
   // The clip rectangle alone decides whether there is anything to do.
   if (std::min(right, ClipRect.right) < std::max(left, ClipRect.left) ||

@@ -7,73 +7,22 @@ namespace zo {
 
 namespace {
 
-size_t ReadMemory(void* context, void* buffer, size_t bytes) {
-  MemoryPack* pack = static_cast<MemoryPack*>(context);
-  size_t left = pack->size - pack->position;
-  if (bytes > left) bytes = left;
-  std::memcpy(buffer, pack->data + pack->position, bytes);
-  pack->position += bytes;
-  return bytes;
-}
-
-bool SkipMemory(void* context, uint64_t bytes) {
-  MemoryPack* pack = static_cast<MemoryPack*>(context);
-  if (bytes > pack->size - pack->position) return false;
-  pack->position += static_cast<size_t>(bytes);
-  return true;
-}
-
-bool IsShiftJisLead(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-bool ReadUint16(const PackReader& reader, uint16_t* value) {
+bool ReadUint16(PackReader& reader, uint16_t* value) {
   uint8_t b[2];
-  if (reader.read(reader.context, b, 2) != 2) return false;
+  if (reader.Read(b, 2) != 2) return false;
   *value = static_cast<uint16_t>(b[0] | b[1] << 8);
   return true;
 }
 
-// The name byte by byte up to its 0; false when the data ends first or
-// no 0 comes within the buffer.
-bool ReadName(const PackReader& reader, char* name) {
-  for (size_t i = 0; i < PackNameCapacity; ++i) {
-    if (reader.read(reader.context, &name[i], 1) != 1) return false;
-    if (name[i] == '\0') return true;
-  }
-  name[PackNameCapacity - 1] = '\0';
-  return false;
-}
-
 }  // namespace
 
-PackReader MemoryPackReader(MemoryPack* pack) { return PackReader{pack, ReadMemory, SkipMemory}; }
-
-bool UpperCasePackName(const char* name, char* out, size_t capacity) {
-  if (capacity == 0) return false;
-  out[0] = '\0';
-  if (!name) return false;
-  size_t length = std::strlen(name);
-  if (length + 1 > capacity) return false;
-  for (size_t i = 0; i < length; ++i) {
-    uint8_t c = static_cast<uint8_t>(name[i]);
-    if (IsShiftJisLead(c) && i + 1 < length) {
-      out[i] = name[i];
-      out[i + 1] = name[i + 1];
-      ++i;
-    } else {
-      out[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : name[i];
-    }
-  }
-  out[length] = '\0';
-  return true;
-}
-
-bool FindPackEntry(const PackReader& reader, const char* key, PackEntry* entry) {
+bool FindPackEntry(PackReader& reader, const char* key, ImagePackEntry* entry) {
   for (;;) {
     if (!ReadUint16(reader, &entry->width) || !ReadUint16(reader, &entry->height)) return false;
-    if (!ReadName(reader, entry->name)) return false;
+    if (!ReadPackName(reader, entry->name)) return false;
     if (std::strcmp(entry->name, key) == 0) return true;
     uint64_t bytes = uint64_t{entry->width} * entry->height * 2;
-    if (!reader.skip(reader.context, bytes)) return false;
+    if (!reader.Skip(bytes)) return false;
   }
 }
 
@@ -90,7 +39,7 @@ void ExpandRow(const uint8_t* raw, size_t got, uint16_t last, uint16_t* row, int
 
 }  // namespace
 
-size_t ExpandPackPixels(const PackReader& reader, uint16_t* rows, ptrdiff_t pitch, int width,
+size_t ExpandPackPixels(PackReader& reader, uint16_t* rows, ptrdiff_t pitch, int width,
                         int height, const uint16_t fivePos[3]) {
   if (width <= 0 || height <= 0) return 0;
   std::vector<uint8_t> raw(static_cast<size_t>(width) * 2);
@@ -102,7 +51,7 @@ size_t ExpandPackPixels(const PackReader& reader, uint16_t* rows, ptrdiff_t pitc
   for (int y = 0; y < height; ++y) {
     size_t got = 0;
     if (!ended) {
-      size_t bytes = reader.read(reader.context, raw.data(), raw.size());
+      size_t bytes = reader.Read(raw.data(), raw.size());
       got = bytes / 2;
       ended = bytes < raw.size();
     }

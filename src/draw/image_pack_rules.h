@@ -11,50 +11,26 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "system/pack_reader.h"
+
 namespace zo {
 
-// Where the scan and the expansion take their bytes from: a file on
-// Windows, memory in the tests and the benchmark.
-struct PackReader {
-  void* context;
-  // Copies up to `bytes` bytes into buffer; answers how many it copied.
-  size_t (*read)(void* context, void* buffer, size_t bytes);
-  // Moves forward by `bytes`; false when that passes the end of the data
-  // or the move fails (the position is then unspecified).
-  bool (*skip)(void* context, uint64_t bytes);
-};
-
-// A reader over a block of memory.
-struct MemoryPack {
-  const uint8_t* data;
-  size_t size;
-  size_t position;
-};
-PackReader MemoryPackReader(MemoryPack* pack);
-
-const size_t PackNameCapacity = 128;  // a stored name has at most 127 bytes
-
-struct PackEntry {
+struct ImagePackEntry {
   uint16_t width, height;
   char name[PackNameCapacity];
 };
-
-// The key a name is looked up under: ASCII letters upper-cased, both bytes
-// of a Shift-JIS character left as they are. Answers false, leaving out
-// empty, when the name and its 0 do not fit in capacity bytes.
-bool UpperCasePackName(const char* name, char* out, size_t capacity);
 
 // Reads entries from the reader's position until one is named exactly key.
 // Found: entry holds its header and the reader stands at its first pixel.
 // A header or name cut short, a name without its 0 within 127 bytes, or
 // pixels reaching past the end of the data end the scan: false.
-bool FindPackEntry(const PackReader& reader, const char* key, PackEntry* entry);
+bool FindPackEntry(PackReader& reader, const char* key, ImagePackEntry* entry);
 
 // Reads width x height pixels and writes them as 16-bit pixels, each 5-bit
 // component placed at fivePos (red, green, blue), rows `pitch` pixels apart.
 // Pixels missing at the end of the data repeat the last one read (0 when
 // none was). Answers how many pixels were read.
-size_t ExpandPackPixels(const PackReader& reader, uint16_t* rows, ptrdiff_t pitch, int width,
+size_t ExpandPackPixels(PackReader& reader, uint16_t* rows, ptrdiff_t pitch, int width,
                         int height, const uint16_t fivePos[3]);
 
 // A COLORREF (0x00BBGGRR) as a pack pixel: 0 only for true black; a colour

@@ -1,7 +1,6 @@
 // Sprite objects from the image pack: the entry is found by name, its
 // 15-bit pixels are expanded into a staging object and blitted into the
 // object, which DirectDraw can then keep in video memory.
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -9,6 +8,8 @@
 #include "draw/display_win.h"
 #include "draw/image_pack_rules.h"
 #include "draw/objects_win.h"
+#include "system/com_release_win.h"
+#include "system/pack_file_win.h"
 #include "system/path_rules.h"
 #include "zo.h"
 
@@ -17,51 +18,10 @@ char imagePackPath[ImagePackPathCapacity];
 namespace {
 
 const char* const NoPackFile = "パックファイル名が指定されていません";
-const char* const CannotReadBmp = "BMPファイルを読み込めません";
 const char* const CannotExpand = "サーフェース間で展開できません";
 const char* const CannotLock = "サーフェースをロックできません";
-const char* const NameTooLong = "ファイル名またはリソース名が長すぎます";
-const char* const IndexOutOfRange = "オブジェクト番号が範囲外です";
 
 const int BlitTries = 10;
-
-// The open pack; its size is taken once so that a skip can tell it would
-// pass the end (fseek alone happily goes there).
-struct PackFile {
-  FILE* file;
-  uint64_t size;
-};
-
-size_t ReadPack(void* context, void* buffer, size_t bytes) {
-  return std::fread(buffer, 1, bytes, static_cast<PackFile*>(context)->file);
-}
-
-bool SkipPack(void* context, uint64_t bytes) {
-  PackFile* pack = static_cast<PackFile*>(context);
-  long long position = _ftelli64(pack->file);
-  if (position < 0 || static_cast<uint64_t>(position) > pack->size) return false;
-  if (bytes > pack->size - static_cast<uint64_t>(position)) return false;
-  return _fseeki64(pack->file, static_cast<long long>(bytes), SEEK_CUR) == 0;
-}
-
-bool OpenPack(PackFile* pack) {
-  pack->file = imagePackPath[0] ? std::fopen(imagePackPath, "rb") : nullptr;
-  if (!pack->file) return false;
-  long long size = -1;
-  if (_fseeki64(pack->file, 0, SEEK_END) == 0) size = _ftelli64(pack->file);
-  if (size < 0 || _fseeki64(pack->file, 0, SEEK_SET) != 0) {
-    std::fclose(pack->file);
-    pack->file = nullptr;
-    return false;
-  }
-  pack->size = static_cast<uint64_t>(size);
-  return true;
-}
-
-void ClosePack(PackFile* pack) {
-  if (pack->file) std::fclose(pack->file);
-  pack->file = nullptr;
-}
 
 // Gives back a record this load made, claimed or live, so that a failure
 // leaves the table as it was.
@@ -87,9 +47,7 @@ int MakeObject(int width, int height, int memory) {
 // The staging surface given the expanded pixels; DDERR_SURFACELOST when it
 // (or its lock) was lost, DDERR_INVALIDRECT when it is smaller than asked.
 HRESULT CopyToStaging(IDirectDrawSurface* surface, const uint16_t* pixels, int width, int height) {
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   HRESULT hr = surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
   if (hr != DD_OK) return hr;
   // A surface smaller than asked for, or one without memory, is never
@@ -110,19 +68,18 @@ HRESULT CopyToStaging(IDirectDrawSurface* surface, const uint16_t* pixels, int w
 // object and from there into dest. A loss of either surface on the way
 // restores them and starts the copy again, so a lost staging surface
 // never passes on what its memory held after the loss.
-bool FillFromPack(const char* where, PackFile* pack, const zo::PackEntry& entry,
+bool FillFromPack(const char* where, zo::PackFile* pack, const zo::ImagePackEntry& entry,
                   IDirectDrawSurface* dest, uint16_t destWidth, uint16_t destHeight) {
   int staging = MakeObject(entry.width, entry.height, 2);
   std::unique_ptr<uint16_t[]> pixels;
   if (staging) pixels.reset(new (std::nothrow) uint16_t[static_cast<size_t>(entry.width) * entry.height]);
   if (!staging || !pixels) {
-    ClosePack(pack);
+    pack->Close();
     if (staging) Discard(staging);
     return staging ? ShowError(where, CannotLock) != 0 : false;
   }
-  zo::PackReader reader{pack, ReadPack, SkipPack};
-  zo::ExpandPackPixels(reader, pixels.get(), entry.width, entry.width, entry.height, PixelFormat.fivePos);
-  ClosePack(pack);
+  zo::ExpandPackPixels(*pack, pixels.get(), entry.width, entry.width, entry.height, PixelFormat.fivePos);
+  pack->Close();
 
   RECT to = {0, 0, destWidth, destHeight};
   RECT from = {0, 0, entry.width, entry.height};
@@ -148,18 +105,17 @@ bool FillFromPack(const char* where, PackFile* pack, const zo::PackEntry& entry,
 
 // The pack opened and searched for key; reports and answers false when
 // either fails.
-bool FindEntry(const char* where, const char* key, PackFile* pack, zo::PackEntry* entry) {
-  if (!OpenPack(pack)) return ShowError(where, NoPackFile) != 0;
-  zo::PackReader reader{pack, ReadPack, SkipPack};
-  if (!zo::FindPackEntry(reader, key, entry)) {
-    ClosePack(pack);
-    return ShowError(where, CannotReadBmp) != 0;
+bool FindEntry(const char* where, const char* key, zo::PackFile* pack, zo::ImagePackEntry* entry) {
+  if (!pack->Open(imagePackPath)) return ShowError(where, NoPackFile) != 0;
+  if (!zo::FindPackEntry(*pack, key, entry)) {
+    pack->Close();
+    return ShowError(where, zo::CannotReadBmp) != 0;
   }
   return true;
 }
 
 // The record's final state once its pixels are in place.
-void FinishPackObject(DrawObject& object, const char* key, const zo::PackEntry& entry) {
+void FinishPackObject(DrawObject& object, const char* key, const zo::ImagePackEntry& entry) {
   zo::ApplyNewObjectKey(object);
   std::memset(object.name, 0, sizeof object.name);
   std::strcpy(object.name, key);
@@ -186,16 +142,13 @@ void SetPackFile(const char* name) {
 int LoadPack(const char* name, int memory) {
   const char* const where = "zoDraw::LoadPack";
   char key[sizeof DrawObject::name];
-  if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, NameTooLong);
-  PackFile pack{};
-  zo::PackEntry entry;
+  if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, zo::NameTooLong);
+  zo::PackFile pack;
+  zo::ImagePackEntry entry;
   if (!FindEntry(where, key, &pack, &entry)) return 0;
 
   int dest = MakeObject(entry.width, entry.height, memory);
-  if (!dest) {
-    ClosePack(&pack);
-    return 0;
-  }
+  if (!dest) return 0;
   DrawObject& object = drawObjects[dest];
   if (!FillFromPack(where, &pack, entry, object.surface, entry.width, entry.height)) {
     Discard(dest);
@@ -208,15 +161,14 @@ int LoadPack(const char* name, int memory) {
 int SwapPack(const char* name, int index, int memory) {
   const char* const where = "zoDraw::SwapPack";
   DrawObject* object = zo::UserObjectAt(index);
-  if (!object) return ShowError(where, IndexOutOfRange);
+  if (!object) return ShowError(where, zo::IndexOutOfRange);
   char key[sizeof DrawObject::name];
-  if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, NameTooLong);
-  PackFile pack{};
-  zo::PackEntry entry;
+  if (!zo::UpperCasePackName(name, key, sizeof key)) return ShowError(where, zo::NameTooLong);
+  zo::PackFile pack;
+  zo::ImagePackEntry entry;
   if (!FindEntry(where, key, &pack, &entry)) return 0;
 
-  if (object->surface) object->surface->Release();
-  object->surface = nullptr;
+  zo::ReleaseCom(object->surface);
   // The record stays claimed under the new name, so the staging object
   // cannot take this index; it holds no surface until the pixels are in,
   // so a restore on the way does not rebuild it.
@@ -228,7 +180,7 @@ int SwapPack(const char* name, int index, int memory) {
   DDSURFACEDESC desc = ObjectSurfaceDesc(entry.width, entry.height, memory);
   if (!directDraw || entry.width == 0 || entry.height == 0 ||
       directDraw->CreateSurface(&desc, &surface, nullptr) != DD_OK) {
-    ClosePack(&pack);
+    pack.Close();
     ResetDrawObject(*object);
     return ShowError(where, "スプライトを作成できません");
   }

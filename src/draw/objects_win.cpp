@@ -4,6 +4,7 @@
 
 #include "draw/display_win.h"
 #include "draw/objects_win.h"
+#include "system/com_release_win.h"
 #include "system/message_box_win.h"
 #include "system/path_rules.h"
 #include "zo.h"
@@ -35,11 +36,8 @@ int FindFreeObject() {
 
 namespace {
 
-const char* const NameTooLong = "ファイル名またはリソース名が長すぎます";
 const char* const TooManyObjects = "オブジェクト数が多過ぎます";
-const char* const CannotReadBmp = "BMPファイルを読み込めません";
 const char* const CannotCreateSprite = "スプライトを作成できません";
-const char* const IndexOutOfRange = "オブジェクト番号が範囲外です";
 
 bool NameFits(const char* name) { return name && std::strlen(name) <= MaxObjectNameLength; }
 
@@ -71,12 +69,12 @@ namespace zoDraw {
 
 int LoadObject(const char* name, int memory) {
   const char* const where = "zoDraw::LoadObject";
-  if (!NameFits(name)) return ShowError(where, NameTooLong);
+  if (!NameFits(name)) return ShowError(where, zo::NameTooLong);
   int index = zo::FindFreeObject();
   if (index < 0) return ShowError(where, TooManyObjects);
   DrawObject& object = drawObjects[index];
   Claim(object, name);
-  if (!LoadInto(object, name, memory)) return ShowError(where, CannotReadBmp);
+  if (!LoadInto(object, name, memory)) return ShowError(where, zo::CannotReadBmp);
   return index;
 }
 
@@ -101,14 +99,11 @@ int CreateObject(int width, int height, int memory) {
 int SwapObject(const char* name, int index, int memory) {
   const char* const where = "zoDraw::SwapObject";
   DrawObject* object = zo::UserObjectAt(index);
-  if (!object) return ShowError(where, IndexOutOfRange);
-  if (!NameFits(name)) return ShowError(where, NameTooLong);
-  if (object->surface) {
-    object->surface->Release();
-    object->surface = nullptr;
-  }
+  if (!object) return ShowError(where, zo::IndexOutOfRange);
+  if (!NameFits(name)) return ShowError(where, zo::NameTooLong);
+  zo::ReleaseCom(object->surface);
   Claim(*object, name);
-  if (!LoadInto(*object, name, memory)) return ShowError(where, CannotReadBmp);
+  if (!LoadInto(*object, name, memory)) return ShowError(where, zo::CannotReadBmp);
   return 1;
 }
 
@@ -117,8 +112,7 @@ void ReleaseObject(int index) {
   // failed load left claimed (named, no surface) is freed like a loaded one.
   DrawObject* object = zo::UserObjectAt(index);
   if (!object || (!object->surface && object->name[0] == '\0')) return;
-  if (object->surface) object->surface->Release();
-  object->surface = nullptr;
+  zo::ReleaseCom(object->surface);
   object->name[0] = '\0';
   object->colorKey = 0;
   object->width = 0;

@@ -15,6 +15,11 @@ extern int loadKeyFromTopLeft; // new objects take their top-left pixel as key
 
 namespace zo {
 
+// What the sprite loaders report.
+inline const char* const NameTooLong = "ファイル名またはリソース名が長すぎます";
+inline const char* const CannotReadBmp = "BMPファイルを読み込めません";
+inline const char* const IndexOutOfRange = "オブジェクト番号が範囲外です";
+
 // The record of an object number, or null outside 0..511.
 DrawObject* ObjectAt(int index);
 // The record of a user object number, or null outside 4..511.

@@ -9,6 +9,7 @@
 #include "draw/image_header_check.h"
 #include "draw/objects_win.h"
 #include "draw/picture_pixels.h"
+#include "system/com_release_win.h"
 
 namespace {
 
@@ -100,8 +101,7 @@ HBITMAP LoadPictureFile(const char* path) {
 namespace zo {
 
 void ReleasePictureDecoder() {
-  if (factory) factory->Release();
-  factory = nullptr;
+  zo::ReleaseCom(factory);
   // Only a start of COM made here is ended here (a thread that already ran
   // COM in another mode answered RPC_E_CHANGED_MODE).
   if (SUCCEEDED(comStarted)) CoUninitialize();

@@ -2,6 +2,7 @@
 #include "draw/display_win.h"
 #include "draw/draw_object_win.h"
 #include "draw/objects_win.h"
+#include "system/com_release_win.h"
 #include "text/text_scope_win.h"
 #include "zo.h"
 
@@ -15,29 +16,16 @@ void ReleaseDisplayObjects() {
     object.surface->Release();
     ResetDrawObject(object);
   }
-  if (!fullScreen && clipper) {
-    clipper->Release();
-    clipper = nullptr;
-  }
-  if (primarySurface) {
-    primarySurface->Release();
-    primarySurface = nullptr;
-  }
-  if (backSurface) {
-    backSurface->Release();
-    backSurface = nullptr;
-  }
-  if (frameSurface) {
-    frameSurface->Release();
-    frameSurface = nullptr;
-  }
+  if (!fullScreen) zo::ReleaseCom(clipper);
+  zo::ReleaseCom(primarySurface);
+  zo::ReleaseCom(backSurface);
+  zo::ReleaseCom(frameSurface);
   deepFrame = 0;
   if (fullScreen) {
     directDraw->RestoreDisplayMode();
     directDraw->SetCooperativeLevel(mainWindow, DDSCL_NORMAL);
   }
-  directDraw->Release();
-  directDraw = nullptr;
+  zo::ReleaseCom(directDraw);
   ReleasePictureDecoder();
 }
 

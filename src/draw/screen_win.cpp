@@ -1,5 +1,5 @@
 // zoDraw::Screen: DirectDraw, display mode, surfaces, internal objects,
-// pixel format and tables, then the other modules in their order.
+// pixel format and tables, then the other modules' start.
 #include <cstdlib>
 #include <cstring>
 
@@ -7,6 +7,8 @@
 #include "draw/effects/effect_tables.h"
 #include "draw/objects_win.h"
 #include "draw/sine_table.h"
+#include "system/lifecycle_win.h"
+#include "system/message_box_win.h"
 #include "zo.h"
 
 namespace {
@@ -30,6 +32,11 @@ DDCAPS EmptyCaps() {
   std::memset(&caps, 0, sizeof caps);
   caps.dwSize = sizeof caps;
   return caps;
+}
+
+// A box over a full-screen display needs the GDI surface in front.
+void FlipToGdiSurface() {
+  if (directDraw) directDraw->FlipToGDISurface();
 }
 
 // What a previous display left behind is given back before a new one is
@@ -97,6 +104,7 @@ BOOL WINAPI EnumDriverCallback(GUID* guid, LPSTR, LPSTR, LPVOID context) {
 namespace zoDraw {
 
 int Screen(int width, int height, int placement) {
+  zo::beforeBoxHook = FlipToGdiSurface;
   ReleaseDisplay();
   directDraw = nullptr;
   primarySurface = nullptr;
@@ -205,13 +213,7 @@ int Screen(int width, int height, int placement) {
   screenRect = RECT{0, 0, width, height};
   presentRect = RECT{clientX, clientY, clientX + width * scale, clientY + height * scale};
 
-  zoSound::InitDevice();  // the program runs silently without a device
-  zoSound::ResetObjects();
-  zoMusic::Init();  // the flags only: a sequence still open stays open
-  zoSystem::ResetState();
-  zoText::EnumerateFonts();
-  zoJoystick::Init();
-  if (clipCursorMode) zoInput::ClipCursorToScreen();
+  zo::StartModules();
   return 1;
 }
 

@@ -44,9 +44,7 @@ namespace zoDraw {
 
 int SaveScreen(const char* name, int width, int height) {
   if (!backSurface || !name) return 0;
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   if (backSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return 0;
   // Only what the surface holds is read, and the headers tell what was written.
   if (width > static_cast<int>(desc.dwWidth)) width = static_cast<int>(desc.dwWidth);

@@ -4,6 +4,7 @@
 #include "sound/sound_rules.h"
 #include "sound/sound_win.h"
 #include "sound/stream_rules.h"
+#include "system/com_release_win.h"
 
 IDirectSound* soundDevice;
 IDirectSoundBuffer* primaryBuffer;
@@ -14,16 +15,8 @@ int reloadSlot;
 namespace zo {
 
 void ReleaseAllSoundBuffers() {
-  for (int i = 0; i < MaxSoundObjects; ++i) {
-    SoundObject& o = soundObjects[i];
-    if (!o.used) continue;
-    for (int k = 0; k < o.mixCount && k < MaxMixes; ++k) {
-      if (!o.buffers[k]) continue;
-      o.buffers[k]->Stop();
-      o.buffers[k]->Release();
-      o.buffers[k] = nullptr;
-    }
-  }
+  for (SoundObject& o : soundObjects)
+    if (o.used) ReleaseMixBuffers(&o);
 }
 
 void ReloadAllObjects() {
@@ -60,13 +53,9 @@ namespace zoSound {
 int InitDevice() {
   // A device that is still up is given back first, so a second start-up
   // does not leak it and its buffers.
-  if (soundDevice || primaryBuffer) {
-    zo::ReleaseAllSoundBuffers();
-    if (primaryBuffer) primaryBuffer->Release();
-    if (soundDevice) soundDevice->Release();
-  }
-  soundDevice = nullptr;
-  primaryBuffer = nullptr;
+  if (soundDevice || primaryBuffer) zo::ReleaseAllSoundBuffers();
+  zo::ReleaseCom(primaryBuffer);
+  zo::ReleaseCom(soundDevice);
   if (FAILED(DirectSoundCreate(nullptr, &soundDevice, nullptr)) || !soundDevice) {
     soundDevice = nullptr;
     soundReady = 0;
@@ -92,14 +81,8 @@ int InitDevice() {
 void ReleaseDevice() {
   if (!soundReady) return;
   zo::ReleaseAllSoundBuffers();
-  if (primaryBuffer) {
-    primaryBuffer->Release();
-    primaryBuffer = nullptr;
-  }
-  if (soundDevice) {
-    soundDevice->Release();
-    soundDevice = nullptr;
-  }
+  zo::ReleaseCom(primaryBuffer);
+  zo::ReleaseCom(soundDevice);
 }
 
 void RestartDevice() {

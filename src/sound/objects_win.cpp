@@ -6,6 +6,7 @@
 #include "sound/ogg_decoder.h"
 #include "sound/sound_rules.h"
 #include "sound/sound_win.h"
+#include "system/com_release_win.h"
 #include "system/path_rules.h"
 
 SoundObject soundObjects[MaxSoundObjects];
@@ -72,11 +73,18 @@ namespace zo {
 
 void ReleaseMixBuffers(SoundObject* o) {
   for (int k = 0; k < MaxMixes; ++k) {
-    if (!o->buffers[k]) continue;
-    o->buffers[k]->Stop();
-    o->buffers[k]->Release();
-    o->buffers[k] = nullptr;
+    if (o->buffers[k]) o->buffers[k]->Stop();
+    zo::ReleaseCom(o->buffers[k]);
   }
+}
+
+int StartLoad(const char* place, const char*& name, int mix) {
+  if (!soundReady || !soundDevice) return 0;
+  if (!name) name = "";
+  const long long wanted = mix < 0 ? -static_cast<long long>(mix) : mix;
+  if (wanted > MaxMixes) return ShowError(place, "ミックス数が多過ぎます");
+  // No mixes at all would make an object nothing can play: one mix instead.
+  return wanted == 0 ? 1 : static_cast<int>(wanted);
 }
 
 int FreeSoundSlot() {
@@ -196,15 +204,8 @@ void ResetObjects() {
 }
 
 int LoadObject(const char* name, int mix) {
-  if (!soundReady || !soundDevice) return -1;
-  if (!name) name = "";
-  long long wanted = mix < 0 ? -static_cast<long long>(mix) : mix;
-  if (wanted > MaxMixes) {
-    ShowError(LoadPlace, "ミックス数が多過ぎます");
-    return -1;
-  }
-  // No mixes at all would make an object nothing can play: one mix instead.
-  int mixCount = wanted == 0 ? 1 : static_cast<int>(wanted);
+  const int mixCount = zo::StartLoad(LoadPlace, name, mix);
+  if (!mixCount) return -1;
   bool firstLoad = !reloading;
 
   const int slot = zo::ClaimSoundSlot(LoadPlace, firstLoad);

@@ -61,17 +61,21 @@ void StartPlay(int index, int mix, bool loop) {
 
 enum class Quantity { Volume, Pan, Frequency };
 
+// Calls act(k, buffer) for every mix k the selector picks that has a buffer.
+template <typename Act>
+void ForSelectedMixes(SoundObject* o, int mix, zo::MixUse use, Act act) {
+  int selected[MaxMixes];
+  const int count = zo::SelectMixes(mix, o->mixCount, o->nextMix, use, selected);
+  for (int i = 0; i < count; ++i)
+    if (IDirectSoundBuffer* b = o->buffers[selected[i]]) act(selected[i], b);
+}
+
 // Stores the new value of every selected mix that has a buffer and sends it.
 template <typename Rule>
 void ApplySetter(int index, int mix, Quantity what, Rule rule) {
   SoundObject* o = ReadyObject(index);
   if (!o) return;
-  int selected[MaxMixes];
-  int count = zo::SelectMixes(mix, o->mixCount, o->nextMix, zo::MixUse::Setter, selected);
-  for (int i = 0; i < count; ++i) {
-    int k = selected[i];
-    IDirectSoundBuffer* b = o->buffers[k];
-    if (!b) continue;
+  ForSelectedMixes(o, mix, zo::MixUse::Setter, [&](int k, IDirectSoundBuffer* b) {
     switch (what) {
       case Quantity::Volume:
         o->volume[k] = static_cast<int32_t>(rule(o, k));
@@ -86,7 +90,16 @@ void ApplySetter(int index, int mix, Quantity what, Rule rule) {
         b->SetFrequency(o->frequency[k]);
         break;
     }
-  }
+  });
+}
+
+// Volume or pan in decibels, added to each mix's own value or set outright.
+void ApplyDecibels(int index, int mix, Quantity what, bool add, int decibels) {
+  ApplySetter(index, mix, what, [=](SoundObject* o, int k) {
+    const int64_t own = !add ? 0 : what == Quantity::Volume ? o->volume[k] : o->pan[k];
+    const int64_t hundredths = own + static_cast<int64_t>(decibels) * 100;
+    return int64_t{what == Quantity::Volume ? zo::ClampVolume(hundredths) : zo::ClampPan(hundredths)};
+  });
 }
 
 void RunEcho(int index, int interval, int repeats, int attenuation, bool wander, int panSpeed) {
@@ -118,27 +131,18 @@ void Stop(int index, int mix) {
   SoundObject* o = ReadyObject(index);
   if (!o) return;
   if (mix < 0 && o->echoStep >= 0) o->echoStep = 0;
-  int selected[MaxMixes];
-  int count = zo::SelectMixes(mix, o->mixCount, o->nextMix, zo::MixUse::StopPause, selected);
-  for (int i = 0; i < count; ++i) {
-    IDirectSoundBuffer* b = o->buffers[selected[i]];
-    if (!b) continue;
+  ForSelectedMixes(o, mix, zo::MixUse::StopPause, [](int, IDirectSoundBuffer* b) {
     b->Stop();
     b->SetCurrentPosition(0);
-  }
+  });
 }
 
 void Pause(int index, int mix) {
   SoundObject* o = ReadyObject(index);
   if (!o) return;
-  int selected[MaxMixes];
-  int count = zo::SelectMixes(mix, o->mixCount, o->nextMix, zo::MixUse::StopPause, selected);
-  for (int i = 0; i < count; ++i) {
-    int k = selected[i];
-    IDirectSoundBuffer* b = o->buffers[k];
-    if (!b) continue;
+  ForSelectedMixes(o, mix, zo::MixUse::StopPause, [o](int k, IDirectSoundBuffer* b) {
     DWORD status = 0;
-    if (FAILED(b->GetStatus(&status))) continue;
+    if (FAILED(b->GetStatus(&status))) return;
     if (status & DSBSTATUS_PLAYING) {
       DWORD play = 0;
       if (SUCCEEDED(b->GetCurrentPosition(&play, nullptr))) o->pausePosition[k] = play;
@@ -149,36 +153,16 @@ void Pause(int index, int mix) {
       // is the refill's business.
       b->Play(0, 0, o->looping == 1 || IsStream(o) ? DSBPLAY_LOOPING : 0);
     }
-  }
+  });
 }
 
-void AddVolume(int index, int decibels, int mix) {
-  ApplySetter(index, mix, Quantity::Volume, [decibels](SoundObject* o, int k) {
-    return zo::ClampVolume(static_cast<int64_t>(o->volume[k]) + static_cast<int64_t>(decibels) * 100);
-  });
-}
-void SetVolume(int index, int decibels, int mix) {
-  ApplySetter(index, mix, Quantity::Volume, [decibels](SoundObject*, int) {
-    return zo::ClampVolume(static_cast<int64_t>(decibels) * 100);
-  });
-}
-void ResetVolume(int index, int mix) {
-  ApplySetter(index, mix, Quantity::Volume, [](SoundObject*, int) { return int64_t{0}; });
-}
+void AddVolume(int index, int db, int mix) { ApplyDecibels(index, mix, Quantity::Volume, true, db); }
+void SetVolume(int index, int db, int mix) { ApplyDecibels(index, mix, Quantity::Volume, false, db); }
+void ResetVolume(int index, int mix) { ApplyDecibels(index, mix, Quantity::Volume, false, 0); }
 
-void AddPan(int index, int decibels, int mix) {
-  ApplySetter(index, mix, Quantity::Pan, [decibels](SoundObject* o, int k) {
-    return zo::ClampPan(static_cast<int64_t>(o->pan[k]) + static_cast<int64_t>(decibels) * 100);
-  });
-}
-void SetPan(int index, int decibels, int mix) {
-  ApplySetter(index, mix, Quantity::Pan, [decibels](SoundObject*, int) {
-    return zo::ClampPan(static_cast<int64_t>(decibels) * 100);
-  });
-}
-void ResetPan(int index, int mix) {
-  ApplySetter(index, mix, Quantity::Pan, [](SoundObject*, int) { return int64_t{0}; });
-}
+void AddPan(int index, int db, int mix) { ApplyDecibels(index, mix, Quantity::Pan, true, db); }
+void SetPan(int index, int db, int mix) { ApplyDecibels(index, mix, Quantity::Pan, false, db); }
+void ResetPan(int index, int mix) { ApplyDecibels(index, mix, Quantity::Pan, false, 0); }
 void PanLeft(int index, int mix) {
   ApplySetter(index, mix, Quantity::Pan, [](SoundObject*, int) { return int64_t{zo::PanMin}; });
 }

@@ -6,8 +6,6 @@ namespace zo {
 
 namespace {
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 uint32_t Le32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
          static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
@@ -21,41 +19,12 @@ bool ReadLe32(PackReader& reader, uint32_t* value) {
   return true;
 }
 
-// Reads a zero-terminated name; false when the zero does not come in time.
-bool ReadEntryName(PackReader& reader, char (&name)[PackNameCapacity]) {
-  for (size_t i = 0; i < PackNameCapacity; ++i) {
-    if (reader.Read(&name[i], 1) != 1) return false;
-    if (name[i] == '\0') return true;
-  }
-  return false;
-}
-
 }  // namespace
-
-void UpperCaseSjis(char* text) {
-  for (size_t i = 0; text[i] != '\0'; ++i) {
-    unsigned char b = static_cast<unsigned char>(text[i]);
-    if (IsLeadByte(b)) {
-      if (text[i + 1] == '\0') break;
-      ++i;  // the trail byte may look like a letter
-    } else if (b >= 'a' && b <= 'z') {
-      text[i] = static_cast<char>(b - 'a' + 'A');
-    }
-  }
-}
-
-bool UpperCasePackName(const char* name, char (&out)[PackNameCapacity]) {
-  size_t length = std::strlen(name);
-  if (length >= PackNameCapacity) return false;
-  std::memcpy(out, name, length + 1);
-  UpperCaseSjis(out);
-  return true;
-}
 
 const char* PackEntryName(const char* relativeName) {
   const char* start = relativeName;
   for (const char* p = relativeName; *p != '\0'; ++p) {
-    if (IsLeadByte(static_cast<unsigned char>(*p))) {
+    if (IsShiftJisLead(static_cast<uint8_t>(*p))) {
       if (p[1] == '\0') break;
       ++p;
     } else if (*p == '\\') {
@@ -65,12 +34,12 @@ const char* PackEntryName(const char* relativeName) {
   return start;
 }
 
-bool FindPackEntry(PackReader& reader, const char* upperName, PackEntry* found) {
+bool FindPackEntry(PackReader& reader, const char* upperName, SoundPackEntry* found) {
   for (;;) {
     uint32_t dataSize = 0, formatSize = 0;
     if (!ReadLe32(reader, &dataSize)) return false;
     char name[PackNameCapacity];
-    if (!ReadEntryName(reader, name)) return false;
+    if (!ReadPackName(reader, name)) return false;
     if (!ReadLe32(reader, &formatSize)) return false;
     uint64_t body = static_cast<uint64_t>(formatSize) + dataSize;
     uint64_t position = reader.Position();
@@ -85,9 +54,9 @@ bool FindPackEntry(PackReader& reader, const char* upperName, PackEntry* found) 
   }
 }
 
-bool ReadPackFormat(const uint8_t* block, uint32_t size, PackFormat* format) {
+bool ReadPackFormat(const uint8_t* block, uint32_t size, SoundFormat* format) {
   if (!block || size < PackFormatMinSize) return false;
-  PackFormat f;
+  SoundFormat f;
   f.formatTag = Le16(block);
   f.channels = Le16(block + 2);
   f.samplesPerSec = Le32(block + 4);

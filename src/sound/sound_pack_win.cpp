@@ -19,38 +19,6 @@ const DWORD PackBufferFlags =
 
 namespace zo {
 
-bool PackFile::Open(const char* path) {
-  Close();
-  if (!path || !*path) return false;
-  file_ = std::fopen(path, "rb");
-  if (!file_) return false;
-  // Every offset of a pack fits 31 bits; a larger file is read as far as that.
-  long end = std::fseek(file_, 0, SEEK_END) == 0 ? std::ftell(file_) : -1;
-  size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
-  std::fseek(file_, 0, SEEK_SET);
-  return true;
-}
-
-void PackFile::Close() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
-  size_ = 0;
-}
-
-size_t PackFile::Read(void* to, size_t count) { return file_ ? std::fread(to, 1, count, file_) : 0; }
-
-bool PackFile::Skip(uint64_t count) {
-  if (!file_) return false;
-  uint64_t target = Position() + count;
-  if (target > size_) return false;
-  return std::fseek(file_, static_cast<long>(target), SEEK_SET) == 0;
-}
-
-uint64_t PackFile::Position() const {
-  long at = file_ ? std::ftell(file_) : -1;
-  return at > 0 ? static_cast<uint64_t>(at) : 0;
-}
-
 bool GlobalBlock::Allocate(uint64_t size) {
   if (size > 0x7FFFFFFFu) return false;
   bytes = static_cast<BYTE*>(GlobalAlloc(GMEM_FIXED, size ? static_cast<SIZE_T>(size) : 1));
@@ -77,7 +45,7 @@ bool OpenPackSound(const char* place, const char* path, const char* upperName, P
 
 bool CheckPackRequest(const char* place, const char* name, bool firstLoad,
                       char (&upper)[PackNameCapacity]) {
-  if (!UpperCasePackName(name, upper)) {
+  if (!UpperCasePackName(name, upper, sizeof upper)) {
     ShowError(place, "ファイル名またはリソース名が長すぎます");
     return false;
   }
@@ -123,14 +91,8 @@ void SetPackFile(const char* name) {
 }
 
 int LoadPack(const char* name, int mix) {
-  if (!soundReady || !soundDevice) return -1;
-  if (!name) name = "";
-  long long wanted = mix < 0 ? -static_cast<long long>(mix) : mix;
-  if (wanted > MaxMixes) {
-    ShowError(LoadPlace, "ミックス数が多過ぎます");
-    return -1;
-  }
-  int mixCount = wanted == 0 ? 1 : static_cast<int>(wanted);  // as zoSound::LoadObject
+  const int mixCount = zo::StartLoad(LoadPlace, name, mix);
+  if (!mixCount) return -1;
   bool firstLoad = !reloading;
   char upper[zo::PackNameCapacity];
   if (!zo::CheckPackRequest(LoadPlace, name, firstLoad, upper)) return -1;

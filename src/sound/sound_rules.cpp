@@ -40,8 +40,8 @@ int32_t RateFromCode(int32_t rate) {
   }
 }
 
-PcmFormat MakePcmFormat(int32_t channels, int32_t rate, int32_t bits) {
-  PcmFormat f;
+SoundFormat MakePcmFormat(int32_t channels, int32_t rate, int32_t bits) {
+  SoundFormat f = {};
   f.formatTag = 1;
   f.channels = static_cast<uint16_t>(channels);
   f.samplesPerSec = static_cast<uint32_t>(RateFromCode(rate));

@@ -19,16 +19,19 @@ uint32_t ClampFrequency(int64_t hertz);
 // 8, 11, 22 and 44 name the usual rates; anything else is already in Hz.
 int32_t RateFromCode(int32_t rate);
 
-// The PCM part of a WAVEFORMATEX, as zoSound::SelectFormat fills it.
-struct PcmFormat {
+// The fields of a WAVEFORMATEX that playback relies on: the output format
+// zoSound::SelectFormat asks for, or a pack entry's format block.
+struct SoundFormat {
   uint16_t formatTag;
   uint16_t channels;
   uint32_t samplesPerSec;
   uint32_t avgBytesPerSec;
   uint16_t blockAlign;
   uint16_t bitsPerSample;
+  uint16_t cbSize;
 };
-PcmFormat MakePcmFormat(int32_t channels, int32_t rate, int32_t bits);
+// A PCM format (cbSize 0); the rate may be a code of RateFromCode.
+SoundFormat MakePcmFormat(int32_t channels, int32_t rate, int32_t bits);
 
 // Whether a format block (its first 16 bytes, as in a "fmt " chunk) may be
 // handed to DirectSound: one or two channels and a rate within

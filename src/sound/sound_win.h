@@ -11,6 +11,7 @@
 #include "sound/sound_pack_rules.h"
 #include "sound/sound_rules.h"
 #include "system/file_replace_win.h"
+#include "system/pack_file_win.h"
 #include "zo.h"
 
 // Reads a RIFF/WAVE file into a format block (18 + cbSize bytes) and a
@@ -28,8 +29,8 @@ bool AppendSoundPackEntry(zo::ReplacingFile& pack, const char* relativeName);
 
 namespace zo {
 
-// The WAVEFORMATEX of a PCM format (cbSize 0).
-inline WAVEFORMATEX ToWaveFormat(const PcmFormat& f) {
+// The WAVEFORMATEX of a PCM format (cbSize 0: no extra bytes follow).
+inline WAVEFORMATEX ToWaveFormat(const SoundFormat& f) {
   WAVEFORMATEX w = {};
   w.wFormatTag = f.formatTag;
   w.nChannels = f.channels;
@@ -58,6 +59,11 @@ IDirectSoundBuffer* CreateFilledBuffer(const WAVEFORMATEX* format, const BYTE* s
 // range wraps past the buffer's end.
 bool WriteSoundBuffer(IDirectSoundBuffer* buffer, DWORD offset, const BYTE* from, DWORD count);
 
+// The start of a loader: 0 without a sound device, or after a report under
+// place when mix asks for more than MaxMixes mixes; else the mix count (its
+// size, at least one). A null name then reads as "".
+int StartLoad(const char* place, const char*& name, int mix);
+
 // The lowest free slot of the table; -1 when every slot is used.
 int FreeSoundSlot();
 // The slot a loader fills: the lowest free one on a first load, the
@@ -80,22 +86,6 @@ int FillSoundObject(const char* place, int slot, const LoadedSound& sound, int m
 // Stops, releases and forgets every buffer of one object.
 void ReleaseMixBuffers(SoundObject* object);
 
-// A pack file open for the entry scan, closed when it goes.
-class PackFile final : public PackReader {
- public:
-  ~PackFile() override { Close(); }
-  bool Open(const char* path);
-  void Close();
-  size_t Read(void* to, size_t count) override;
-  bool Skip(uint64_t count) override;
-  uint64_t Position() const override;
-  uint64_t Size() const override { return size_; }
-
- private:
-  FILE* file_ = nullptr;
-  uint64_t size_ = 0;
-};
-
 // A block of the Windows global heap, given back when it goes.
 struct GlobalBlock {
   BYTE* bytes = nullptr;
@@ -109,8 +99,8 @@ struct GlobalBlock {
 // On failure the reason has been reported under place and false is the answer.
 struct PackSound {
   PackFile file;
-  PackEntry entry = {};
-  PackFormat format = {};
+  SoundPackEntry entry = {};
+  SoundFormat format = {};
   GlobalBlock formatBlock;
 };
 bool OpenPackSound(const char* place, const char* path, const char* upperName, PackSound* sound);

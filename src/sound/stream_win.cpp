@@ -128,7 +128,7 @@ int LoadStream(const char* name, int loopOffset) {
   std::memcpy(s.packPath, soundPackPath, sizeof soundPackPath);
   zo::PackSound sound;
   if (!zo::OpenPackSound(LoadPlace, s.packPath, upper, &sound)) return -1;
-  const zo::PackFormat& f = sound.format;
+  const zo::SoundFormat& f = sound.format;
   if (!zo::ShouldStream(sound.entry.dataSize, f.avgBytesPerSec)) {
     sound.file.Close();
     return LoadPack(name, 1);  // short enough to hold whole

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "draw/display_win.h"
 #include "system/message_box_win.h"
 #include "system/path_rules.h"
 #include "zo.h"
@@ -13,6 +12,7 @@ int errorFlag;
 namespace zo {
 
 MessageBoxFunction messageBoxHook;
+void (*beforeBoxHook)();
 int errorBoxesMuted;
 
 int ShowMessageBox(HWND owner, const char* text, const char* title, UINT style) {
@@ -28,19 +28,16 @@ const int TextCapacity = 260;
 const UINT WarningStyle = MB_SYSTEMMODAL | MB_ICONWARNING;  // 0x1030
 const UINT QuestionStyle = MB_YESNO | MB_ICONQUESTION;      // 0x24
 
-// A box over a full-screen display needs the GDI surface in front.
-void ShowGdiSurface() {
-  if (directDraw) directDraw->FlipToGDISurface();
+void BeforeBox() {
+  if (zo::beforeBoxHook) zo::beforeBoxHook();
 }
 
-// An over-long text is cut so that the line end still fits.
-void FormatBoxText(char* text, const char* format, va_list args) {
+int OpenBox(UINT style, const char* format, va_list args) {
+  // An over-long text is cut so that the line end still fits.
+  char text[TextCapacity];
   std::vsnprintf(text, TextCapacity - 2, format, args);
   zo::AppendBounded(text, TextCapacity, "\r\n");
-}
-
-int OpenBox(const char* text, UINT style) {
-  ShowGdiSurface();
+  BeforeBox();
   if (!cursorShown) {
     ShowCursor(TRUE);
     cursorShown = 1;
@@ -63,7 +60,7 @@ int ShowError(const char* where, const char* message, long) {
   zo::AppendBounded(text, sizeof text, where);
   zo::AppendBounded(text, sizeof text, " : ");
   zo::AppendBounded(text, sizeof text, message);
-  ShowGdiSurface();
+  BeforeBox();
   MessageBeep(0xFFFFFFFF);
   zo::ShowMessageBox(mainWindow, text, "エラー発生", WarningStyle);
   errorFlag = 1;
@@ -80,21 +77,18 @@ int CheckError() {
 }
 
 void Message(const char* format, ...) {
-  char text[TextCapacity];
   va_list args;
   va_start(args, format);
-  FormatBoxText(text, format, args);
+  OpenBox(WarningStyle, format, args);
   va_end(args);
-  OpenBox(text, WarningStyle);
 }
 
 int Confirm(const char* format, ...) {
-  char text[TextCapacity];
   va_list args;
   va_start(args, format);
-  FormatBoxText(text, format, args);
+  const int answer = OpenBox(QuestionStyle, format, args);
   va_end(args);
-  return OpenBox(text, QuestionStyle) == IDYES ? 1 : 0;
+  return answer == IDYES ? 1 : 0;
 }
 
 }  // namespace zoSystem

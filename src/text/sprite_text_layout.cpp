@@ -107,12 +107,9 @@ void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsi
   const int length = static_cast<int>(std::strlen(text));
   for (int p = 0; p < length; ++p) {
     const TextChar c = TakeChar(text, &p, isLead);
-    const char* ch = c.bytes;
-    const int len = c.length;
-    const bool newline = c.newline;
     GlyphSize cell{0, 0};
-    if (!newline) {
-      cell = target.Measure(ch, len);
+    if (!c.newline) {
+      cell = target.Measure(c.bytes, c.length);
       if (flags & TextShadow) ++cell.width, ++cell.height;
       if (flags & TextBoldX) ++cell.width;
       if (flags & TextBoldY) ++cell.height;
@@ -124,21 +121,21 @@ void LayOutPlainText(const char* text, int x, int y, int right, int bottom, unsi
     // A character wider than the whole line stays on its own line rather
     // than wrapping for ever.
     const bool tooWideForAnyLine = ax == x && cx > right;
-    if ((cx > right && !tooWideForAnyLine) || newline) {
-      if (cx > right && IsHangingChar(ch, len)) {
+    if ((cx > right && !tooWideForAnyLine) || c.newline) {
+      if (cx > right && IsHangingChar(c.bytes, c.length)) {
         // Punctuation hangs past the limit: drawn, blitted and revealed
         // like every other character of the line.
-        PutCopies(target, ch, len, ax, cy, flags, false);
+        PutCopies(target, c.bytes, c.length, ax, cy, flags, false);
         GrowBox(cx, cy + cell.height);
       } else {
         DropItem(recorded);
-        if (!newline) p -= len;
+        if (!c.newline) p -= c.length;
       }
       cx = x;
       cy += lineHeight;
       if (cy + lineHeight >= bottom) break;
     } else {
-      PutCopies(target, ch, len, ax, cy, flags, false);
+      PutCopies(target, c.bytes, c.length, ax, cy, flags, false);
       GrowBox(cx, cy + cell.height);
     }
   }
@@ -163,13 +160,10 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
   const int length = static_cast<int>(std::strlen(text));
   for (int p = 0; p < length; ++p) {
     const TextChar c = TakeChar(text, &p, isLead);
-    const char* ch = c.bytes;
-    const int len = c.length;
-    const bool newline = c.newline;
     int64_t w2 = 0, h2 = 0;
-    if (!newline) {
-      PutCopies(target, ch, len, u, 0, flags, true);
-      GlyphSize g = target.Measure(ch, len);
+    if (!c.newline) {
+      PutCopies(target, c.bytes, c.length, u, 0, flags, true);
+      GlyphSize g = target.Measure(c.bytes, c.length);
       w2 = int64_t(g.width) + (g.width & 1);
       h2 = int64_t(g.height) + (g.height & 1);
       if (flags & TextShadow) w2 += 2, h2 += 2;
@@ -184,19 +178,19 @@ void LayOutSmoothText(const char* text, int x, int y, int right, int bottom, uns
     // A character that overflows an empty segment at the line's start, or
     // the whole buffer, would be stepped back for ever: it stays instead.
     const bool aloneTooWide =
-        !newline && start == 0 && ((pastRight && bx == x) || u >= bufferWidth);
-    if ((pastRight || u >= bufferWidth || newline) && !aloneTooWide) {
+        !c.newline && start == 0 && ((pastRight && bx == x) || u >= bufferWidth);
+    if ((pastRight || u >= bufferWidth || c.newline) && !aloneTooWide) {
       // A hanging character stays in the segment, so the line's box holds
       // its ink; like a newline it has no cell of its own.
-      const bool hangs = pastRight && !newline && IsHangingChar(ch, len);
+      const bool hangs = pastRight && !c.newline && IsHangingChar(c.bytes, c.length);
       DropItem(recorded);
-      if (!hangs && !newline) {
+      if (!hangs && !c.newline) {
         u -= w2;
-        p -= len;
+        p -= c.length;
       }
       flush(lineHeight, false);
       bx += u >> 1;
-      if (bx + (w2 >> 1) >= right || newline) {
+      if (bx + (w2 >> 1) >= right || c.newline) {
         bx = x;
         by += lineHeight >> 1;
       }

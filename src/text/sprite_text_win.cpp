@@ -1,7 +1,6 @@
 // Sprite text: characters rendered with GDI into internal object 2, then
 // blitted with the colour key. The smooth renderer draws each line at double
 // size into object 3 and shrinks it with an ink filter.
-#include <cstring>
 
 #include "draw/display_win.h"
 #include "draw/objects_win.h"
@@ -118,8 +117,7 @@ void AntialiasLine(int dx, int dy, int sx, int sy, int width2, int height2) {
   int locked = 0;
   for (; locked < 3; ++locked) {
     if (!surfaces[locked]) break;
-    std::memset(&desc[locked], 0, sizeof desc[locked]);
-    desc[locked].dwSize = sizeof desc[locked];
+    desc[locked] = zo::EmptySurfaceDesc();
     if (surfaces[locked]->Lock(nullptr, &desc[locked], DDLOCK_WAIT, nullptr) != DD_OK) break;
   }
   const int depth = zo::FrameDepth();

@@ -42,12 +42,10 @@ struct PackBuilder {
 };
 
 struct Scan {
-  zo::MemoryPack memory;
-  zo::PackReader reader;
-  zo::PackEntry entry{};
+  zo::MemoryPackReader reader;
+  zo::ImagePackEntry entry{};
   bool found;
-  Scan(const std::vector<uint8_t>& bytes, const char* key)
-      : memory{bytes.data(), bytes.size(), 0}, reader(zo::MemoryPackReader(&memory)) {
+  Scan(const std::vector<uint8_t>& bytes, const char* key) : reader(bytes.data(), bytes.size()) {
     found = zo::FindPackEntry(reader, key, &entry);
   }
   // The entry's pixels as stored (no layout change: 5-5-5 positions).
@@ -78,7 +76,7 @@ TEST(ImagePackScan, FindsEntriesByExactUpperCaseName) {
     EXPECT_EQ(s.entry.height, 2);
     EXPECT_STREQ(s.entry.name, "BLOCK.BMP");
     // A's 200 pixel bytes were skipped exactly, and the first of two wins.
-    EXPECT_EQ(s.memory.position, 4u + 6 + 200 + 4 + 10);
+    EXPECT_EQ(s.reader.Position(), 4u + 6 + 200 + 4 + 10);
     EXPECT_EQ(s.Pixels(), (std::vector<uint16_t>{500, 501, 502, 503, 504, 505}));
   }
   EXPECT_TRUE(Scan(pack.bytes, "A.BMP").found);
@@ -180,9 +178,9 @@ TEST(ImagePackPixels, ExpansionPlacesEachComponentAtItsFivePosition) {
     const int w = 1 + rng() % 40, h = 1 + rng() % 20, pitch = w + 3;
     std::vector<uint16_t> in(size_t(w) * h);
     for (auto& v : in) v = static_cast<uint16_t>(rng());
-    zo::MemoryPack memory{reinterpret_cast<const uint8_t*>(in.data()), in.size() * 2, 0};
+    zo::MemoryPackReader memory(reinterpret_cast<const uint8_t*>(in.data()), in.size() * 2);
     std::vector<uint16_t> rows(size_t(pitch) * h, 0x1234);
-    zo::ExpandPackPixels(zo::MemoryPackReader(&memory), rows.data(), pitch, w, h, pos);
+    zo::ExpandPackPixels(memory, rows.data(), pitch, w, h, pos);
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < pitch; ++x) {
         uint16_t v = x < w ? in[size_t(y) * w + x] : 0;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "stream_stand_in.h"
+#include "sound/sound_pack_rules.h"
 
 using namespace zo;
 
@@ -49,13 +49,13 @@ void AddEntry(std::vector<uint8_t>& pack, const std::string& name, const std::ve
 
 struct Found {
   bool ok;
-  PackEntry entry;
+  SoundPackEntry entry;
 };
 Found Scan(const std::vector<uint8_t>& pack, const char* request) {
   Found f = {false, {}};
   char upper[PackNameCapacity];
-  if (!UpperCasePackName(request, upper)) return f;
-  standin::MemoryPack reader(pack);
+  if (!UpperCasePackName(request, upper, sizeof upper)) return f;
+  MemoryPackReader reader(pack.data(), pack.size());
   f.ok = FindPackEntry(reader, upper, &f.entry);
   if (f.ok) {
     EXPECT_EQ(reader.Position(), f.entry.formatOffset) << request;
@@ -128,7 +128,7 @@ TEST(PackScan, ADamagedEntryEndsTheScan) {
   AddEntry(pack, "B.WAV", Pcm16Mono(), 4, 2);
   EXPECT_FALSE(Scan(pack, "b.wav").ok);
   char upper[PackNameCapacity];
-  EXPECT_FALSE(UpperCasePackName(tooLong.c_str(), upper));
+  EXPECT_FALSE(UpperCasePackName(tooLong.c_str(), upper, sizeof upper));
 
   // Sizes whose 32-bit sum wraps to land exactly on a fake entry, and sizes
   // reaching past the end of the file.
@@ -162,7 +162,7 @@ TEST(PackScan, RequestsAreUpperCasedInACopyLeavingShiftJisAlone) {
   for (const Case& c : cases) {
     std::string request = c.request;
     char upper[PackNameCapacity];
-    ASSERT_TRUE(UpperCasePackName(request.c_str(), upper));
+    ASSERT_TRUE(UpperCasePackName(request.c_str(), upper, sizeof upper));
     EXPECT_STREQ(upper, c.upper);
     EXPECT_EQ(request, c.request);
   }
@@ -202,10 +202,10 @@ TEST(PackFormatCheck, RefusesBlocksNothingCouldPlay) {
   for (Case& c : cases) {
     uint32_t size = c.size ? c.size : static_cast<uint32_t>(c.block.size());
     c.block.resize(std::max<size_t>(c.block.size(), size));
-    PackFormat f = {};
+    SoundFormat f = {};
     EXPECT_EQ(ReadPackFormat(c.block.empty() ? nullptr : c.block.data(), size, &f), c.ok) << c.what;
   }
-  PackFormat f = {};
+  SoundFormat f = {};
   std::vector<uint8_t> adpcm = Adpcm();
   ASSERT_TRUE(ReadPackFormat(adpcm.data(), 50, &f));
   EXPECT_EQ(f.formatTag, 2);

@@ -45,7 +45,7 @@ TEST(SoundFormat, RateCodesAndPcmArithmetic) {
   EXPECT_EQ(RateFromCode(48000), 48000);
   EXPECT_EQ(RateFromCode(16), 16);
 
-  PcmFormat f = MakePcmFormat(2, 44, 16);
+  SoundFormat f = MakePcmFormat(2, 44, 16);
   EXPECT_EQ(f.formatTag, 1);
   EXPECT_EQ(f.channels, 2);
   EXPECT_EQ(f.samplesPerSec, 44100u);

@@ -48,15 +48,25 @@ bool Rect(const IntRect& r, int l, int t, int rr, int b) {
   return r.left == l && r.top == t && r.right == rr && r.bottom == b;
 }
 
-void Plain(FakeTarget& t, const char* text, int right = 600, unsigned flags = 0, int bottom = 480) {
+FakeTarget Plain(const char* text, int right = 600, unsigned flags = 0, int bottom = 480) {
+  FakeTarget t;
   zo::LayOutPlainText(text, 10, 20, right, bottom, flags, 16, zo::IsSjisLeadByte, t);
+  return t;
+}
+
+// The smooth layout at double size (a 32-pixel font drawn at scale 2).
+FakeTarget Smooth(const char* text, int right = 600, int bufferWidth = 1280, unsigned flags = 0, int x = 0,
+                  int y = 0) {
+  FakeTarget t;
+  t.scale = 2;
+  zo::LayOutSmoothText(text, x, y, right, 480, flags, 32, bufferWidth, zo::IsSjisLeadByte, t);
+  return t;
 }
 
 }  // namespace
 
 TEST(SpriteTextLayout, OneLineRecordsACellPerCharacter) {
-  FakeTarget t;
-  Plain(t, "ABC");
+  FakeTarget t = Plain("ABC");
   ASSERT_EQ(textItems.count, 4);
   EXPECT_TRUE(Rect(textItems.rects[1], 10, 20, 18, 36));
   EXPECT_TRUE(Rect(textItems.rects[3], 26, 20, 34, 36));
@@ -65,28 +75,24 @@ TEST(SpriteTextLayout, OneLineRecordsACellPerCharacter) {
 }
 
 TEST(SpriteTextLayout, NewlineStartsALineAndAddsNoItem) {
-  FakeTarget t;
-  Plain(t, "AB\nC", 600, 4);  // line spacing 4: lines 20 apart
+  FakeTarget t = Plain("AB\nC", 600, 4);  // line spacing 4: lines 20 apart
   ASSERT_EQ(textItems.count, 4);
   EXPECT_TRUE(Rect(textItems.rects[3], 10, 40, 18, 56));
   EXPECT_EQ(t.Drawn(), "ABC");
 }
 
 TEST(SpriteTextLayout, WrapsAtTheRightLimitAndLetsPunctuationHang) {
-  FakeTarget t;
-  Plain(t, "ABC", 30);  // C would end at 34
+  FakeTarget t = Plain("ABC", 30);  // C would end at 34
   ASSERT_EQ(textItems.count, 4);
   EXPECT_TRUE(Rect(textItems.rects[3], 10, 36, 18, 52));
-  FakeTarget h;
-  Plain(h, "AB。", 30);  // the full stop hangs past the limit, inside the box, with its item
+  FakeTarget h = Plain("AB。", 30);  // the full stop hangs past the limit, inside the box, with its item
   ASSERT_EQ(textItems.count, 4);
   EXPECT_EQ(h.Drawn(), "AB。");
   EXPECT_EQ(h.puts.back().x, 26);
   EXPECT_EQ(h.puts.back().y, 20);
   EXPECT_TRUE(Rect(textItems.rects[3], 26, 20, 42, 36));
   EXPECT_TRUE(Rect(textItems.rects[0], 10, 20, 42, 36));
-  FakeTarget m;
-  Plain(m, "AB。CD", 30);  // in the middle: the next line starts after it, in reading order
+  FakeTarget m = Plain("AB。CD", 30);  // in the middle: the next line starts after it, in reading order
   ASSERT_EQ(textItems.count, 6);
   EXPECT_EQ(m.Drawn(), "AB。CD");
   EXPECT_TRUE(Rect(textItems.rects[3], 26, 20, 42, 36));
@@ -95,24 +101,19 @@ TEST(SpriteTextLayout, WrapsAtTheRightLimitAndLetsPunctuationHang) {
 }
 
 TEST(SpriteTextLayout, SmoothHangingPunctuationStaysInTheBoxWithoutAnItem) {
-  FakeTarget t;
-  t.scale = 2;
-  zo::LayOutSmoothText("AB。", 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+  FakeTarget t = Smooth("AB。", 20);
   EXPECT_EQ(textItems.count, 3);  // A and B; the full stop hangs like a newline has no cell
   ASSERT_EQ(t.flushes.size(), 1u);
   EXPECT_EQ(t.flushes[0].w2, 64);  // its ink goes through the filter with the line
   EXPECT_TRUE(Rect(textItems.rects[0], 0, 0, 32, 16));  // and the blitted box holds it (16..32)
-  FakeTarget m;
-  m.scale = 2;
-  zo::LayOutSmoothText("AB。CD", 0, 0, 20, 480, 0, 32, 1280, zo::IsSjisLeadByte, m);
+  FakeTarget m = Smooth("AB。CD", 20);
   ASSERT_EQ(textItems.count, 5);
   EXPECT_TRUE(Rect(textItems.rects[3], 0, 16, 8, 32));  // C starts the next line
   EXPECT_TRUE(Rect(textItems.rects[0], 0, 0, 32, 32));
 }
 
 TEST(SpriteTextLayout, TwoByteCharactersAreOneItem) {
-  FakeTarget t;
-  Plain(t, "日本A");
+  FakeTarget t = Plain("日本A");
   ASSERT_EQ(textItems.count, 4);
   EXPECT_TRUE(Rect(textItems.rects[1], 10, 20, 26, 36));
   EXPECT_TRUE(Rect(textItems.rects[2], 26, 20, 42, 36));
@@ -120,8 +121,7 @@ TEST(SpriteTextLayout, TwoByteCharactersAreOneItem) {
 }
 
 TEST(SpriteTextLayout, ShadowAndBoldWidenCellsAndAddCopies) {
-  FakeTarget t;
-  Plain(t, "A", 600, TextShadow | TextBoldX | TextBoldY);
+  FakeTarget t = Plain("A", 600, TextShadow | TextBoldX | TextBoldY);
   EXPECT_TRUE(Rect(textItems.rects[1], 10, 20, 20, 38));
   ASSERT_EQ(t.puts.size(), 5u);
   EXPECT_TRUE(t.puts[0].shadow);
@@ -129,22 +129,19 @@ TEST(SpriteTextLayout, ShadowAndBoldWidenCellsAndAddCopies) {
   EXPECT_EQ(t.puts[0].y, 22);
   EXPECT_EQ(t.puts[2].x, 11);
   EXPECT_EQ(t.puts[3].y, 21);
-  FakeTarget s;
-  Plain(s, "A", 600, TextShadow);
+  FakeTarget s = Plain("A", 600, TextShadow);
   EXPECT_TRUE(Rect(textItems.rects[1], 10, 20, 19, 37));
   EXPECT_EQ(s.puts[0].x, 11);
 }
 
 TEST(SpriteTextLayout, StopsAtTheBottomLimit) {
-  FakeTarget t;
-  Plain(t, "AAAAAAAA", 30, 0, 60);  // two per line; the third line would reach 68
+  FakeTarget t = Plain("AAAAAAAA", 30, 0, 60);  // two per line; the third line would reach 68
   EXPECT_EQ(t.Drawn(), "AAAA");
   EXPECT_EQ(textItems.count, 5);
 }
 
 TEST(SpriteTextLayout, ACharacterWiderThanTheLineDoesNotLoop) {
-  FakeTarget t;
-  Plain(t, "WAB", 14);  // nothing fits in 4 pixels
+  FakeTarget t = Plain("WAB", 14);  // nothing fits in 4 pixels
   EXPECT_EQ(t.Drawn(), "WAB");
   EXPECT_EQ(textItems.count, 4);
 }
@@ -164,9 +161,7 @@ TEST(SpriteTextLayout, ItemsStopAtTheTableButDrawingGoesOn) {
 }
 
 TEST(SpriteTextLayout, SmoothLinesFlushInDoubleSizeSegments) {
-  FakeTarget t;
-  t.scale = 2;
-  zo::LayOutSmoothText("ABC", 10, 20, 600, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+  FakeTarget t = Smooth("ABC", 600, 1280, 0, 10, 20);
   ASSERT_EQ(t.flushes.size(), 1u);
   EXPECT_EQ(t.flushes[0].x, 10);
   EXPECT_EQ(t.flushes[0].w2, 48);
@@ -178,19 +173,15 @@ TEST(SpriteTextLayout, SmoothLinesFlushInDoubleSizeSegments) {
 }
 
 TEST(SpriteTextLayout, SmoothShadowWidensByTwoDoubleSizePixels) {
-  FakeTarget t;
-  t.scale = 2;
-  zo::LayOutSmoothText("A", 0, 0, 600, 480, TextShadow, 32, 1280, zo::IsSjisLeadByte, t);
+  FakeTarget t = Smooth("A", 600, 1280, TextShadow);
   EXPECT_TRUE(Rect(textItems.rects[1], 0, 0, 9, 17));
   EXPECT_EQ(t.puts[0].x, 2);
   EXPECT_EQ(t.puts[0].y, 2);
 }
 
 TEST(SpriteTextLayout, SmoothBufferWidthContinuesTheSameLine) {
-  FakeTarget t;
-  t.scale = 2;
   // A buffer of 40 double-size pixels holds two characters of 16.
-  zo::LayOutSmoothText("ABCDE", 0, 0, 600, 480, 0, 32, 40, zo::IsSjisLeadByte, t);
+  FakeTarget t = Smooth("ABCDE", 600, 40);
   ASSERT_GE(t.flushes.size(), 2u);
   EXPECT_EQ(t.flushes[0].x, 0);
   EXPECT_EQ(t.flushes[1].x, 16);  // continues where the first segment ended
@@ -200,14 +191,10 @@ TEST(SpriteTextLayout, SmoothBufferWidthContinuesTheSameLine) {
 }
 
 TEST(SpriteTextLayout, SmoothWrapsHangsAndNeverLoops) {
-  FakeTarget t;
-  t.scale = 2;
-  zo::LayOutSmoothText("AB\nCD", 0, 0, 600, 480, 0, 32, 1280, zo::IsSjisLeadByte, t);
+  FakeTarget t = Smooth("AB\nCD");
   ASSERT_EQ(t.flushes.size(), 2u);
   EXPECT_EQ(t.flushes[1].y, 16);
-  FakeTarget w;
-  w.scale = 2;
-  zo::LayOutSmoothText("WWW", 0, 0, 4, 480, 0, 32, 10, zo::IsSjisLeadByte, w);
+  FakeTarget w = Smooth("WWW", 4, 10);
   // Each too-wide character gets a segment of its own, on a line of its own.
   EXPECT_EQ(textItems.count, 4);
   ASSERT_EQ(w.flushes.size(), 3u);

@@ -5,39 +5,19 @@
 
 using namespace zo;
 
-TEST(StreamPlan, SevenSecondsPlayInFourChunksThenSilenceThenStop) {
-  standin::MemoryStream io;
-  io.pack.assign(308700, 7);
-  io.ring.assign(176400, 0);
-  StreamState s = {};
-  StartStream(&s, 0, 308700, 44100, 2, 16, 0);
-  EXPECT_EQ(s.halfSize, 88200u);
-  uint32_t play = 0;
-  for (int i = 0; i < 10000 && io.stops == 0; ++i, play = (play + 735) % 176400)
-    RefillStream(&s, false, play, io);
-  EXPECT_EQ(io.writes, (std::vector<uint32_t>{88200, 66150, 66150, 88200}));
-  EXPECT_EQ(io.stops, 1);
-  EXPECT_EQ(io.reads, 3);  // the silence needs no read
-}
-
-TEST(StreamPlan, ALoopContinuesFromTheLoopOffset) {
-  standin::MemoryStream io;
-  io.pack.assign(308700, 7);
-  io.ring.assign(176400, 0);
-  StreamState s = {};
-  StartStream(&s, 0, 308700, 44100, 2, 16, 88200);
-  uint32_t play = 0;
-  for (int i = 0; i < 1000 && io.writes.size() < 4; ++i, play = (play + 735) % 176400)
-    RefillStream(&s, true, play, io);
-  EXPECT_EQ(s.consumed, 88200u + 88200u);
-  EXPECT_EQ(s.endCountdown, 0);
-  EXPECT_EQ(UsableLoopOffset(88201, 308700, 2), 88200u);
-  EXPECT_EQ(UsableLoopOffset(308700, 308700, 2), 0u);
-}
-
 namespace {
 
 const uint32_t Ring = 176400, Half = 88200;
+
+// A stream of dataSize bytes of 16-bit stereo at 44100 Hz, start bytes
+// into a pack of 7s, over an empty four-second ring.
+StreamState Started(standin::MemoryStream& io, int32_t start, uint32_t dataSize, int64_t loopOffset) {
+  io.pack.assign(start + dataSize, 7);
+  io.ring.assign(Ring, 0);
+  StreamState s = {};
+  StartStream(&s, start, dataSize, 44100, 2, 16, loopOffset);
+  return s;
+}
 
 StreamState Planned(uint32_t lastChunkStart, uint32_t wrapMark, uint32_t lastPlayCursor) {
   StreamState s = {};
@@ -79,6 +59,31 @@ struct Playback {
 };
 
 }  // namespace
+
+TEST(StreamPlan, SevenSecondsPlayInFourChunksThenSilenceThenStop) {
+  standin::MemoryStream io;
+  StreamState s = Started(io, 0, 308700, 0);
+  EXPECT_EQ(s.halfSize, 88200u);
+  uint32_t play = 0;
+  for (int i = 0; i < 10000 && io.stops == 0; ++i, play = (play + 735) % 176400)
+    RefillStream(&s, false, play, io);
+  EXPECT_EQ(io.writes, (std::vector<uint32_t>{88200, 66150, 66150, 88200}));
+  EXPECT_EQ(io.stops, 1);
+  EXPECT_EQ(io.reads, 3);  // the silence needs no read
+}
+
+TEST(StreamPlan, ALoopContinuesFromTheLoopOffset) {
+  standin::MemoryStream io;
+  StreamState s = Started(io, 0, 308700, 88200);
+  uint32_t play = 0;
+  for (int i = 0; i < 1000 && io.writes.size() < 4; ++i, play = (play + 735) % 176400)
+    RefillStream(&s, true, play, io);
+  EXPECT_EQ(s.consumed, 88200u + 88200u);
+  EXPECT_EQ(s.endCountdown, 0);
+  EXPECT_EQ(UsableLoopOffset(88201, 308700, 2), 88200u);
+  EXPECT_EQ(UsableLoopOffset(308700, 308700, 2), 0u);
+}
+
 
 TEST(StreamPlan, RefillIsDueExactlyWhereTheCursorReachesTheLastChunk) {
   struct Case {
@@ -129,10 +134,7 @@ TEST(StreamPlan, ChunksEndTheDataInTwoSimilarReads) {
 
 TEST(StreamPlan, EveryRefillMovesTheOffsetsTheWrapMarkAndTheCountdown) {
   standin::MemoryStream io;
-  io.pack.assign(500 + 308700, 7);
-  io.ring.assign(Ring, 0);
-  StreamState s = {};
-  StartStream(&s, 500, 308700, 44100, 2, 16, 0);
+  StreamState s = Started(io, 500, 308700, 0);
   struct Step {
     uint32_t play;
     RefillResult result;

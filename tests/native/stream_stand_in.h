@@ -1,5 +1,5 @@
-// A pack held in memory and a ring buffer in memory, standing in for the
-// file and the DirectSound buffer of a stream.
+// A ring buffer in memory, standing in for the DirectSound buffer of a
+// stream and the pack file it reads from.
 #pragma once
 
 #include <algorithm>
@@ -7,33 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "sound/sound_pack_rules.h"
 #include "sound/stream_rules.h"
 
 namespace standin {
-
-// A pack file image read through the scan's reader interface.
-class MemoryPack final : public zo::PackReader {
- public:
-  explicit MemoryPack(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
-  size_t Read(void* to, size_t count) override {
-    size_t n = std::min(count, bytes_.size() - std::min(at_, bytes_.size()));
-    if (n) std::memcpy(to, bytes_.data() + at_, n);
-    at_ += n;
-    return n;
-  }
-  bool Skip(uint64_t count) override {
-    if (count > bytes_.size() - at_) return false;
-    at_ += static_cast<size_t>(count);
-    return true;
-  }
-  uint64_t Position() const override { return at_; }
-  uint64_t Size() const override { return bytes_.size(); }
-
- private:
-  std::vector<uint8_t> bytes_;
-  size_t at_ = 0;
-};
 
 // The stream's file and ring buffer; counts every access.
 struct MemoryStream final : zo::StreamIo {

@@ -17,6 +17,7 @@
 #include "draw_support.h"
 #include "picture_files.h"
 #include "resource_count.h"
+#include "wave_builder.h"
 #include "zo_test.h"
 
 using Bytes = std::vector<uint8_t>;
@@ -26,22 +27,6 @@ namespace {
 
 const std::string Folder = "bmpdamage\\";
 const char* const Refused = "zoDraw::LoadObject : BMPファイルを読み込めません";
-
-Bytes ReadAll(const std::string& path) {
-  Bytes b;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(static_cast<uint8_t>(c));
-    std::fclose(f);
-  }
-  return b;
-}
-
-bool WriteAll(const std::string& path, const Bytes& b) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-  return std::fclose(f) == 0 && ok;
-}
 
 void Put(Bytes& b, size_t at, uint32_t v, int size) {
   for (int i = 0; i < size && at + i < b.size(); ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
@@ -134,7 +119,7 @@ struct BitmapLoadTest : ::testing::Test {
   static Outcome LoadAll(const std::vector<std::string>& names) {
     Outcome o;
     for (const std::string& name : names) {
-      const Bytes file = ReadAll(zotest::ExeFolder() + name);
+      const Bytes file = zotest::ReadBytes(zotest::ExeFolder() + name);
       const bool fits = zo::CheckBmpFile(file.data(), file.size()) == zo::BmpFault::None;
       o.checkedOut += !fits;
       const size_t boxesBefore = zotest::boxes.size();
@@ -193,18 +178,18 @@ TEST_F(BitmapLoadTest, DamagedFilesAreRefusedOnceAndLeakNothing) {
   for (BmpKind k : kinds) {
     const std::string path = zotest::ExeFolder() + Folder + "good.bmp";
     ASSERT_TRUE(zotest::WriteBmp(path, k, image));
-    goods.push_back(ReadAll(path));
+    goods.push_back(zotest::ReadBytes(path));
   }
   const std::string top = zotest::ExeFolder() + Folder + "good.bmp";
   ASSERT_TRUE(zotest::WriteBmp(top, BmpKind::Bits24, image, true));
-  goods.push_back(ReadAll(top));
+  goods.push_back(zotest::ReadBytes(top));
   goods.push_back(CoreFile());
 
   // The good files themselves load, as before.
   std::vector<std::string> goodNames, names;
   for (size_t g = 0; g < goods.size(); ++g) {
     goodNames.push_back(Folder + "g" + std::to_string(g) + ".bmp");
-    ASSERT_TRUE(WriteAll(zotest::ExeFolder() + goodNames.back(), goods[g]));
+    ASSERT_TRUE(zotest::WriteBytes(zotest::ExeFolder() + goodNames.back(), goods[g]));
   }
   Outcome good = LoadAll(goodNames);
   EXPECT_EQ(good.loaded, static_cast<int>(goods.size()));
@@ -213,7 +198,7 @@ TEST_F(BitmapLoadTest, DamagedFilesAreRefusedOnceAndLeakNothing) {
     std::vector<Bytes> damaged = Damage(goods[g], rng);
     for (size_t d = 0; d < damaged.size(); ++d) {
       names.push_back(Folder + std::to_string(g) + "-" + std::to_string(d) + ".bmp");
-      ASSERT_TRUE(WriteAll(zotest::ExeFolder() + names.back(), damaged[d]));
+      ASSERT_TRUE(zotest::WriteBytes(zotest::ExeFolder() + names.back(), damaged[d]));
     }
   }
   ASSERT_GT(names.size(), 900u);
@@ -319,7 +304,7 @@ TEST_F(BitmapLoadTest, AFlatJpegAndAGifLoad) {
 TEST_F(BitmapLoadTest, ASmallPngClaimingThirtyThousandSquareIsRefusedWithOneBox) {
   const std::string name = Folder + "huge.png";
   ASSERT_TRUE(zotest::WritePngClaiming(zotest::ExeFolder() + name, 30000, 30000));
-  EXPECT_LT(ReadAll(zotest::ExeFolder() + name).size(), 1100u);
+  EXPECT_LT(zotest::ReadBytes(zotest::ExeFolder() + name).size(), 1100u);
   const DWORD start = GetTickCount();
   EXPECT_EQ(zoDraw::LoadObject(name.c_str(), 1), 0);
   EXPECT_LT(GetTickCount() - start, 1000u);

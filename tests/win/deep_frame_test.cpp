@@ -51,40 +51,34 @@ class DeepFrameTest : public ::testing::Test {
     if (!std::getenv("ZO_DEEP_DISPLAY") || !std::getenv("ZO_DEEP_PREFIX"))
       GTEST_SKIP() << "no 24-bit X screen on this test bed";
   }
-  static void Expect(const std::string& log, const char* line) {
-    EXPECT_NE(log.find(std::string(line) + "\n"), std::string::npos) << "no \"" << line << "\" in\n" << log;
+  static void Expect(const std::string& log, std::initializer_list<const char*> lines) {
+    for (const char* line : lines)
+      EXPECT_NE(log.find(std::string(line) + "\n"), std::string::npos) << "no \"" << line << "\" in\n" << log;
   }
 };
 
 TEST_F(DeepFrameTest, FiveSixFiveFramesDrawEveryEffectAndShowEachPixelExpanded) {
   const std::string log = RunOnTheDeepScreen(16, 1);
-  Expect(log, "screen 1 desktop 32 back 16 f800 deep 1");
-  Expect(log, "effects 1 1 1 1 1 1");
-  Expect(log, "client 640 480 wrong 0");
-  Expect(log, "mouse 201 101 present 640 480");
+  Expect(log, {"screen 1 desktop 32 back 16 f800 deep 1", "effects 1 1 1 1 1 1", "client 640 480 wrong 0",
+               "mouse 201 101 present 640 480"});
   EXPECT_EQ(log.find("box "), std::string::npos) << log;
 }
 
 TEST_F(DeepFrameTest, ADoubledWindowShowsTwoByTwoBlocksAndReadsTheMouseInFramePixels) {
   const std::string log = RunOnTheDeepScreen(16, 2);
-  Expect(log, "screen 1 desktop 32 back 16 f800 deep 1");
-  Expect(log, "client 800 600 wrong 0");  // a 400 x 300 frame
-  Expect(log, "mouse 100 50 present 800 600");
+  // A 400 x 300 frame.
+  Expect(log, {"screen 1 desktop 32 back 16 f800 deep 1", "client 800 600 wrong 0", "mouse 100 50 present 800 600"});
 }
 
 TEST_F(DeepFrameTest, FullScreenInA32BitModeShowsTheSameFrame) {
   const std::string log = RunOnTheDeepScreen(16, 0);
-  Expect(log, "screen 1 desktop 32 back 16 f800 deep 1");
-  Expect(log, "effects 1 1 1 1 1 1");
-  Expect(log, "client 640 480 wrong 0");
+  Expect(log, {"screen 1 desktop 32 back 16 f800 deep 1", "effects 1 1 1 1 1 1", "client 640 480 wrong 0"});
   EXPECT_EQ(log.find("box "), std::string::npos) << log;
 }
 
 TEST_F(DeepFrameTest, WithoutAFrameDepthTheDeepScreenKeepsItsOwnFormatAndNoEffects) {
   const std::string log = RunOnTheDeepScreen(0, 1);
-  Expect(log, "screen 1 desktop 32 back 32 ff0000 deep 0");
-  Expect(log, "effects 0 0 0 0 0 0");
-  Expect(log, "mouse 201 101 present 640 480");
+  Expect(log, {"screen 1 desktop 32 back 32 ff0000 deep 0", "effects 0 0 0 0 0 0", "mouse 201 101 present 640 480"});
 }
 
 }  // namespace

@@ -198,30 +198,24 @@ TEST_F(InputTest, CursorClipFollowsTheModeAndRightDoubleClicks) {
 }
 
 TEST_F(InputTest, PollKeyReadsTheKeyStateAndIsSuppressed) {
+  // Z held or not, a mode set to value for the poll, the state it reads.
+  struct Step {
+    bool down;
+    int* mode;
+    int value, want;
+  };
+  const Step steps[] = {{true, nullptr, 0, 1},        {true, nullptr, 0, 3},    {false, nullptr, 0, 2},
+                        {false, nullptr, 0, 0},       {true, &transitionStep, 3, 0}, {true, &captureMode, 1, 0}};
   BYTE keys[256] = {};
   int state = 0;
-  keys['Z'] = 0x80;
-  SetKeyboardState(keys);
-  zoInput::PollKey('Z', &state);
-  EXPECT_EQ(state, 1);
-  zoInput::PollKey('Z', &state);
-  EXPECT_EQ(state, 3);
-  keys['Z'] = 0;
-  SetKeyboardState(keys);
-  zoInput::PollKey('Z', &state);
-  EXPECT_EQ(state, 2);
-  zoInput::PollKey('Z', &state);
-  EXPECT_EQ(state, 0);
-  keys['Z'] = 0x80;
-  SetKeyboardState(keys);
-  transitionStep = 3;
-  zoInput::PollKey('Z', &state);
-  EXPECT_EQ(state, 0);
-  transitionStep = 0;
-  captureMode = 1;
-  zoInput::PollKey('Z', &state);
-  EXPECT_EQ(state, 0);
-  captureMode = 0;
+  for (const Step& step : steps) {
+    keys['Z'] = step.down ? 0x80 : 0;
+    SetKeyboardState(keys);
+    if (step.mode) *step.mode = step.value;
+    zoInput::PollKey('Z', &state);
+    if (step.mode) *step.mode = 0;
+    EXPECT_EQ(state, step.want);
+  }
   keys['Z'] = 0;
   SetKeyboardState(keys);
 }

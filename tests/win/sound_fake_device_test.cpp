@@ -143,27 +143,28 @@ struct FakeDeviceTest : ::testing::Test {
     soundReady = 0;
   }
   static std::string LastBox() { return zotest::boxes.empty() ? "" : zotest::boxes.back().text; }
+  // A load of mixes buffers that fails once created buffers were made:
+  // reported, and nothing of it kept.
+  void ExpectLoadRefused(int mixes, int created) {
+    EXPECT_EQ(zoSound::LoadObject("fake_tone.wav", mixes), -1);
+    EXPECT_EQ(LastBox(), "zoSound::LoadObject : サウンドバッファが生成できません");
+    EXPECT_EQ(device.created, created);
+    EXPECT_EQ(liveBuffers, 0);
+    EXPECT_EQ(soundObjects[0].used, 0);
+  }
 };
 
 }  // namespace
 
 TEST_F(FakeDeviceTest, ALaterMixThatCannotBeCreatedTakesTheEarlierOnesWithIt) {
   device.refuseCreateAt = 3;
-  EXPECT_EQ(zoSound::LoadObject("fake_tone.wav", 5), -1);
-  EXPECT_EQ(LastBox(), "zoSound::LoadObject : サウンドバッファが生成できません");
-  EXPECT_EQ(device.created, 4);
-  EXPECT_EQ(liveBuffers, 0);
-  EXPECT_EQ(soundObjects[0].used, 0);
+  ExpectLoadRefused(5, 4);
   for (int k = 0; k < MaxMixes; ++k) EXPECT_EQ(soundObjects[0].buffers[k], nullptr);
 }
 
 TEST_F(FakeDeviceTest, ABufferThatCannotBeLockedIsNeverWrittenAndNeverKept) {
   device.refuseLockAt = 1;
-  EXPECT_EQ(zoSound::LoadObject("fake_tone.wav", 3), -1);
-  EXPECT_EQ(LastBox(), "zoSound::LoadObject : サウンドバッファが生成できません");
-  EXPECT_EQ(device.created, 2);
-  EXPECT_EQ(liveBuffers, 0);
-  EXPECT_EQ(soundObjects[0].used, 0);
+  ExpectLoadRefused(3, 2);
 }
 
 TEST_F(FakeDeviceTest, BothRegionsOfTheLockAreFilled) {

@@ -20,6 +20,13 @@ void WriteTone(const char* name, double hz, double seconds, double amplitude = 0
   ASSERT_TRUE(zotest::WriteBytes(Folder() + name, zotest::ToneWave(1, 44100, 16, hz, seconds, amplitude)));
 }
 
+// A second of hz written as "out_a<hz>.wav" and loaded with mixes mixes.
+int LoadTone(int hz, int mixes) {
+  const std::string name = "out_a" + std::to_string(hz) + ".wav";
+  WriteTone(name.c_str(), hz, 1.0);
+  return zoSound::LoadObject(name.c_str(), mixes);
+}
+
 struct SoundOutputTest : ::testing::Test {
   static void SetUpTestSuite() {
     zotest::CaptureBoxes();
@@ -64,8 +71,7 @@ void MeasurePlay(SoundOutputTest* t, int index, double hz, double* left, double*
 }  // namespace
 
 TEST_F(SoundOutputTest, PlayedToneAppearsInTheOutput) {
-  WriteTone("out_a440.wav", 440, 1.0);
-  int a = zoSound::LoadObject("out_a440.wav", 1);
+  int a = LoadTone(440, 1);
   ASSERT_EQ(a, 0);
   zotest::Recording quiet = Record([] { Sleep(300); });
   double before = zotest::PeakToneLevel(quiet, 0, 440, Window);
@@ -79,8 +85,7 @@ TEST_F(SoundOutputTest, PlayedToneAppearsInTheOutput) {
 }
 
 TEST_F(SoundOutputTest, VolumeLowersTheLevelAndClamps) {
-  WriteTone("out_a440.wav", 440, 1.0);
-  int a = zoSound::LoadObject("out_a440.wav", 1);
+  int a = LoadTone(440, 1);
   ASSERT_GE(a, 0);
   double full, r, minus10, loud, silent;
   MeasurePlay(this, a, 440, &full, &r);
@@ -98,8 +103,7 @@ TEST_F(SoundOutputTest, VolumeLowersTheLevelAndClamps) {
 }
 
 TEST_F(SoundOutputTest, PanMovesTheToneBetweenChannels) {
-  WriteTone("out_a440.wav", 440, 1.0);
-  int a = zoSound::LoadObject("out_a440.wav", 1);
+  int a = LoadTone(440, 1);
   ASSERT_GE(a, 0);
   double l, r;
   zoSound::PanLeft(a, 0);
@@ -126,8 +130,7 @@ TEST_F(SoundOutputTest, PanMovesTheToneBetweenChannels) {
 }
 
 TEST_F(SoundOutputTest, SeveralMixesOfOneSoundPlayAtOnce) {
-  WriteTone("out_a440.wav", 440, 1.0);
-  int a = zoSound::LoadObject("out_a440.wav", 2);
+  int a = LoadTone(440, 2);
   ASSERT_GE(a, 0);
   zoSound::SetFrequency(a, 441, 1);  // mix 1 at 88200 Hz sounds an octave up
   zotest::Recording rec = Record([&] {
@@ -149,10 +152,8 @@ TEST_F(SoundOutputTest, SeveralMixesOfOneSoundPlayAtOnce) {
 }
 
 TEST_F(SoundOutputTest, FrequencyClampsAt100000And100Hertz) {
-  WriteTone("out_a440.wav", 440, 1.0);
-  WriteTone("out_a4410.wav", 4410, 1.0);
-  int a = zoSound::LoadObject("out_a440.wav", 1);
-  int b = zoSound::LoadObject("out_a4410.wav", 1);
+  int a = LoadTone(440, 1);
+  int b = LoadTone(4410, 1);
   ASSERT_GE(b, 0);
   zoSound::SetFrequency(a, 1000, 0);  // 44100 + 100000 clamps to 100000 Hz
   zotest::Recording high = Record([&] {
@@ -179,8 +180,7 @@ TEST_F(SoundOutputTest, FrequencyClampsAt100000And100Hertz) {
 }
 
 TEST_F(SoundOutputTest, StopPauseAndResume) {
-  WriteTone("out_a440.wav", 440, 1.0);
-  int a = zoSound::LoadObject("out_a440.wav", 2);
+  int a = LoadTone(440, 2);
   ASSERT_GE(a, 0);
   DWORD marks[4] = {};
   DWORD start = 0;
@@ -217,10 +217,8 @@ TEST_F(SoundOutputTest, StopPauseAndResume) {
 }
 
 TEST_F(SoundOutputTest, SelectFormatRebuildsEveryBufferAndKeepsTheObjects) {
-  WriteTone("out_a440.wav", 440, 1.0);
-  WriteTone("out_a660.wav", 660, 1.0);
-  int a = zoSound::LoadObject("out_a440.wav", 1);
-  int b = zoSound::LoadObject("out_a660.wav", 3);
+  int a = LoadTone(440, 1);
+  int b = LoadTone(660, 3);
   ASSERT_EQ(b, 1);
   zoSound::SetVolume(b, -10, 0);
   EXPECT_EQ(zoSound::SelectFormat(2, 22, 16), 1);
@@ -238,12 +236,9 @@ TEST_F(SoundOutputTest, SelectFormatRebuildsEveryBufferAndKeepsTheObjects) {
 }
 
 TEST_F(SoundOutputTest, RestartDeviceReloadsEveryObjectIntoItsOwnIndex) {
-  WriteTone("out_a440.wav", 440, 1.0);
-  WriteTone("out_a660.wav", 660, 1.0);
-  WriteTone("out_a990.wav", 990, 1.0);
-  ASSERT_EQ(zoSound::LoadObject("out_a440.wav", 1), 0);
-  ASSERT_EQ(zoSound::LoadObject("out_a660.wav", 1), 1);
-  ASSERT_EQ(zoSound::LoadObject("out_a990.wav", 2), 2);
+  ASSERT_EQ(LoadTone(440, 1), 0);
+  ASSERT_EQ(LoadTone(660, 1), 1);
+  ASSERT_EQ(LoadTone(990, 2), 2);
   zoSound::ReleaseObject(1);
   zoSound::SetVolume(2, -10, 1);
   zoSound::ReleaseDevice();
@@ -276,9 +271,8 @@ TEST_F(SoundOutputTest, RestartDeviceReloadsEveryObjectIntoItsOwnIndex) {
 }
 
 TEST_F(SoundOutputTest, PlaySystemSoundPlaysTheFileAndRestoresTheObjects) {
-  WriteTone("out_a440.wav", 440, 1.0);
   WriteTone("out_sys1200.wav", 1200, 0.5);
-  int a = zoSound::LoadObject("out_a440.wav", 1);
+  int a = LoadTone(440, 1);
   ASSERT_EQ(a, 0);
   std::string file = Folder() + "out_sys1200.wav";
   zotest::Recording rec = Record([&] { zoSound::PlaySystemSound(file.c_str()); }, 300);

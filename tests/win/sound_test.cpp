@@ -79,6 +79,17 @@ Bytes FormatBlockOf(const Bytes& fmt16) {
   return b;
 }
 
+// A file of the chunks read back whole: the format block as format, the
+// data chunk's bytes as samples (sampleSize their count).
+void ExpectReadBack(const char* name, const std::vector<Chunk>& chunks, const Bytes& format, const Bytes& data) {
+  WaveResult r = Read(Write(name, Riff("WAVE", chunks)));
+  ASSERT_EQ(r.result, 0);
+  EXPECT_EQ(r.formatSize, static_cast<int>(format.size()));
+  EXPECT_EQ(r.format, format);
+  EXPECT_EQ(r.samples, data);
+  EXPECT_EQ(r.sampleSize, static_cast<int>(data.size()));
+}
+
 struct SoundEnvironment : ::testing::Environment {
   void SetUp() override {
     zotest::CaptureBoxes();
@@ -132,12 +143,8 @@ TEST_F(WaveReadTest, GoodFilesInEveryShapeAndLayout) {
           }
           char name[64];
           std::snprintf(name, sizeof name, "good_%d_%d_%u_%d.wav", bits, channels, rate, layout);
-          WaveResult r = Read(Write(name, Riff("WAVE", chunks)));
-          ASSERT_EQ(r.result, 0) << name;
-          EXPECT_EQ(r.formatSize, 18) << name;
-          EXPECT_EQ(r.format, FormatBlockOf(fmt)) << name;
-          EXPECT_EQ(r.sampleSize, static_cast<int>(data.size())) << name;
-          EXPECT_EQ(r.samples, data) << name;
+          SCOPED_TRACE(name);
+          ExpectReadBack(name, chunks, FormatBlockOf(fmt), data);
           ++files;
         }
   EXPECT_EQ(files, 96);
@@ -147,11 +154,7 @@ TEST_F(WaveReadTest, PcmFormatOf18BytesKeepsCbSizeZero) {
   Bytes fmt = PcmFormat(1, 22050, 16);
   zotest::Put16(fmt, 0x1234);  // a stored cbSize is not read for PCM
   Bytes data = Counting(64, 9);
-  WaveResult r = Read(Write("pcm18.wav", Riff("WAVE", {{"fmt ", fmt}, {"data", data}})));
-  ASSERT_EQ(r.result, 0);
-  EXPECT_EQ(r.formatSize, 18);
-  EXPECT_EQ(r.format, FormatBlockOf(fmt));
-  EXPECT_EQ(r.samples, data);
+  ExpectReadBack("pcm18.wav", {{"fmt ", fmt}, {"data", data}}, FormatBlockOf(fmt), data);
 }
 
 TEST_F(WaveReadTest, NonPcmFormatCarriesItsExtraBytes) {
@@ -160,12 +163,9 @@ TEST_F(WaveReadTest, NonPcmFormatCarriesItsExtraBytes) {
   zotest::Put16(fmt, 32);
   Bytes extra = Counting(32, 5);
   fmt.insert(fmt.end(), extra.begin(), extra.end());
+  ASSERT_EQ(fmt.size(), 50u);
   Bytes data = Counting(256, 2);
-  WaveResult r = Read(Write("adpcm.wav", Riff("WAVE", {{"fmt ", fmt}, {"fact", Counting(4, 0)}, {"data", data}})));
-  ASSERT_EQ(r.result, 0);
-  EXPECT_EQ(r.formatSize, 50);
-  EXPECT_EQ(r.format, fmt);
-  EXPECT_EQ(r.samples, data);
+  ExpectReadBack("adpcm.wav", {{"fmt ", fmt}, {"fact", Counting(4, 0)}, {"data", data}}, fmt, data);
 }
 
 TEST_F(WaveReadTest, BareNonPcmFormatTakesNothingFromTheNextChunk) {
@@ -173,11 +173,7 @@ TEST_F(WaveReadTest, BareNonPcmFormatTakesNothingFromTheNextChunk) {
   fmt[0] = 3;
   Bytes data = Counting(100, 4);
   // The data chunk's header follows at once: its "da" must not become cbSize.
-  WaveResult r = Read(Write("bare_nonpcm.wav", Riff("WAVE", {{"fmt ", fmt}, {"data", data}})));
-  ASSERT_EQ(r.result, 0);
-  EXPECT_EQ(r.formatSize, 18);
-  EXPECT_EQ(r.format, FormatBlockOf(fmt));
-  EXPECT_EQ(r.samples, data);
+  ExpectReadBack("bare_nonpcm.wav", {{"fmt ", fmt}, {"data", data}}, FormatBlockOf(fmt), data);
 }
 
 TEST_F(WaveReadTest, MalformedFilesAreRefused) {
@@ -219,9 +215,8 @@ TEST_F(WaveReadTest, MalformedFilesAreRefused) {
 }
 
 TEST_F(WaveReadTest, EmptyDataChunkReadsAsNoSamples) {
-  WaveResult r = Read(Write("empty_data.wav", Riff("WAVE", {{"fmt ", PcmFormat(1, 8000, 8)}, {"data", {}}})));
-  ASSERT_EQ(r.result, 0);
-  EXPECT_EQ(r.sampleSize, 0);
+  Bytes fmt = PcmFormat(1, 8000, 8);
+  ExpectReadBack("empty_data.wav", {{"fmt ", fmt}, {"data", {}}}, FormatBlockOf(fmt), {});
 }
 
 TEST_F(WaveReadTest, FailedReadsGiveTheirMemoryBack) {
@@ -406,31 +401,18 @@ TEST_F(SoundTest, OutOfRangeOperationsDoNothing) {
 // ---- Playback control through the buffers' own answers ----
 
 namespace {
-LONG VolumeOf(IDirectSoundBuffer* b) {
-  LONG v = 1;
-  b->GetVolume(&v);
+// A buffer's answer to one of its getters; start when the call fails.
+template <typename T>
+T Ask(IDirectSoundBuffer* b, HRESULT (STDMETHODCALLTYPE IDirectSoundBuffer::*get)(T*), T start) {
+  T v = start;
+  (b->*get)(&v);
   return v;
 }
-LONG PanOf(IDirectSoundBuffer* b) {
-  LONG v = 1;
-  b->GetPan(&v);
-  return v;
-}
-DWORD FrequencyOf(IDirectSoundBuffer* b) {
-  DWORD v = 0;
-  b->GetFrequency(&v);
-  return v;
-}
-bool Playing(IDirectSoundBuffer* b) {
-  DWORD s = 0;
-  b->GetStatus(&s);
-  return (s & DSBSTATUS_PLAYING) != 0;
-}
-bool Looping(IDirectSoundBuffer* b) {
-  DWORD s = 0;
-  b->GetStatus(&s);
-  return (s & DSBSTATUS_LOOPING) != 0;
-}
+LONG VolumeOf(IDirectSoundBuffer* b) { return Ask<LONG>(b, &IDirectSoundBuffer::GetVolume, 1); }
+LONG PanOf(IDirectSoundBuffer* b) { return Ask<LONG>(b, &IDirectSoundBuffer::GetPan, 1); }
+DWORD FrequencyOf(IDirectSoundBuffer* b) { return Ask<DWORD>(b, &IDirectSoundBuffer::GetFrequency, 0); }
+bool Playing(IDirectSoundBuffer* b) { return Ask<DWORD>(b, &IDirectSoundBuffer::GetStatus, 0) & DSBSTATUS_PLAYING; }
+bool Looping(IDirectSoundBuffer* b) { return Ask<DWORD>(b, &IDirectSoundBuffer::GetStatus, 0) & DSBSTATUS_LOOPING; }
 }  // namespace
 
 TEST_F(SoundTest, RoundRobinStartsTheMixesInTurn) {

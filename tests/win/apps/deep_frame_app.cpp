@@ -37,9 +37,7 @@ uint32_t Expanded(uint16_t p) {
 }
 
 bool PaintBack() {
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   if (backSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return false;
   for (int y = 0; y < screenHeight; ++y) {
     uint16_t* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);

@@ -28,9 +28,7 @@ int LogBox(HWND, const char* text, const char*, UINT) {
 
 // The back surface's top 8 x 4 pixels as red = 16x, green = 32y, blue 200.
 bool PaintBack() {
-  DDSURFACEDESC desc;
-  std::memset(&desc, 0, sizeof desc);
-  desc.dwSize = sizeof desc;
+  DDSURFACEDESC desc = zo::EmptySurfaceDesc();
   if (backSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return false;
   for (int y = 0; y < 4; ++y) {
     uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
