@@ -13,7 +13,7 @@
 
 #include "bench_kernels.h"
 #include "bench_pack.h"
-#include "draw/wipe_rules.h"
+#include "draw/effects/wipe_rules.h"
 #include "text/antialias.h"
 #include "text/sprite_text_layout.h"
 

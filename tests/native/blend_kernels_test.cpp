@@ -30,63 +30,15 @@ void Build(const PixelLayout& f) { harness::BuildTables(f); }
 
 using Kernel = std::function<void(const zo::BlendJob&)>;
 
-// What the Windows frame does between its locks.
+// The library's sprite frame over plain images.
 void RunFrame(const IntRect& clip, const PixelLayout& f, Image& dst, Image& src, int x, int y, int l,
               int t, int r, int b, const Kernel& kernel) {
-  zo::SpriteClip c;
-  if (!zo::EffectClip(clip, x, y, l, t, r, b, &c)) return;
-  zo::SpriteSpan span;
-  if (!zo::SpanInSurfaces(c, View(src), View(dst), &span)) return;
-  kernel(zo::BlendJob{View(src), View(dst), span, f});
+  zo::SpriteFrame(clip, zo::Placement{x, y, l, t, r, b}, zo::OpenViews{View(src), View(dst)},
+                  [&](const auto& s, const auto& d, const auto& span) { kernel(zo::BlendJob{s, d, span, f}); });
 }
 
 uint16_t Compose(const PixelLayout& f, int r, int g, int b) {
   return uint16_t((r << f.fivePos[0]) | (g << f.fivePos[1]) | (b << f.fivePos[2]));
-}
-
-// ----------------------------------------------------------------- clipping
-
-TEST(EffectClip, ClipsAgainstTheRectangleWithTheUnclippedPoint) {
-  const IntRect clip{0, 0, 640, 480};
-  zo::SpriteClip c;
-  ASSERT_TRUE(zo::EffectClip(clip, -10, 5, 0, 0, 32, 32, &c));
-  EXPECT_EQ(c.x, 0);
-  EXPECT_EQ(c.left, 10);
-  EXPECT_EQ(c.width, 22);
-  EXPECT_EQ(c.height, 32);
-  ASSERT_TRUE(zo::EffectClip(clip, 639, 0, 0, 0, 10, 10, &c));  // one column
-  EXPECT_EQ(c.width, 1);
-  ASSERT_TRUE(zo::EffectClip(clip, 630, 470, 0, 0, 32, 32, &c));
-  EXPECT_EQ(c.width, 10);
-  EXPECT_EQ(c.height, 10);
-}
-
-TEST(EffectClip, EntirelyLeftIsNothingOrAnEmptyDraw) {
-  const IntRect clip{100, 0, 640, 480};
-  zo::SpriteClip c;
-  EXPECT_FALSE(zo::EffectClip(clip, 80, 0, 0, 0, 10, 10, &c));  // w < 0: no lock
-  ASSERT_TRUE(zo::EffectClip(clip, 90, 0, 0, 0, 10, 10, &c));   // w = 0: locks, draws nothing
-  EXPECT_EQ(c.width, 0);
-  EXPECT_FALSE(zo::EffectClip(clip, 0, 0, 10, 0, 0, 10, &c));   // inverted rectangle
-  EXPECT_FALSE(zo::EffectClip(clip, 2000000000, 0, 0, 0, 2000000000, 1, &c));
-  ASSERT_TRUE(zo::EffectClip(IntRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, INT32_MIN, 0,
-                             INT32_MAX, 0, INT32_MAX, 1, &c));  // no overflow on the way
-}
-
-TEST(EffectClip, SpanKeepsToBothSurfacesAndCountsWhatWasCut) {
-  Image src(10, 10, 12), dst(20, 20, 20);
-  zo::SpriteClip c{-3, 5, -2, 4, 30, 30};
-  zo::SpriteSpan s;
-  ASSERT_TRUE(zo::SpanInSurfaces(c, View(src), View(dst), &s));
-  EXPECT_EQ(s.firstCol, 3);
-  EXPECT_EQ(s.dstX, 0);
-  EXPECT_EQ(s.srcX, 1);
-  EXPECT_EQ(s.width, 9);
-  EXPECT_EQ(s.firstRow, 0);
-  EXPECT_EQ(s.srcY, 4);
-  EXPECT_EQ(s.height, 6);
-  c = zo::SpriteClip{25, 0, 0, 0, 5, 5};
-  EXPECT_FALSE(zo::SpanInSurfaces(c, View(src), View(dst), &s));
 }
 
 // ----------------------------------------------------------------- exhaustive

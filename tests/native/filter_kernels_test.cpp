@@ -25,14 +25,12 @@ using Kernel = std::function<void(const zo::FilterJob&)>;
 // The reference over the whole picture for one placement.
 using Reference = std::function<void(const IntRect&, Image& dst, const Image& src, const harness::Placement&)>;
 
-// What the Windows frame does between its locks.
+// The library's sprite frame over plain images.
 void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src, const harness::Placement& p,
               const Kernel& kernel) {
-  zo::SpriteClip c;
-  if (!zo::EffectClip(clip, p.x, p.y, p.l, p.t, p.r, p.b, &c)) return;
-  zo::SpriteSpan span;
-  if (!zo::SpanInSurfaces(c, harness::View(src), harness::View(dst), &span)) return;
-  kernel(zo::FilterJob{harness::View(src), harness::View(dst), span, f, clip});
+  zo::SpriteFrame(clip, zo::Placement{p.x, p.y, p.l, p.t, p.r, p.b},
+                  zo::OpenViews{harness::View(src), harness::View(dst)},
+                  [&](const auto& s, const auto& d, const auto& sp) { kernel(zo::FilterJob{s, d, sp, f, clip}); });
 }
 
 // One seeded case: a random sprite, background, clip and placement, the

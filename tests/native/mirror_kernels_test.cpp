@@ -25,13 +25,12 @@ using harness::k565;
 using Kernel = std::function<void(const zo::DistortJob&)>;
 using Reference = std::function<void(const IntRect&, Image& dst, const Image& src, const harness::Placement&)>;
 
-// What the Windows frame does between its locks; `given` is the placement
+// The library's placed frame over plain images; `given` is the placement
 // after any smear has moved its far edge.
 void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src, const zo::Placement& given,
               const Kernel& kernel) {
-  zo::SpriteClip c;
-  if (!zo::EffectClip(clip, given.x, given.y, given.l, given.t, given.r, given.b, &c)) return;
-  kernel(zo::DistortJob{harness::View(src), harness::View(dst), given, c, clip, f});
+  zo::PlacedFrame(clip, given, zo::OpenViews{harness::View(src), harness::View(dst)},
+                  [&](const auto& s, const auto& d, const auto& c) { kernel(zo::DistortJob{s, d, given, c, clip, f}); });
 }
 
 // One seeded case: make draws the parameters and may move the placement.

@@ -31,12 +31,12 @@ zo::RotateCall CallOf(const ref::Rotation& r) {
   return c;
 }
 
-// What the Windows frame does around its locks.
+// The library's destination window frame over plain images.
 void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src, const ref::Rotation& r) {
   const zo::RotateCall call = CallOf(r);
-  zo::RotateWindow window;
-  if (!zo::RotateClip(clip, call, &window) || !zo::RotateDrawable(call)) return;
-  zo::RotateKernel(zo::RotateJob{harness::View(src), harness::View(dst), f, call, window});
+  zo::WindowFrame(clip, IntRect{r.dl, r.dt, r.dr, r.db}, zo::RotateDrawable(call),
+                  zo::OpenViews{harness::View(src), harness::View(dst)},
+                  [&](const auto& s, const auto& d, const auto& w) { zo::RotateKernel(zo::RotateJob{s, d, f, call, w}); });
 }
 
 float RandomScale(std::mt19937& rng) {

@@ -7,7 +7,7 @@
 #include <climits>
 #include <vector>
 
-#include "draw/row_effects.h"
+#include "draw/effects/row_blits.h"
 
 namespace {
 struct Call {
@@ -36,9 +36,8 @@ TEST(RowEffects, HugeAndExtremeRangesDrawOnlyWhatShows) {
       for (int step : {1, -1, INT_MIN, INT_MAX}) zo::Scanlines(recorder, bounds, 0, y, step, 1, 0, st, 9, sb);
       zo::Jitter(recorder, bounds, 0, y, INT_MAX, 1, 0, st, 9, sb);
       zo::Wave(recorder, bounds, 0.0f, 1.0f, 0, y, 1, 1, 0, st, 9, sb);
-      for (const Call& k : calls) {
+      for (const Call& k : calls)
         ASSERT_TRUE(k.y >= 0 && k.y < 480 && k.t >= 0 && k.t < 64 && k.b == k.t + 1) << k.y << " " << k.t;
-      }
       EXPECT_LT(calls.size(), 480u * 50);
     }
   }

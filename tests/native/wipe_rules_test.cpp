@@ -8,7 +8,7 @@
 #include <string>
 
 #include "wipe_reference.h"
-#include "draw/wipe_rules.h"
+#include "draw/effects/wipe_rules.h"
 
 namespace {
 
@@ -47,10 +47,9 @@ TEST(Wipes, EveryShapeOpensAndClosesStepByStepAsTheRulesSay) {
             w.clip = r;
             ref::WipeSim sim;
             sim.clip = AsRef(r);
-            const std::string what = "closing " + std::to_string(closing) + " kind " +
-                                     std::to_string(kind) + " step " + std::to_string(step) +
-                                     " band " + std::to_string(band) + " rect width " +
-                                     std::to_string(r.right - r.left);
+            const std::string what = "closing " + std::to_string(closing) + " kind " + std::to_string(kind) +
+                                     " step " + std::to_string(step) + " band " + std::to_string(band) +
+                                     " rect width " + std::to_string(r.right - r.left);
             ASSERT_EQ(w.Start(closing, kind, band), 1) << what;
             ASSERT_EQ(sim.Start(closing, kind, band), 1);
             ASSERT_TRUE(Same(w.clip, sim.clip)) << what << " at the start";
@@ -92,10 +91,7 @@ TEST(Wipes, ClosingFromTheBottomAtNinePixelsEndsPastTheBottom) {
   EXPECT_EQ(w.clip.top, 0);  // a closing leaves the rectangle alone until it steps
   EXPECT_EQ(w.state, 2);
   int steps = 0;
-  while (w.state == 2) {
-    w.Step(9);
-    ++steps;
-  }
+  for (; w.state == 2; ++steps) w.Step(9);
   EXPECT_EQ(steps, 54);
   EXPECT_EQ(w.clip.top, 486);
   EXPECT_EQ(w.state, -1);
@@ -105,16 +101,11 @@ TEST(Wipes, TheCentreLineOpeningOfAnOddHeightEndsExactlyOnTheSavedEdges) {
   Wipe w;
   w.clip = IntRect{0, 0, 640, 481};
   ASSERT_EQ(w.Start(0, 5, 0), 1);
-  EXPECT_EQ(w.clip.top, 240);
-  EXPECT_EQ(w.clip.bottom, 240);
+  EXPECT_TRUE(Same(w.clip, {0, 240, 640, 240}));
   int steps = 0;
-  while (w.state == 1) {
-    w.Step(1);
-    ++steps;
-  }
+  for (; w.state == 1; ++steps) w.Step(1);
   EXPECT_EQ(steps, 240);  // the top got there; the bottom was one short
-  EXPECT_EQ(w.clip.top, 0);
-  EXPECT_EQ(w.clip.bottom, 481);
+  EXPECT_TRUE(Same(w.clip, {0, 0, 640, 481}));
 }
 
 TEST(Wipes, StartingAfterAClosingOpensFromTheFullRectangle) {
@@ -123,11 +114,8 @@ TEST(Wipes, StartingAfterAClosingOpensFromTheFullRectangle) {
   while (w.state == 2) w.Step(50);
   ASSERT_EQ(w.state, -1);
   ASSERT_EQ(w.Start(0, 2, 0), 1);
-  EXPECT_EQ(w.saved.bottom, 480);
-  EXPECT_EQ(w.saved.top, 0);
-  EXPECT_EQ(w.clip.top, 0);
-  EXPECT_EQ(w.clip.bottom, 0);  // kind 2 starts at the full rectangle's top
-  EXPECT_EQ(w.clip.right, 640);
+  EXPECT_TRUE(Same(w.saved, {0, 0, 640, 480}));
+  EXPECT_TRUE(Same(w.clip, {0, 0, 640, 0}));  // kind 2 starts at the full rectangle's top
 }
 
 TEST(Wipes, ClosingAtOnceKeepsWhatIsToBeRestored) {
@@ -138,10 +126,8 @@ TEST(Wipes, ClosingAtOnceKeepsWhatIsToBeRestored) {
   EXPECT_EQ(partly.left, 270);
   zo::CloseWipeOn(w.Target());
   EXPECT_EQ(w.state, -1);
-  EXPECT_EQ(w.saved.left, partly.left);
-  EXPECT_EQ(w.saved.bottom, partly.bottom);
-  EXPECT_EQ(w.clip.right, partly.left);
-  EXPECT_EQ(w.clip.bottom, partly.top);
+  EXPECT_TRUE(Same(w.saved, AsRef(partly)));
+  EXPECT_TRUE(Same(w.clip, {partly.left, partly.top, partly.left, partly.top}));
   EXPECT_EQ(w.Step(5), 0);
   // Closing again while closed must not save the collapsed rectangle.
   zo::CloseWipeOn(w.Target());
@@ -151,17 +137,14 @@ TEST(Wipes, ClosingAtOnceKeepsWhatIsToBeRestored) {
   EXPECT_EQ(w.clip.top, partly.bottom);
 }
 
-int Thirteen() { return 13; }
-
 TEST(Wipes, RunningWipesAndUnknownKindsAreRefusedWithoutStarting) {
   Wipe w;
   for (int kind : {10, -1, 1000}) {
     EXPECT_EQ(w.Start(0, kind, 0), 0);
     EXPECT_EQ(w.state, 0);
-    EXPECT_EQ(w.clip.top, 0);
-    EXPECT_EQ(w.clip.bottom, 480);
+    EXPECT_TRUE(Same(w.clip, {0, 0, 640, 480}));
   }
-  ASSERT_EQ(w.Start(0, 0, 0, Thirteen), 1);  // 13 % 9 + 1: the horizontal centre line
+  ASSERT_EQ(w.Start(0, 0, 0, [] { return 13; }), 1);  // 13 % 9 + 1: the horizontal centre line
   EXPECT_EQ(w.settings.kind, 5);
   EXPECT_EQ(w.clip.top, 240);
   EXPECT_EQ(w.Start(1, 3, 0), 0);
@@ -181,8 +164,7 @@ TEST(Wipes, ACancelRestoresARunningWipeAndLeavesAClosedOne) {
   w.Step(3);
   zo::CancelWipeOn(w.Target());
   EXPECT_EQ(w.state, 0);
-  EXPECT_EQ(w.clip.top, 0);
-  EXPECT_EQ(w.clip.right, 640);
+  EXPECT_TRUE(Same(w.clip, {0, 0, 640, 480}));
   ASSERT_EQ(w.Start(1, 6, 0), 1);
   while (w.state == 2) w.Step(100);
   const IntRect closed = w.clip;
@@ -198,10 +180,7 @@ TEST(Wipes, FarOffRectanglesAndHugeStepsNeitherOverflowNorRunForEver) {
       w.clip = IntRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
       ASSERT_EQ(w.Start(closing, kind, INT32_MAX), 1);
       int n = 0;
-      while (w.state > 0 && n < 100) {
-        w.Step(1 << 30);
-        ++n;
-      }
+      for (; w.state > 0 && n < 100; ++n) w.Step(1 << 30);
       EXPECT_LT(n, 100) << "kind " << kind << " closing " << closing;
     }
 }

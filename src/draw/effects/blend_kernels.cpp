@@ -1,20 +1,16 @@
 #include "draw/effects/blend_kernels.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/opacity_weights.h"
+#include "draw/effects/simd16.h"
 
 namespace zo {
 
 namespace {
-
-// ---------------------------------------------------------------- layouts
-
 
 template <class F>
 void ForEachRow(const BlendJob& job, F row) {
@@ -54,7 +50,7 @@ struct FadeOp {
 struct FadeColumnsOp {
   const uint16_t* k[3];  // k of column i at k[c][i]
   __m128i Vec(int c, __m128i s, __m128i d, int col) const {
-    const __m128i kk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(k[c] + col));
+    const __m128i kk = Load8(k[c] + col);
     const __m128i level = _mm_sub_epi16(_mm_set1_epi16(31), kk);
     return _mm_add_epi16(_mm_subs_epu16(s, kk), _mm_subs_epu16(d, level));
   }
@@ -97,12 +93,11 @@ void VectorRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
   const int redPos = L == Layout::k565 ? 11 : 10;
   const int greenPos = L == Layout::k565 ? 6 : 5;
   const __m128i five = _mm_set1_epi16(31);
-  const __m128i zero = _mm_setzero_si128();
   int i = 0;
   for (; i + 8 <= w; i += 8) {
-    const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-    const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i sp = Load8(s + i);
+    const __m128i clear = ClearLanes(sp);
+    const __m128i dp = Load8(d + i);
     __m128i sr = _mm_and_si128(_mm_srli_epi16(sp, redPos), five);
     __m128i sg = _mm_and_si128(_mm_srli_epi16(sp, greenPos), five);
     __m128i sb = _mm_and_si128(sp, five);
@@ -122,8 +117,7 @@ void VectorRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
     const __m128i r = op.Vec(0, sr, dr, i), g = op.Vec(1, sg, dg, i), b = op.Vec(2, sb, db, i);
     const __m128i mixed =
         _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, redPos), _mm_slli_epi16(g, greenPos)), b);
-    const __m128i out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, mixed));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+    Store8(d + i, Select(clear, dp, mixed));
   }
   TableRow(d, s, i, w, op);
 }
@@ -291,20 +285,16 @@ void ExactMixRows(const ExactMix& m, const Channels& ch, uint16_t* dst, const ui
   }
   for (int j = 0; j < rows; ++j, src += srcPitch, dst += dstPitch) {
     int i = 0;
-    for (; i + 8 <= n; i += 8) {
-      const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-      if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
-      const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-      __m128i out = zero;
-      for (int c = 0; c < 3; ++c) {
-        const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, count[c]), mask[c]);
-        const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, count[c]), mask[c]);
-        out = _mm_or_si128(out, _mm_sll_epi16(m.Channel(c, sc, dc), count[c]));
-      }
-      out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
-    }
+    for (; i + 8 <= n; i += 8)
+      KeyedEight(dst + i, src + i, [&](__m128i sp, __m128i dp) {
+        __m128i out = zero;
+        for (int c = 0; c < 3; ++c) {
+          const __m128i sc = _mm_and_si128(_mm_srl_epi16(sp, count[c]), mask[c]);
+          const __m128i dc = _mm_and_si128(_mm_srl_epi16(dp, count[c]), mask[c]);
+          out = _mm_or_si128(out, _mm_sll_epi16(m.Channel(c, sc, dc), count[c]));
+        }
+        return out;
+      });
     // The last few pixels go through the same arithmetic, padded.
     if (i < n) {
       alignas(16) uint16_t s8[8] = {}, d8[8] = {};
@@ -464,10 +454,9 @@ void FormRows(const LaneChannels& channels, const Form& weights, uint16_t* dst, 
               int rows, int dstPitch, int srcPitch) {
   const LaneChannels ch = channels;
   const Form form = weights;
-  const __m128i zero = _mm_setzero_si128();
   // Clear pixels keep the destination whole (on 5-5-5 its top bit too).
   auto blend = [&](__m128i sp, __m128i dp, int i) {
-    const __m128i clear = _mm_cmpeq_epi16(sp, zero);
+    const __m128i clear = ClearLanes(sp);
     const __m128i t = _mm_andnot_si128(clear, form.template Mix<L>(ch, i, sp, dp));
     const __m128i base = L == Layout::k565 ? dp : _mm_and_si128(dp, _mm_or_si128(ch.keep, clear));
     return _mm_add_epi16(base, t);
@@ -475,10 +464,9 @@ void FormRows(const LaneChannels& channels, const Form& weights, uint16_t* dst, 
   for (int j = 0; j < rows; ++j, src += srcPitch, dst += dstPitch) {
     int i = 0;
     for (; i + 8 <= n; i += 8) {
-      const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-      if (_mm_movemask_epi8(_mm_cmpeq_epi16(sp, zero)) == 0xFFFF) continue;
-      const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), blend(sp, dp, i));
+      const __m128i sp = Load8(src + i);
+      if (AllClear(sp)) continue;
+      Store8(dst + i, blend(sp, Load8(dst + i), i));
     }
     // The last few pixels go through the same arithmetic, padded.
     if (i < n) {
@@ -588,23 +576,19 @@ void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0,
     };
     for (int j = r0; j < r1; ++j, src += job.src.pitch, dst += job.dst.pitch) {
       int i = 0;
-      for (; i + 8 <= n; i += 8) {
-        const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-        const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-        if (_mm_movemask_epi8(clear) == 0xFFFF) continue;
-        const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-        const __m128i ri = index(sp, dp, rc, rmv), gi = index(sp, dp, gc, gmv), bi = index(sp, dp, bc, bmv);
-        __m128i out = zero;
+      for (; i + 8 <= n; i += 8)
+        KeyedEight(dst + i, src + i, [&](__m128i sp, __m128i dp) {
+          const __m128i ri = index(sp, dp, rc, rmv), gi = index(sp, dp, gc, gmv), bi = index(sp, dp, bc, bmv);
+          __m128i out = zero;
 #define ZO_MIX_LANE(k)                                                                     \
   out = _mm_insert_epi16(out, tr[_mm_extract_epi16(ri, k)] | tg[_mm_extract_epi16(gi, k)] | \
                                   tb[_mm_extract_epi16(bi, k)],                             \
                          k)
-        ZO_MIX_LANE(0); ZO_MIX_LANE(1); ZO_MIX_LANE(2); ZO_MIX_LANE(3);
-        ZO_MIX_LANE(4); ZO_MIX_LANE(5); ZO_MIX_LANE(6); ZO_MIX_LANE(7);
+          ZO_MIX_LANE(0); ZO_MIX_LANE(1); ZO_MIX_LANE(2); ZO_MIX_LANE(3);
+          ZO_MIX_LANE(4); ZO_MIX_LANE(5); ZO_MIX_LANE(6); ZO_MIX_LANE(7);
 #undef ZO_MIX_LANE
-        out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, out));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), out);
-      }
+          return out;
+        });
       for (; i < n; ++i) {
         const uint32_t s = src[i];
         if (!s) continue;
@@ -706,21 +690,19 @@ int RampSteps(const Ramp& ramp, int p) {
 void HalfBlendKernel(const BlendJob& job) {
   const uint16_t half = uint16_t(job.format.halfMask);
   const __m128i mask = _mm_set1_epi16(short(half));
-  const __m128i zero = _mm_setzero_si128();
   const int w = job.span.width;
   ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
-    int i = 0;
-    for (; i + 8 <= w; i += 8) {
-      const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-      const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-      const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-      const __m128i mixed = _mm_add_epi16(_mm_and_si128(_mm_srli_epi16(sp, 1), mask),
-                                          _mm_and_si128(_mm_srli_epi16(dp, 1), mask));
-      const __m128i out = _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, mixed));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
-    }
-    for (; i < w; ++i)
-      if (s[i]) d[i] = uint16_t(((s[i] >> 1) & half) + ((d[i] >> 1) & half));
+    WalkRow(
+        w,
+        [&](int i) {
+          const __m128i sp = Load8(s + i), dp = Load8(d + i);
+          const __m128i mixed = _mm_add_epi16(_mm_and_si128(_mm_srli_epi16(sp, 1), mask),
+                                              _mm_and_si128(_mm_srli_epi16(dp, 1), mask));
+          Store8(d + i, KeepClear(sp, dp, mixed));
+        },
+        [&](int i) {
+          if (s[i]) d[i] = uint16_t(((s[i] >> 1) & half) + ((d[i] >> 1) & half));
+        });
   });
 }
 

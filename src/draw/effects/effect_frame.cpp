@@ -73,4 +73,13 @@ bool SpanInSurfaces(const SpriteClip& c, const PixelView& src, const PixelView& 
   return true;
 }
 
+bool WindowClip(const IntRect& clip, const IntRect& dest, RotateWindow* out) {
+  const int64_t W = int64_t(dest.right) - dest.left, H = int64_t(dest.bottom) - dest.top;
+  out->endX = dest.right > clip.right ? int64_t(clip.right) - dest.left : W;
+  out->endY = dest.bottom > clip.bottom ? int64_t(clip.bottom) - dest.top : H;
+  out->startX = dest.left < clip.left ? int64_t(clip.left) - dest.left : 0;
+  out->startY = dest.top < clip.top ? int64_t(clip.top) - dest.top : 0;
+  return out->endX >= out->startX && out->endY >= out->startY;
+}
+
 }  // namespace zo

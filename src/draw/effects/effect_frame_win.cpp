@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "draw/objects_win.h"
+#include "draw/display_win.h"
 #include "draw/effects/effect_tables.h"
+#include "draw/objects_win.h"
 
 namespace zo {
 
@@ -20,8 +21,24 @@ bool LockView(IDirectDrawSurface* surface, DDSURFACEDESC* desc, PixelView* view)
   return true;
 }
 
-IDirectDrawSurface* EffectSource(int obj) {
-  return effectTablesReady ? SurfaceOf(obj) : nullptr;
+IDirectDrawSurface* EffectSource(int object) {
+  return effectTablesReady ? SurfaceOf(object) : nullptr;
+}
+
+int LockedSurfaces::Run(IDirectDrawSurface* source, const void* body,
+                        void (*call)(const void*, const PixelView&, const PixelView&)) {
+  if (!backSurface) return 0;
+  DDSURFACEDESC srcDesc, dstDesc;
+  PixelView src{nullptr, 0, 0, 0}, dst;
+  if (source && !LockView(source, &srcDesc, &src)) return 0;
+  if (!LockView(backSurface, &dstDesc, &dst)) {
+    if (source) source->Unlock(srcDesc.lpSurface);
+    return 0;
+  }
+  call(body, src, dst);
+  if (source) source->Unlock(srcDesc.lpSurface);
+  backSurface->Unlock(dstDesc.lpSurface);
+  return 1;
 }
 
 }  // namespace zo

@@ -5,7 +5,6 @@
 
 #include "zo/draw_state.h"
 
-// Channel index in the blend tables: 0 red, 1 green, 2 blue.
 const int NoiseTableSize = 10000;
 
 extern uint8_t ComponentTable[65536][3];  // pixel -> 5-bit red, green, blue
@@ -21,6 +20,7 @@ extern bool effectTablesReady;
 
 namespace zo {
 
+// Indices into the blend tables; ch is the channel: 0 red, 1 green, 2 blue.
 inline int FadeIndex(int ch, int k, int a, int b) { return ch * 32768 + k * 1024 + a * 32 + b; }
 inline int SubIndex(int ch, int a, int b) { return ch * 1024 + a * 32 + b; }
 

@@ -1,34 +1,21 @@
 #include "draw/effects/filter_kernels.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <vector>
 
 #include "draw/effects/effect_tables.h"
+#include "draw/effects/simd16.h"
 
 namespace zo {
 
 namespace {
-
-// ---------------------------------------------------------------- layouts
-
 
 const uint16_t* SrcRow(const FilterJob& job, int j) {
   return job.src.pixels + job.span.srcX + std::ptrdiff_t(job.span.srcY + j) * job.src.pitch;
 }
 uint16_t* DstRow(const FilterJob& job, int j) {
   return job.dst.pixels + job.span.dstX + std::ptrdiff_t(job.span.dstY + j) * job.dst.pitch;
-}
-
-inline __m128i Load(const uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(uint16_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
-
-// Where the source is 0 the destination stays.
-inline __m128i KeepClear(__m128i s, __m128i d, __m128i out) {
-  const __m128i clear = _mm_cmpeq_epi16(s, _mm_setzero_si128());
-  return _mm_or_si128(_mm_and_si128(clear, d), _mm_andnot_si128(clear, out));
 }
 
 // The 5-bit components of eight pixels as ComponentTable gives them (on
@@ -63,13 +50,12 @@ template <Layout L, class Op>
 void FiveBitRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
   int i = 0;
   if (L != Layout::Other) {
-    for (; i + 8 <= w; i += 8) {
-      const __m128i sp = Load(s + i);
-      if (_mm_movemask_epi8(_mm_cmpeq_epi16(sp, _mm_setzero_si128())) == 0xFFFF) continue;
-      __m128i r, g, b;
-      Components<L>(sp, &r, &g, &b);
-      Store(d + i, KeepClear(sp, Load(d + i), op.template Vec<L>(r, g, b)));
-    }
+    for (; i + 8 <= w; i += 8)
+      KeyedEight(d + i, s + i, [&](__m128i sp, __m128i) {
+        __m128i r, g, b;
+        Components<L>(sp, &r, &g, &b);
+        return op.template Vec<L>(r, g, b);
+      });
   }
   for (; i < w; ++i)
     if (s[i]) d[i] = op.One(ComponentTable[s[i]]);
@@ -145,12 +131,12 @@ void RowComponents(Layout layout, const uint16_t* s, int w, uint16_t* r, uint16_
     for (; i + 8 <= w; i += 8) {
       __m128i cr, cg, cb;
       if (layout == Layout::k565)
-        Components<Layout::k565>(Load(s + i), &cr, &cg, &cb);
+        Components<Layout::k565>(Load8(s + i), &cr, &cg, &cb);
       else
-        Components<Layout::k555>(Load(s + i), &cr, &cg, &cb);
-      Store(r + i, cr);
-      Store(g + i, cg);
-      Store(b + i, cb);
+        Components<Layout::k555>(Load8(s + i), &cr, &cg, &cb);
+      Store8(r + i, cr);
+      Store8(g + i, cg);
+      Store8(b + i, cb);
     }
   }
   for (; i < w; ++i) {
@@ -163,10 +149,9 @@ void RowComponents(Layout layout, const uint16_t* s, int w, uint16_t* r, uint16_
 
 // sum += add - sub over n lanes, 16-bit wrapping (every true sum fits).
 void Slide(uint16_t* sum, const uint16_t* add, const uint16_t* sub, int n) {
-  int i = 0;
-  for (; i + 8 <= n; i += 8)
-    Store(sum + i, _mm_sub_epi16(_mm_add_epi16(Load(sum + i), Load(add + i)), Load(sub + i)));
-  for (; i < n; ++i) sum[i] = uint16_t(sum[i] + add[i] - sub[i]);
+  WalkRow(
+      n, [&](int i) { Store8(sum + i, _mm_sub_epi16(_mm_add_epi16(Load8(sum + i), Load8(add + i)), Load8(sub + i))); },
+      [&](int i) { sum[i] = uint16_t(sum[i] + add[i] - sub[i]); });
 }
 
 // p[0] = 0 and p[i + 1] = p[i] + v[i] over n values, 16-bit wrapping: each
@@ -176,12 +161,12 @@ void PrefixSums(uint16_t* p, const uint16_t* v, int n) {
   __m128i carry = _mm_setzero_si128();
   int i = 0;
   for (; i + 8 <= n; i += 8) {
-    __m128i x = Load(v + i);
+    __m128i x = Load8(v + i);
     x = _mm_add_epi16(x, _mm_slli_si128(x, 2));
     x = _mm_add_epi16(x, _mm_slli_si128(x, 4));
     x = _mm_add_epi16(x, _mm_slli_si128(x, 8));
     x = _mm_add_epi16(x, carry);
-    Store(p + i + 1, x);
+    Store8(p + i + 1, x);
     carry = _mm_shuffle_epi32(_mm_shufflehi_epi16(x, 0xFF), 0xFF);  // lane 7 everywhere
   }
   for (uint16_t run = p[i]; i < n; ++i) p[i + 1] = run = uint16_t(run + v[i]);
@@ -203,13 +188,15 @@ void ChannelMaskKernel(const FilterJob& job, uint16_t mask) {
   for (int j = 0; j < job.span.height; ++j) {
     uint16_t* d = DstRow(job, j);
     const uint16_t* s = SrcRow(job, j);
-    int i = 0;
-    for (; i + 8 <= w; i += 8) {
-      const __m128i sp = Load(s + i);
-      Store(d + i, KeepClear(sp, Load(d + i), _mm_and_si128(sp, m)));
-    }
-    for (; i < w; ++i)
-      if (s[i]) d[i] = uint16_t(s[i] & mask);
+    WalkRow(
+        w,
+        [&](int i) {
+          const __m128i sp = Load8(s + i);
+          Store8(d + i, KeepClear(sp, Load8(d + i), _mm_and_si128(sp, m)));
+        },
+        [&](int i) {
+          if (s[i]) d[i] = uint16_t(s[i] & mask);
+        });
   }
 }
 
@@ -300,8 +287,8 @@ void BlurKernel(const FilterJob& job, int size) {
       if (layout != Layout::Other) {
         for (; i + 8 <= last + 1; i += 8) {
           __m128i q[3];
-          for (int c = 0; c < 3; ++c) q[c] = divide(_mm_sub_epi16(Load(prefix[c] + i + n), Load(prefix[c] + i)));
-          Store(&blurred[size_t(i)], layout == Layout::k565 ? Compose<Layout::k565>(q[0], q[1], q[2])
+          for (int c = 0; c < 3; ++c) q[c] = divide(_mm_sub_epi16(Load8(prefix[c] + i + n), Load8(prefix[c] + i)));
+          Store8(&blurred[size_t(i)], layout == Layout::k565 ? Compose<Layout::k565>(q[0], q[1], q[2])
                                                             : Compose<Layout::k555>(q[0], q[1], q[2]));
         }
       }
@@ -315,7 +302,7 @@ void BlurKernel(const FilterJob& job, int size) {
     uint16_t* d = DstRow(job, j);
     const uint16_t* s = SrcRow(job, j);
     int i = 0;
-    for (; i + 8 <= w; i += 8) Store(d + i, KeepClear(Load(s + i), Load(d + i), Load(&blurred[size_t(i)])));
+    for (; i + 8 <= w; i += 8) Store8(d + i, KeepClear(Load8(s + i), Load8(d + i), Load8(&blurred[size_t(i)])));
     for (; i < w; ++i)
       if (s[i]) d[i] = blurred[size_t(i)];
   }
@@ -357,13 +344,13 @@ void SoftEdgeKernel(const FilterJob& job) {
     if (w > 0) one(i++);
     // Eight at a time where no pixel touches a transparent one: a copy.
     for (; i + 8 < w; i += 8) {
-      const __m128i sp = Load(s + i);
+      const __m128i sp = Load8(s + i);
       const __m128i edge =
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Load(s + i - 1), zero), _mm_cmpeq_epi16(Load(s + i + 1), zero)),
-                       _mm_or_si128(_mm_cmpeq_epi16(Load(up + i), zero), _mm_cmpeq_epi16(Load(down + i), zero)));
-      const __m128i visible = _mm_cmpeq_epi16(_mm_cmpeq_epi16(sp, zero), zero);
+          _mm_or_si128(_mm_or_si128(ClearLanes(Load8(s + i - 1)), ClearLanes(Load8(s + i + 1))),
+                       _mm_or_si128(ClearLanes(Load8(up + i)), ClearLanes(Load8(down + i))));
+      const __m128i visible = _mm_cmpeq_epi16(ClearLanes(sp), zero);
       if (_mm_movemask_epi8(_mm_and_si128(edge, visible)) == 0) {
-        Store(d + i, KeepClear(sp, Load(d + i), sp));
+        Store8(d + i, KeepClear(sp, Load8(d + i), sp));
         continue;
       }
       for (int k = 0; k < 8; ++k) one(i + k);

@@ -7,66 +7,70 @@ namespace {
 
 using zo::FilterJob;
 using zo::PixelView;
+using zo::Placement;
 using zo::SpriteSpan;
 
 // The glow's own place in NoiseTable, kept from call to call.
 int glowNoiseCursor = 0;
 
 template <class F>
-int Filter(int x, int y, int obj, int l, int t, int r, int b, F kernel) {
-  return zo::RunSpriteEffect(x, y, obj, l, t, r, b,
-                             [&](const PixelView& src, const PixelView& dst, const SpriteSpan& span) {
-                               kernel(FilterJob{src, dst, span, PixelFormat, ClipRect});
-                             });
+int Filter(int object, const Placement& p, F kernel) {
+  return zo::RunSpriteEffect(object, p, [&](const PixelView& src, const PixelView& dst, const SpriteSpan& span) {
+    kernel(FilterJob{src, dst, span, PixelFormat, ClipRect});
+  });
 }
 
 }  // namespace
 
 namespace zoDraw {
 
-int DrawChannelMask(int x, int y, int red, int green, int blue, int obj, int l, int t, int r, int b) {
+int DrawChannelMask(int x, int y, int red, int green, int blue, int object, int sl, int st, int sr, int sb) {
   const uint16_t mask = zo::ChannelMaskOf(PixelFormat, red, green, blue);
-  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::ChannelMaskKernel(job, mask); });
+  return Filter(object, Placement{x, y, sl, st, sr, sb},
+                [&](const FilterJob& job) { zo::ChannelMaskKernel(job, mask); });
 }
 
-int DrawBrightness(int x, int y, float factor, int obj, int l, int t, int r, int b) {
-  const float f[3] = {factor, factor, factor};
-  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::BrightnessKernel(job, f); });
+int DrawBrightness(int x, int y, float factor, int object, int sl, int st, int sr, int sb) {
+  return DrawBrightnessRGB(x, y, factor, factor, factor, object, sl, st, sr, sb);
 }
 
-int DrawBrightnessRGB(int x, int y, float factorR, float factorG, float factorB, int obj, int l, int t,
-                      int r, int b) {
+int DrawBrightnessRGB(int x, int y, float factorR, float factorG, float factorB, int object, int sl, int st,
+                      int sr, int sb) {
   const float f[3] = {factorR, factorG, factorB};
-  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::BrightnessKernel(job, f); });
+  return Filter(object, Placement{x, y, sl, st, sr, sb},
+                [&](const FilterJob& job) { zo::BrightnessKernel(job, f); });
 }
 
-int DrawDarken(int x, int y, int level, int obj, int l, int t, int r, int b) {
-  const int v[3] = {level, level, level};
-  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::DarkenKernel(job, v); });
+int DrawDarken(int x, int y, int level, int object, int sl, int st, int sr, int sb) {
+  return DrawDarkenRGB(x, y, level, level, level, object, sl, st, sr, sb);
 }
 
-int DrawDarkenRGB(int x, int y, int levelR, int levelG, int levelB, int obj, int l, int t, int r, int b) {
+int DrawDarkenRGB(int x, int y, int levelR, int levelG, int levelB, int object, int sl, int st, int sr, int sb) {
   const int v[3] = {levelR, levelG, levelB};
-  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::DarkenKernel(job, v); });
+  return Filter(object, Placement{x, y, sl, st, sr, sb},
+                [&](const FilterJob& job) { zo::DarkenKernel(job, v); });
 }
 
-int DrawGray(int x, int y, int obj, int l, int t, int r, int b) {
-  return Filter(x, y, obj, l, t, r, b, [](const FilterJob& job) { zo::GrayKernel(job); });
+int DrawGray(int x, int y, int object, int sl, int st, int sr, int sb) {
+  return Filter(object, Placement{x, y, sl, st, sr, sb},
+                [](const FilterJob& job) { zo::GrayKernel(job); });
 }
 
-int DrawBlur(int x, int y, int size, int obj, int l, int t, int r, int b) {
-  if (size < 1) return zo::EffectSource(obj) ? 1 : 0;  // no block to average
-  return Filter(x, y, obj, l, t, r, b, [&](const FilterJob& job) { zo::BlurKernel(job, size); });
+int DrawBlur(int x, int y, int size, int object, int sl, int st, int sr, int sb) {
+  if (size < 1) return zo::EffectSource(object) ? 1 : 0;  // no block to average
+  return Filter(object, Placement{x, y, sl, st, sr, sb},
+                [&](const FilterJob& job) { zo::BlurKernel(job, size); });
 }
 
-int DrawSoftEdge(int x, int y, int obj, int l, int t, int r, int b) {
-  return Filter(x, y, obj, l, t, r, b, [](const FilterJob& job) { zo::SoftEdgeKernel(job); });
+int DrawSoftEdge(int x, int y, int object, int sl, int st, int sr, int sb) {
+  return Filter(object, Placement{x, y, sl, st, sr, sb},
+                [](const FilterJob& job) { zo::SoftEdgeKernel(job); });
 }
 
 int DrawGlow(int x, int y, unsigned shiftR, unsigned shiftG, unsigned shiftB, unsigned directions, int copy,
-             int obj, int l, int t, int r, int b) {
+             int object, int sl, int st, int sr, int sb) {
   const zo::Glow glow{{shiftR, shiftG, shiftB}, directions, copy};
-  return Filter(x, y, obj, l, t, r, b,
+  return Filter(object, Placement{x, y, sl, st, sr, sb},
                 [&](const FilterJob& job) { zo::GlowKernel(job, glow, glowNoiseCursor); });
 }
 

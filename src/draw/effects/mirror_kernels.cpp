@@ -1,12 +1,11 @@
 #include "draw/effects/mirror_kernels.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 
 #include "draw/effects/effect_tables.h"
+#include "draw/effects/simd16.h"
 
 namespace zo {
 
@@ -43,52 +42,32 @@ bool MirrorAxis(int64_t dest, int64_t first, int dir, int64_t lo, int64_t hi, in
   return a->d1 > a->d0;
 }
 
-// dst[i] = src[i] where src[i] is not 0.
-void KeyedCopy(uint16_t* d, const uint16_t* s, int n) {
-  const __m128i zero = _mm_setzero_si128();
-  int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-    const int m = _mm_movemask_epi8(clear);
-    if (m == 0xFFFF) continue;
-    if (m == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), sp);
-      continue;
-    }
-    const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
-                     _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, sp)));
-  }
-  for (; i < n; ++i)
-    if (s[i]) d[i] = s[i];
-}
-
 inline __m128i Reverse8(__m128i v) {
   v = _mm_shuffle_epi32(v, _MM_SHUFFLE(0, 1, 2, 3));
   v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
   return _mm_shufflehi_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
 }
 
-// dst[i] = s[-i] where that is not 0 (s points at the first pixel shown).
-void KeyedReverseCopy(uint16_t* d, const uint16_t* s, int n) {
-  const __m128i zero = _mm_setzero_si128();
-  int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    const __m128i sp = Reverse8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s - i - 7)));
-    const __m128i clear = _mm_cmpeq_epi16(sp, zero);
-    const int m = _mm_movemask_epi8(clear);
-    if (m == 0xFFFF) continue;
-    if (m == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), sp);
-      continue;
-    }
-    const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
-                     _mm_or_si128(_mm_and_si128(clear, dp), _mm_andnot_si128(clear, sp)));
-  }
-  for (; i < n; ++i)
-    if (s[-i]) d[i] = s[-i];
+// dst[i] = s[i], or s[-i] when Reverse (s points at the first pixel shown),
+// where that is not 0.
+template <bool Reverse>
+void KeyedCopy(uint16_t* d, const uint16_t* s, int n) {
+  WalkRow(
+      n,
+      [&](int i) {
+        const __m128i sp = Reverse ? Reverse8(Load8(s - i - 7)) : Load8(s + i);
+        const int m = _mm_movemask_epi8(ClearLanes(sp));
+        if (m == 0xFFFF) return;
+        if (m == 0) {
+          Store8(d + i, sp);
+          return;
+        }
+        Store8(d + i, KeepClear(sp, Load8(d + i), sp));
+      },
+      [&](int i) {
+        const uint16_t p = Reverse ? s[-i] : s[i];
+        if (p) d[i] = p;
+      });
 }
 
 // ---------------------------------------------------------------- smear
@@ -120,9 +99,9 @@ void MirrorKernel(const DistortJob& job, int type) {
     uint16_t* d = Row(job.dst, dy) + ax.d0;
     const uint16_t* s = Row(job.src, sy) + ax.s0;
     if (flipX)
-      KeyedReverseCopy(d, s, n);
+      KeyedCopy<true>(d, s, n);
     else
-      KeyedCopy(d, s, n);
+      KeyedCopy<false>(d, s, n);
   }
 }
 
@@ -196,7 +175,7 @@ void SmearKernel(const DistortJob& job, int type, uint16_t cut) {
     const uint16_t* s = Row(src, sy);
     uint16_t* d = Row(dst, int64_t(c.y) + j) + c.x;
     const int64_t a = std::max<int64_t>(i0, -int64_t(c.left)), e = std::min<int64_t>(i1, int64_t(src.width) - c.left);
-    if (e > a) KeyedCopy(d + a, s + c.left + a, int(e - a));
+    if (e > a) KeyedCopy<false>(d + a, s + c.left + a, int(e - a));
   }
 }
 

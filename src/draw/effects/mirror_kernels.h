@@ -12,11 +12,6 @@
 
 namespace zo {
 
-// Destination point and source rectangle as the caller gave them.
-struct Placement {
-  int x, y, l, t, r, b;
-};
-
 // One parameter record for every kernel of the family.
 struct DistortJob {
   PixelView src, dst;  // the whole locked object and back surface

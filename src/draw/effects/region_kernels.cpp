@@ -1,13 +1,12 @@
 #include "draw/effects/region_kernels.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
 
 #include "draw/effects/effect_tables.h"
+#include "draw/effects/simd16.h"
 
 namespace zo {
 
@@ -175,29 +174,26 @@ void ZoomKernel(const RegionJob& job, const PixelView& buffer, int factor, int d
     int64_t q = q0;
     if (!dotted && f == 2) {
       for (; q + 16 <= q1; q += 16) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q / 2));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + q), _mm_unpacklo_epi16(p, p));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + q + 8), _mm_unpackhi_epi16(p, p));
+        const __m128i p = Load8(s + q / 2);
+        Store8(o + q, _mm_unpacklo_epi16(p, p));
+        Store8(o + q + 8, _mm_unpackhi_epi16(p, p));
       }
     } else if (!dotted) {
       for (; q + 32 <= q1; q += 32) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q / 4));
+        const __m128i p = Load8(s + q / 4);
         const __m128i lo = _mm_unpacklo_epi16(p, p), hi = _mm_unpackhi_epi16(p, p);
-        __m128i* out = reinterpret_cast<__m128i*>(o + q);
-        _mm_storeu_si128(out + 0, _mm_unpacklo_epi32(lo, lo));
-        _mm_storeu_si128(out + 1, _mm_unpackhi_epi32(lo, lo));
-        _mm_storeu_si128(out + 2, _mm_unpacklo_epi32(hi, hi));
-        _mm_storeu_si128(out + 3, _mm_unpackhi_epi32(hi, hi));
+        Store8(o + q, _mm_unpacklo_epi32(lo, lo));
+        Store8(o + q + 8, _mm_unpackhi_epi32(lo, lo));
+        Store8(o + q + 16, _mm_unpacklo_epi32(hi, hi));
+        Store8(o + q + 24, _mm_unpackhi_epi32(hi, hi));
       }
     } else if (f == 2) {
       const __m128i even = _mm_set1_epi32(0xFFFF);
       for (; q + 16 <= q1; q += 16) {
-        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q / 2));
-        __m128i* out = reinterpret_cast<__m128i*>(o + q);
-        const __m128i a = _mm_loadu_si128(out), b = _mm_loadu_si128(out + 1);
-        _mm_storeu_si128(out, _mm_or_si128(_mm_andnot_si128(even, a), _mm_and_si128(even, _mm_unpacklo_epi16(p, p))));
-        _mm_storeu_si128(out + 1,
-                         _mm_or_si128(_mm_andnot_si128(even, b), _mm_and_si128(even, _mm_unpackhi_epi16(p, p))));
+        const __m128i p = Load8(s + q / 2);
+        const __m128i a = Load8(o + q), b = Load8(o + q + 8);
+        Store8(o + q, _mm_or_si128(_mm_andnot_si128(even, a), _mm_and_si128(even, _mm_unpacklo_epi16(p, p))));
+        Store8(o + q + 8, _mm_or_si128(_mm_andnot_si128(even, b), _mm_and_si128(even, _mm_unpackhi_epi16(p, p))));
       }
     }
     for (; q < q1; ++q)

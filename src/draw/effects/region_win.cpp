@@ -14,34 +14,26 @@ using zo::RegionJob;
 zo::NoiseRun blurRise, blurRiseFade;
 int noiseCursor, noiseRGBCursor;
 
+// The back surface alone.
 template <class Kernel>
 int RunRegionEffect(int x, int y, unsigned w, unsigned h, Kernel kernel) {
-  if (!effectTablesReady || !backSurface) return 0;
-  DDSURFACEDESC desc;
-  zo::PixelView screen;
-  if (!zo::LockView(backSurface, &desc, &screen)) return 0;
-  kernel(RegionJob{screen, x, y, w, h, PixelFormat});
-  backSurface->Unlock(desc.lpSurface);
-  return 1;
+  if (!effectTablesReady) return 0;
+  return zo::LockedSurfaces{nullptr}([&](const zo::PixelView&, const zo::PixelView& screen) {
+    kernel(RegionJob{screen, x, y, w, h, PixelFormat});
+  });
 }
 
-// Object 0 (the buffer) first, then the back surface; the enlargement is
-// drawn back at (x, y) once both are free again.
+// Object 0 (the buffer) with the back surface; the enlargement is drawn back
+// at (x, y) once both are free again.
 int Zoom(int x, int y, unsigned w, unsigned h, int dotted, int factor) {
   IDirectDrawSurface* buffer = zo::EffectSource(0);
-  if (!buffer || !backSurface) return 0;
-  DDSURFACEDESC bufferDesc, screenDesc;
-  zo::PixelView bufferView, screen;
-  if (!zo::LockView(buffer, &bufferDesc, &bufferView)) return 0;
-  if (!zo::LockView(backSurface, &screenDesc, &screen)) {
-    buffer->Unlock(bufferDesc.lpSurface);
+  if (!buffer) return 0;
+  int width = 0, height = 0;
+  if (!zo::LockedSurfaces{buffer}([&](const zo::PixelView& bufferView, const zo::PixelView& screen) {
+        zo::ZoomKernel(RegionJob{screen, x, y, w, h, PixelFormat}, bufferView, factor, dotted);
+        zo::ZoomBlitSize(w, h, factor, bufferView, &width, &height);
+      }))
     return 0;
-  }
-  zo::ZoomKernel(RegionJob{screen, x, y, w, h, PixelFormat}, bufferView, factor, dotted);
-  int width, height;
-  zo::ZoomBlitSize(w, h, factor, bufferView, &width, &height);
-  buffer->Unlock(bufferDesc.lpSurface);
-  backSurface->Unlock(screenDesc.lpSurface);
   zoDraw::DrawSpriteOpaque(x, y, 0, 0, 0, width, height);
   return 1;
 }

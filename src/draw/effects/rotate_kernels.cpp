@@ -104,6 +104,19 @@ struct Shade {
   }
 };
 
+// One destination pixel from the source at offsets row + col; a negative
+// offset (outside the source) reads as 0, and 0 leaves the pixel as it was.
+template <bool Shaded>
+inline void PutTexel(uint16_t* d, const uint16_t* src, std::ptrdiff_t col, std::ptrdiff_t row, const Shade* shade) {
+  const std::ptrdiff_t outside = (col | row) >> (sizeof(std::ptrdiff_t) * 8 - 1);  // all ones or 0
+  const uint16_t p = uint16_t(src[(row + col) & ~outside] & ~uint16_t(outside));
+  const uint16_t old = *d;
+  if (Shaded)
+    *d = p ? (*shade)(p) : old;
+  else
+    *d = p ? p : old;
+}
+
 // Without a branch per pixel: on sprites of short clear and opaque runs the
 // branches are mispredicted often. A position outside the source reads the
 // first pixel masked to 0, and a destination pixel left alone is written back
@@ -115,13 +128,7 @@ void DrawRow(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const
     const std::ptrdiff_t col = cols[u.Index()], row = rows[v.Index()];
     u.Next();
     v.Next();
-    const std::ptrdiff_t outside = (col | row) >> (sizeof(std::ptrdiff_t) * 8 - 1);  // all ones or 0
-    const uint16_t p = uint16_t(src[(row + col) & ~outside] & ~uint16_t(outside));
-    const uint16_t old = d[i];
-    if (Shaded)
-      d[i] = p ? (*shade)(p) : old;
-    else
-      d[i] = p ? p : old;
+    PutTexel<Shaded>(d + i, src, col, row, shade);
   }
 }
 
@@ -161,16 +168,8 @@ int64_t SameSign(int64_t u0, int64_t step, int64_t n) {
 template <bool Shaded>
 void DrawWalk(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const std::ptrdiff_t* rows,
               int64_t au, int64_t du, int ku, int64_t av, int64_t dv, int kv, int64_t n, const Shade* shade) {
-  for (int64_t i = 0; i < n; ++i, au += du, av += dv) {
-    const std::ptrdiff_t col = cols[au >> ku], row = rows[av >> kv];
-    const std::ptrdiff_t outside = (col | row) >> (sizeof(std::ptrdiff_t) * 8 - 1);
-    const uint16_t p = uint16_t(src[(row + col) & ~outside] & ~uint16_t(outside));
-    const uint16_t old = d[i];
-    if (Shaded)
-      d[i] = p ? (*shade)(p) : old;
-    else
-      d[i] = p ? p : old;
-  }
+  for (int64_t i = 0; i < n; ++i, au += du, av += dv)
+    PutTexel<Shaded>(d + i, src, cols[au >> ku], rows[av >> kv], shade);
 }
 
 // One row of the window, n positions from (x0, j): u and v at position i
@@ -196,12 +195,7 @@ int ReduceAngle(int angle) {
 }
 
 bool RotateClip(const IntRect& clip, const RotateCall& call, RotateWindow* out) {
-  const int64_t W = int64_t(call.dr) - call.dl, H = int64_t(call.db) - call.dt;
-  out->endX = call.dr > clip.right ? int64_t(clip.right) - call.dl : W;
-  out->endY = call.db > clip.bottom ? int64_t(clip.bottom) - call.dt : H;
-  out->startX = call.dl < clip.left ? int64_t(clip.left) - call.dl : 0;
-  out->startY = call.dt < clip.top ? int64_t(clip.top) - call.dt : 0;
-  return out->endX >= out->startX && out->endY >= out->startY;
+  return WindowClip(clip, IntRect{call.dl, call.dt, call.dr, call.db}, out);
 }
 
 bool RotateDrawable(const RotateCall& call) {

@@ -24,15 +24,7 @@ struct RotateCall {
   int sl, st, sr, sb;   // source rectangle in the object
 };
 
-// The columns and rows of the rectangle that may be written, counted from
-// its top-left corner: startX <= i < endX, startY <= j < endY.
-struct RotateWindow {
-  int64_t startX, endX, startY, endY;
-};
-
-// The window against the clip rectangle. False when nothing is left and the
-// surfaces need not be locked (end before start); an empty window that is
-// not inverted is true and draws nothing.
+// WindowClip of the call's destination rectangle.
 bool RotateClip(const IntRect& clip, const RotateCall& call, RotateWindow* out);
 
 // False when the call cannot draw anything whatever the surfaces hold: an

@@ -1,9 +1,9 @@
 #include "draw/effects/tunnel_kernels.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "draw/effects/simd16.h"
 
 namespace zo {
 
@@ -160,7 +160,7 @@ void WalkRowVector(const PixelView& tex, const TunnelGrid& m, const TunnelCell* 
     px = _mm_insert_epi16(px, texels[at[5]], 5);
     px = _mm_insert_epi16(px, texels[at[6]], 6);
     px = _mm_insert_epi16(px, texels[at[7]], 7);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), px);
+    Store8(out + k, px);
   }
   for (; k < count; ++k) DrawCell(tex, m, cells[k], su, sv, out + k);
 }

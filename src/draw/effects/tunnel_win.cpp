@@ -1,7 +1,6 @@
 // The tunnel map: its build, and the draw through the locked texture object
 // and back surface. Neither ClipRect nor a transparent value applies; the
 // draw keeps to the back surface and to the texture object by itself.
-#include "draw/display_win.h"
 #include "draw/effects/effect_frame_win.h"
 #include "draw/effects/tunnel_kernels.h"
 #include "zo.h"
@@ -21,20 +20,12 @@ void BuildTunnelMap(int texWidth, int texHeight, int mapWidth, int mapHeight, in
   zo::BuildTunnelCells(shape, &TunnelMap);
 }
 
-int DrawTunnel(int x, int y, int scrollU, int scrollV, int obj) {
-  IDirectDrawSurface* texture = zo::EffectSource(obj);
+int DrawTunnel(int x, int y, int scrollU, int scrollV, int object) {
+  IDirectDrawSurface* texture = zo::EffectSource(object);
   if (!texture) return 0;
-  DDSURFACEDESC texDesc, dstDesc;
-  zo::PixelView tex, dst;
-  if (!zo::LockView(texture, &texDesc, &tex)) return 0;
-  if (!backSurface || !zo::LockView(backSurface, &dstDesc, &dst)) {
-    texture->Unlock(texDesc.lpSurface);
-    return 0;
-  }
-  zo::TunnelKernel(zo::TunnelJob{tex, dst, &TunnelMap, x, y, scrollU, scrollV});
-  texture->Unlock(texDesc.lpSurface);
-  backSurface->Unlock(dstDesc.lpSurface);
-  return 1;
+  return zo::LockedSurfaces{texture}([&](const zo::PixelView& tex, const zo::PixelView& dst) {
+    zo::TunnelKernel(zo::TunnelJob{tex, dst, &TunnelMap, x, y, scrollU, scrollV});
+  });
 }
 
 }  // namespace zoDraw

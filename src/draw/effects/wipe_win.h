@@ -1,7 +1,7 @@
 // The wipe over the display's globals, for the shell's scene change.
 #pragma once
 
-#include "draw/wipe_rules.h"
+#include "draw/effects/wipe_rules.h"
 
 namespace zo {
 

@@ -1,4 +1,4 @@
-#include "draw/wipe_rules.h"
+#include "draw/effects/wipe_rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,15 +46,36 @@ IntRect OpeningStart(const IntRect& s, int kind, int band) {
   return c;
 }
 
-// One axis of an opening: both edges move out; as soon as either reaches its
-// saved edge, both take the saved edges.
-void OpenAxis(int32_t& lo, int32_t& hi, int32_t savedLo, int32_t savedHi, int step) {
+// Both edges of an axis move out; answers whether either reached its saved edge.
+bool OpenEdges(int32_t& lo, int32_t& hi, int32_t savedLo, int32_t savedHi, int step) {
   Move(lo, -int64_t(step));
   Move(hi, step);
-  if (lo <= savedLo || hi >= savedHi) {
+  return lo <= savedLo || hi >= savedHi;
+}
+
+// Both edges of an axis move in; answers whether they met or crossed.
+bool CloseEdges(int32_t& lo, int32_t& hi, int step) {
+  Move(lo, step);
+  Move(hi, -int64_t(step));
+  return lo >= hi;
+}
+
+// One axis of an opening: as soon as either edge reaches its saved edge,
+// both take the saved edges.
+void OpenAxis(int32_t& lo, int32_t& hi, int32_t savedLo, int32_t savedHi, int step) {
+  if (OpenEdges(lo, hi, savedLo, savedHi, step)) {
     lo = savedLo;
     hi = savedHi;
   }
+}
+
+// Shapes 8 and 9: the first axis opens to its saved edges, then the second.
+void OpenInTurn(int32_t& lo, int32_t& hi, int32_t savedLo, int32_t savedHi, int32_t& lo2, int32_t& hi2,
+                int32_t savedLo2, int32_t savedHi2, int step) {
+  if (lo != savedLo || hi != savedHi)
+    OpenAxis(lo, hi, savedLo, savedHi, step);
+  else
+    OpenAxis(lo2, hi2, savedLo2, savedHi2, step);
 }
 
 // Answers true when the opening is done.
@@ -64,29 +85,17 @@ bool StepOpening(IntRect& c, const IntRect& s, int kind, int step) {
     case 2: Move(c.bottom, step); return c.bottom >= s.bottom;
     case 3: Move(c.left, -int64_t(step)); return c.left <= s.left;
     case 4: Move(c.right, step); return c.right >= s.right;
-    case 5:
-      Move(c.top, -int64_t(step));
-      Move(c.bottom, step);
-      return c.top <= s.top || c.bottom >= s.bottom;
-    case 6:
-      Move(c.left, -int64_t(step));
-      Move(c.right, step);
-      return c.left <= s.left || c.right >= s.right;
+    case 5: return OpenEdges(c.top, c.bottom, s.top, s.bottom, step);
+    case 6: return OpenEdges(c.left, c.right, s.left, s.right, step);
     case 7:
       OpenAxis(c.left, c.right, s.left, s.right, step);
       OpenAxis(c.top, c.bottom, s.top, s.bottom, step);
       return Same(c, s);
     case 8:
-      if (c.top != s.top || c.bottom != s.bottom)
-        OpenAxis(c.top, c.bottom, s.top, s.bottom, step);
-      else
-        OpenAxis(c.left, c.right, s.left, s.right, step);
+      OpenInTurn(c.top, c.bottom, s.top, s.bottom, c.left, c.right, s.left, s.right, step);
       return Same(c, s);
     case 9:
-      if (c.left != s.left || c.right != s.right)
-        OpenAxis(c.left, c.right, s.left, s.right, step);
-      else
-        OpenAxis(c.top, c.bottom, s.top, s.bottom, step);
+      OpenInTurn(c.left, c.right, s.left, s.right, c.top, c.bottom, s.top, s.bottom, step);
       return Same(c, s);
     default: return true;  // never started; ends rather than running for ever
   }
@@ -95,9 +104,7 @@ bool StepOpening(IntRect& c, const IntRect& s, int kind, int step) {
 // One axis of a closing shape 7: both edges move in; once they meet or
 // cross, both sit on the centre line. Answers whether they sit there.
 bool CloseToCentre(int32_t& lo, int32_t& hi, int centre, int step) {
-  Move(lo, step);
-  Move(hi, -int64_t(step));
-  if (lo >= hi) lo = hi = centre;
+  if (CloseEdges(lo, hi, step)) lo = hi = centre;
   return lo == centre && hi == centre;
 }
 
@@ -117,6 +124,17 @@ bool AtBand(int32_t lo, int32_t hi, int64_t centre, int band) {
   return lo == Clamp32(centre - band / 2) || hi == Clamp32(centre + band / 2);
 }
 
+// Shapes 8 and 9: the first axis closes to the band, which runs while
+// neither edge sits on its band edge; then the second axis closes. Answers
+// whether it has.
+bool CloseInTurn(int32_t& lo, int32_t& hi, int64_t centre, int band, int32_t& lo2, int32_t& hi2, int step) {
+  if (!AtBand(lo, hi, centre, band)) {
+    CloseToBand(lo, hi, centre, band, step);
+    return false;
+  }
+  return CloseEdges(lo2, hi2, step);
+}
+
 // Answers true when the closing is closed.
 bool StepClosing(IntRect& c, const IntRect& s, int kind, int band, int step) {
   switch (kind) {
@@ -124,36 +142,15 @@ bool StepClosing(IntRect& c, const IntRect& s, int kind, int band, int step) {
     case 2: Move(c.bottom, -int64_t(step)); return c.bottom <= s.top;
     case 3: Move(c.left, step); return c.left >= s.right;
     case 4: Move(c.right, -int64_t(step)); return c.right <= s.left;
-    case 5:
-      Move(c.top, step);
-      Move(c.bottom, -int64_t(step));
-      return c.top >= c.bottom;
-    case 6:
-      Move(c.left, step);
-      Move(c.right, -int64_t(step));
-      return c.left >= c.right;
+    case 5: return CloseEdges(c.top, c.bottom, step);
+    case 6: return CloseEdges(c.left, c.right, step);
     case 7: {
       const bool across = CloseToCentre(c.left, c.right, CentreX(s), step);
       const bool down = CloseToCentre(c.top, c.bottom, CentreY(s), step);
       return across && down;
     }
-    case 8:
-      // The band stage runs while neither edge sits on its band edge.
-      if (!AtBand(c.left, c.right, CentreX(s), band)) {
-        CloseToBand(c.left, c.right, CentreX(s), band, step);
-        return false;
-      }
-      Move(c.top, step);
-      Move(c.bottom, -int64_t(step));
-      return c.top >= c.bottom;
-    case 9:
-      if (!AtBand(c.top, c.bottom, CentreY(s), band)) {
-        CloseToBand(c.top, c.bottom, CentreY(s), band, step);
-        return false;
-      }
-      Move(c.left, step);
-      Move(c.right, -int64_t(step));
-      return c.left >= c.right;
+    case 8: return CloseInTurn(c.left, c.right, CentreX(s), band, c.top, c.bottom, step);
+    case 9: return CloseInTurn(c.top, c.bottom, CentreY(s), band, c.left, c.right, step);
     default: return true;  // never started; ends rather than running for ever
   }
 }
