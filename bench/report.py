@@ -140,8 +140,8 @@ REASON_TEXT = {
         "memcpy reads the frame once and writes it once, from cache (the 600 KB frame stays in L2/L3). "
         "The kernel reads the sprite and the frame and writes the frame, three streams instead of two, "
         "so its ceiling is about two thirds of memcpy's before any arithmetic; on top come the "
-        "clear-pixel mask of every block of eight and the per-field work (unpacking the 5-6-5 fields, "
-        "the rule, packing again), the instructions per pixel in the table."),
+        "clear-pixel mask of every vector (eight pixels in SSE2, sixteen in AVX2) and the per-field work "
+        "(unpacking the 5-6-5 fields, the rule, packing again), the instructions per pixel in the table."),
     "blur": (
         "The vertical sums slide with SSE2, but the running sums along each row (`prefix` in "
         "`BlurKernel`) are a scalar, serially dependent loop over the 640 columns for each of the three "
