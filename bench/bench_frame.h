@@ -7,12 +7,15 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "draw/effects/effect_frame.h"
 #include "draw/effects/effect_tables.h"
+#include "draw/simd/simd_form.h"
 #include "draw/sine_table.h"
 
 namespace bench {
@@ -62,6 +65,31 @@ void Time(benchmark::State& state, F kernel, int64_t pixels = int64_t(W) * H) {
     benchmark::ClobberMemory();
   }
   Count(state, pixels);
+}
+
+// The vector forms this processor runs (AVX2 left out under ZO_SIMD=sse2),
+// each with the suffix its benchmarks and instruction counts carry: none for
+// SSE2, "/avx2" for AVX2.
+struct Form {
+  zo::SimdForm form;
+  const char* suffix;
+};
+inline std::vector<Form> Forms() {
+  std::vector<Form> forms{{zo::SimdForm::kSse2, ""}};
+  if (zo::ChooseSimdForm(std::getenv("ZO_SIMD"), zo::ProcessorHasAvx2()) == zo::SimdForm::kAvx2)
+    forms.push_back({zo::SimdForm::kAvx2, "/avx2"});
+  return forms;
+}
+
+// Registers body under name once per form, with that form in force.
+template <class F>
+void RegisterInForms(const std::string& name, F body) {
+  for (const Form& f : Forms())
+    benchmark::RegisterBenchmark((name + f.suffix).c_str(), [body, form = f.form](benchmark::State& state) {
+      zo::UseSimdForm(form);
+      body(state);
+      zo::UseSimdForm(zo::SimdForm::kSse2);
+    });
 }
 
 // A copy of the whole frame: the bandwidth ceiling.

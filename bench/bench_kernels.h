@@ -113,11 +113,11 @@ inline const std::vector<Kernel>& Kernels() {
   return all;
 }
 
-// Registers the catalogue's kernels timed by one program, named by their keys.
+// Registers the catalogue's kernels timed by one program, named by their keys
+// (with the suffix of each vector form).
 inline bool RegisterKernels(const std::string& program) {
   for (const Kernel& k : Kernels())
-    if (program == k.bench)
-      benchmark::RegisterBenchmark(k.key, [run = k.run](benchmark::State& state) { Time(state, run); });
+    if (program == k.bench) RegisterInForms(k.key, [run = k.run](benchmark::State& state) { Time(state, run); });
   return true;
 }
 

@@ -152,15 +152,19 @@ int main() {
   for (int y = 0; y < 60; ++y)
     std::copy(F().sprite.begin() + y * W, F().sprite.begin() + y * W + 240, strip.begin() + y * 240);
   const std::vector<uint16_t> screen = F().screen;
-  for (const bench::Kernel& k : Kernels()) {
-    F().screen = screen;
-    std::fill(bench::TheScene().zoom.begin(), bench::TheScene().zoom.end(), 0);
-    CALLGRIND_ZERO_STATS;
-    CALLGRIND_TOGGLE_COLLECT;
-    k.run();
-    CALLGRIND_TOGGLE_COLLECT;
-    CALLGRIND_DUMP_STATS_AT(k.key);
-    std::printf("%s\n", k.key);
+  for (const bench::Form& form : bench::Forms()) {
+    zo::UseSimdForm(form.form);
+    for (const bench::Kernel& k : Kernels()) {
+      const std::string name = std::string(k.key) + form.suffix;
+      F().screen = screen;
+      std::fill(bench::TheScene().zoom.begin(), bench::TheScene().zoom.end(), 0);
+      CALLGRIND_ZERO_STATS;
+      CALLGRIND_TOGGLE_COLLECT;
+      k.run();
+      CALLGRIND_TOGGLE_COLLECT;
+      CALLGRIND_DUMP_STATS_AT(name.c_str());
+      std::printf("%s\n", name.c_str());
+    }
   }
   return 0;
 }

@@ -122,6 +122,14 @@ endforeach()
 # The effect test makes every call of the effect catalogue.
 target_include_directories(effects_test PRIVATE ${PROJECT_SOURCE_DIR}/tools)
 
+# The native tree's seeded kernel comparisons built for Windows too, so that
+# every vector form the processor has is proven in both builds under Wine.
+file(GLOB kernel_form_tests CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*_kernels_test.cpp)
+add_executable(kernel_forms_test ${kernel_form_tests} ${PROJECT_SOURCE_DIR}/tests/native/frame_expand_test.cpp)
+target_include_directories(kernel_forms_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/native)
+target_link_libraries(kernel_forms_test PRIVATE zo gtest_main)
+add_test(NAME kernel_forms_test COMMAND kernel_forms_test)
+
 # The examples test is told which examples there are, to check each.
 list(JOIN example_names "," example_list)
 target_compile_definitions(examples_test PRIVATE ZO_EXAMPLES="${example_list}")

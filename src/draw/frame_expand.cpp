@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "draw/frame_expand_avx2.h"
+#include "draw/simd/simd_form.h"
+
 namespace zo {
 
 namespace {
@@ -95,14 +98,15 @@ inline uint32_t* RowAt(uint8_t* out, std::ptrdiff_t pitch, int k) {
 }
 
 // One source row into the `rows` destination rows of a 32-bit format that
-// start at out, each pixel `scale` times across (scale 1, 2 or 4).
+// start at out, each pixel `scale` times across (scale 1, 2 or 4). The AVX2
+// form, when chosen, takes the row in steps of sixteen and leaves the rest.
 template <bool Stream>
 void Rows32(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int rows, int width,
-            const DeepFormat& f, int scale) {
+            const DeepFormat& f, int scale, bool avx2) {
   const bool xrgb = f.redShift == 16 && f.greenShift == 8 && f.blueShift == 0;
   const __m128i shifts[3] = {_mm_cvtsi32_si128(f.redShift), _mm_cvtsi32_si128(f.greenShift),
                              _mm_cvtsi32_si128(f.blueShift)};
-  int x = 0;
+  int x = avx2 ? ExpandRows32Avx2(in, out, pitch, rows, width, f, scale) : 0;
   for (; x + 8 <= width; x += 8) {
     const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
     __m128i lo, hi;
@@ -125,8 +129,8 @@ void Rows32(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int rows, in
 
 // One source row at any scale: converted once, spread, then copied down.
 void RowScaled32(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int width, const DeepFormat& f,
-                 int scale) {
-  Rows32<false>(in, out, pitch, 1, width, f, 1);
+                 int scale, bool avx2) {
+  Rows32<false>(in, out, pitch, 1, width, f, 1, avx2);
   ReplicateRow(RowAt(out, pitch, 0), width, scale);
   const size_t rowBytes = static_cast<size_t>(width) * scale * 4;
   for (int k = 1; k < scale; ++k) std::memcpy(out + k * pitch, out, rowBytes);
@@ -183,15 +187,16 @@ void ExpandFrame565(const PixelView& src, const DeepView& dst, const DeepFormat&
   if (width <= 0 || height <= 0) return;
   const bool vector = f.bytesPerPixel == 4 && (scale == 1 || scale == 2 || scale == 4);
   const bool stream = vector && reinterpret_cast<uintptr_t>(dst.bytes) % 16 == 0 && dst.pitch % 16 == 0;
+  const bool avx2 = ActiveSimdForm() == SimdForm::kAvx2;
   for (int y = 0; y < height; ++y) {
     const uint16_t* in = src.pixels + static_cast<std::ptrdiff_t>(y) * src.pitch;
     uint8_t* out = dst.bytes + static_cast<std::ptrdiff_t>(y) * scale * dst.pitch;
     if (stream)
-      Rows32<true>(in, out, dst.pitch, scale, width, f, scale);
+      Rows32<true>(in, out, dst.pitch, scale, width, f, scale, avx2);
     else if (vector)
-      Rows32<false>(in, out, dst.pitch, scale, width, f, scale);
+      Rows32<false>(in, out, dst.pitch, scale, width, f, scale, avx2);
     else if (f.bytesPerPixel == 4)
-      RowScaled32(in, out, dst.pitch, width, f, scale);
+      RowScaled32(in, out, dst.pitch, width, f, scale, avx2);
     else
       Row24(in, out, dst.pitch, width, f, scale);
   }

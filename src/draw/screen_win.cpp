@@ -6,6 +6,7 @@
 #include "draw/display_win.h"
 #include "draw/effects/effect_tables.h"
 #include "draw/objects_win.h"
+#include "draw/simd/simd_form.h"
 #include "draw/sine_table.h"
 #include "system/lifecycle_win.h"
 #include "system/message_box_win.h"
@@ -198,6 +199,7 @@ int Screen(int width, int height, int placement) {
   PixelFormat = DerivePixelLayout(format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
 
   BuildSineTable();
+  zo::SelectSimdForm();  // SSE2 or AVX2 for every kernel from here on
   // The tables of the 16-bit effects follow the depth frames are drawn at
   // (the desktop's unless frames are 5-6-5 on a deeper one), not the pixel
   // format; elsewhere the effects find none and draw nothing.

@@ -19,6 +19,7 @@
 #include "draw/effects/effect_frame.h"
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/mirror_kernels.h"  // zo::Placement
+#include "draw/simd/simd_form.h"
 #include "zo/draw_state.h"
 
 namespace zotest {
@@ -144,6 +145,20 @@ inline void WritePicture(const std::string& path, const Image& im) {
   std::fclose(f);
 }
 
+// Runs body(form name) once for every vector form this processor has (only
+// SSE2 under ZO_SIMD=sse2), with that form forced, then goes back to SSE2.
+template <class F>
+void ForEachSimdForm(F body) {
+  const zo::SimdForm best = zo::ChooseSimdForm(std::getenv("ZO_SIMD"), zo::ProcessorHasAvx2());
+  for (zo::SimdForm form : {zo::SimdForm::kSse2, zo::SimdForm::kAvx2}) {
+    if (form == zo::SimdForm::kAvx2 && best != form) continue;
+    ASSERT_TRUE(zo::UseSimdForm(form));
+    SCOPED_TRACE(std::string("form ") + zo::SimdFormName(form));
+    body(zo::SimdFormName(form));
+  }
+  zo::UseSimdForm(zo::SimdForm::kSse2);
+}
+
 // One case: build the inputs from rng, run the kernel into fast and the
 // reference into slow (both start as the same destination).
 using Case = std::function<void(std::mt19937& rng, Image& fast, Image& slow)>;
@@ -153,24 +168,26 @@ using Case = std::function<void(std::mt19937& rng, Image& fast, Image& slow)>;
 // <name>-<seed>-fast.ppm and -slow.ppm.
 inline void CompareSeeded(const char* name, int cases, const Case& run, uint32_t firstSeed = 20261208u) {
   const uint32_t base = BaseSeed(firstSeed);
-  for (int n = 0; n < cases; ++n) {
-    const uint32_t seed = base + uint32_t(n);
-    std::mt19937 rng(seed);
-    Image fast, slow;
-    run(rng, fast, slow);
-    if (::testing::Test::HasFatalFailure()) FAIL() << name << ": seed " << seed << " (ZO_SEED=" << seed << ")";
-    ASSERT_EQ(fast.px.size(), slow.px.size()) << name << " seed " << seed;
-    for (size_t i = 0; i < fast.px.size(); ++i) {
-      if (fast.px[i] == slow.px[i]) continue;
-      const std::string stem = std::string(name) + "-" + std::to_string(seed);
-      WritePicture(stem + "-fast.ppm", fast);
-      WritePicture(stem + "-slow.ppm", slow);
-      FAIL() << name << ": seed " << seed << " (replay with ZO_SEED=" << seed << "): pixel "
-             << i % size_t(fast.Stride()) << "," << i / size_t(fast.Stride()) << " is 0x" << std::hex
-             << fast.px[i] << ", the reference gives 0x" << slow.px[i] << " (pictures "
-             << stem << "-*.ppm)";
+  ForEachSimdForm([&](const char* form) {
+    for (int n = 0; n < cases; ++n) {
+      const uint32_t seed = base + uint32_t(n);
+      std::mt19937 rng(seed);
+      Image fast, slow;
+      run(rng, fast, slow);
+      if (::testing::Test::HasFatalFailure()) FAIL() << name << ": seed " << seed << " (ZO_SEED=" << seed << ")";
+      ASSERT_EQ(fast.px.size(), slow.px.size()) << name << " seed " << seed;
+      for (size_t i = 0; i < fast.px.size(); ++i) {
+        if (fast.px[i] == slow.px[i]) continue;
+        const std::string stem = std::string(name) + "-" + form + "-" + std::to_string(seed);
+        WritePicture(stem + "-fast.ppm", fast);
+        WritePicture(stem + "-slow.ppm", slow);
+        FAIL() << name << " (" << form << "): seed " << seed << " (replay with ZO_SEED=" << seed
+               << "): pixel " << i % size_t(fast.Stride()) << "," << i / size_t(fast.Stride()) << " is 0x"
+               << std::hex << fast.px[i] << ", the reference gives 0x" << slow.px[i] << " (pictures " << stem
+               << "-*.ppm)";
+      }
     }
-  }
+  });
 }
 
 }  // namespace harness

@@ -32,6 +32,7 @@ void SlowExpand(const harness::Image& src, std::vector<uint8_t>& dst, int pitch,
 const zo::DeepFormat Layouts[] = {{4, 16, 8, 0}, {4, 0, 8, 16}, {4, 24, 16, 8}, {3, 16, 8, 0}, {3, 0, 8, 16}};
 
 TEST(FrameExpand, MatchesTheLiteralExpansion) {
+  harness::ForEachSimdForm([](const char*) {
   const uint32_t base = harness::BaseSeed();
   for (int n = 0; n < 400; ++n) {
     const uint32_t seed = base + uint32_t(n);
@@ -56,6 +57,7 @@ TEST(FrameExpand, MatchesTheLiteralExpansion) {
           << "seed " << seed << " (replay with ZO_SEED=" << seed << "): byte " << i % pitch << ","
           << i / pitch << " scale " << scale << " bytes " << f.bytesPerPixel;
   }
+  });
 }
 
 TEST(FrameExpand, EveryValueHasItsOwnColourAndWhiteStaysWhite) {
@@ -74,6 +76,19 @@ TEST(FrameExpand, EveryValueHasItsOwnColourAndWhiteStaysWhite) {
   EXPECT_EQ(out[0xFFFF], 0xFFFFFFu & 0x00FFFFFF);
   EXPECT_EQ(out[0], 0u);
   EXPECT_EQ(out[0xF800], 0xFF0000u);
+}
+
+TEST(SimdForm, ARequestNeverNamesAFormTheProcessorLacks) {
+  struct Case { const char* request; bool avx2; zo::SimdForm form; };
+  const Case cases[] = {{nullptr, true, zo::SimdForm::kAvx2}, {"", true, zo::SimdForm::kAvx2},
+                        {"sse2", true, zo::SimdForm::kSse2}, {"avx2", true, zo::SimdForm::kAvx2},
+                        {"avx2", false, zo::SimdForm::kSse2}, {nullptr, false, zo::SimdForm::kSse2},
+                        {"neon", true, zo::SimdForm::kAvx2}};
+  for (const Case& c : cases)
+    EXPECT_EQ(zo::ChooseSimdForm(c.request, c.avx2), c.form) << (c.request ? c.request : "(none)") << c.avx2;
+  if (!zo::ProcessorHasAvx2()) {
+    EXPECT_FALSE(zo::UseSimdForm(zo::SimdForm::kAvx2));
+  }
 }
 
 TEST(FrameExpand, FormatsFromMasks) {

@@ -7,138 +7,14 @@
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/opacity_weights.h"
 #include "draw/effects/simd16.h"
+#include "draw/simd/lanes16.h"
+#include "draw/simd/simd_form.h"
+// The 5-bit blends and the half blend in the SSE2 form.
+#include "draw/effects/blend_rows.inl"
 
 namespace zo {
 
 namespace {
-
-template <class F>
-void ForEachRow(const BlendJob& job, F row) {
-  const SpriteSpan& s = job.span;
-  const uint16_t* src = job.src.pixels + s.srcX + std::ptrdiff_t(s.srcY) * job.src.pitch;
-  uint16_t* dst = job.dst.pixels + s.dstX + std::ptrdiff_t(s.dstY) * job.dst.pitch;
-  for (int j = 0; j < s.height; ++j) {
-    row(dst, src, j);
-    src += job.src.pitch;
-    dst += job.dst.pitch;
-  }
-}
-
-// ---------------------------------------------------------------- 5-bit tables
-//
-// Each operation gives its rule twice: Vec on eight 5-bit components at
-// once (column col of the span, for ramps along the row), and Entry as the
-// table lookup for one channel. The tests hold the two equal for every input.
-
-struct FadeOp {
-  __m128i k[3], level[3];
-  int k_[3];
-  explicit FadeOp(const int kk[3]) {
-    for (int c = 0; c < 3; ++c) {
-      k_[c] = kk[c];
-      k[c] = _mm_set1_epi16(short(kk[c]));
-      level[c] = _mm_set1_epi16(short(31 - kk[c]));
-    }
-  }
-  __m128i Vec(int c, __m128i s, __m128i d, int) const {
-    return _mm_add_epi16(_mm_subs_epu16(s, k[c]), _mm_subs_epu16(d, level[c]));
-  }
-  uint16_t Entry(int c, int s, int d, int) const { return FadeTable[FadeIndex(c, k_[c], s, d)]; }
-};
-
-// k per column, the same for every row.
-struct FadeColumnsOp {
-  const uint16_t* k[3];  // k of column i at k[c][i]
-  __m128i Vec(int c, __m128i s, __m128i d, int col) const {
-    const __m128i kk = Load8(k[c] + col);
-    const __m128i level = _mm_sub_epi16(_mm_set1_epi16(31), kk);
-    return _mm_add_epi16(_mm_subs_epu16(s, kk), _mm_subs_epu16(d, level));
-  }
-  uint16_t Entry(int c, int s, int d, int col) const { return FadeTable[FadeIndex(c, k[c][col], s, d)]; }
-};
-
-struct AddOp {
-  __m128i k, top;
-  int k_;
-  explicit AddOp(int kk) : k(_mm_set1_epi16(short(kk))), top(_mm_set1_epi16(31)), k_(kk) {}
-  __m128i Vec(int, __m128i s, __m128i d, int) const {
-    return _mm_min_epi16(_mm_add_epi16(_mm_subs_epu16(s, k), d), top);
-  }
-  uint16_t Entry(int c, int s, int d, int) const { return AddTable[FadeIndex(c, k_, s, d)]; }
-};
-
-struct SubOp {
-  __m128i Vec(int, __m128i s, __m128i d, int) const { return _mm_subs_epu16(d, s); }
-  uint16_t Entry(int c, int s, int d, int) const { return SubTable[SubIndex(c, d, s)]; }
-};
-
-template <class Op>
-inline uint16_t TablePixel(const Op& op, uint16_t s, uint16_t d, int col) {
-  const uint8_t* sc = ComponentTable[s];
-  const uint8_t* dc = ComponentTable[d];
-  return uint16_t(op.Entry(0, sc[0], dc[0], col) | op.Entry(1, sc[1], dc[1], col) |
-                  op.Entry(2, sc[2], dc[2], col));
-}
-
-template <class Op>
-void TableRow(uint16_t* d, const uint16_t* s, int from, int to, const Op& op) {
-  for (int i = from; i < to; ++i)
-    if (s[i]) d[i] = TablePixel(op, s[i], d[i], i);
-}
-
-// Eight pixels at a time on 5-6-5 (green's top five bits) or 5-5-5, where a
-// pixel with bit 15 set has no components, as ComponentTable says.
-template <Layout L, class Op>
-void VectorRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
-  const int redPos = L == Layout::k565 ? 11 : 10;
-  const int greenPos = L == Layout::k565 ? 6 : 5;
-  const __m128i five = _mm_set1_epi16(31);
-  int i = 0;
-  for (; i + 8 <= w; i += 8) {
-    const __m128i sp = Load8(s + i);
-    const __m128i clear = ClearLanes(sp);
-    const __m128i dp = Load8(d + i);
-    __m128i sr = _mm_and_si128(_mm_srli_epi16(sp, redPos), five);
-    __m128i sg = _mm_and_si128(_mm_srli_epi16(sp, greenPos), five);
-    __m128i sb = _mm_and_si128(sp, five);
-    __m128i dr = _mm_and_si128(_mm_srli_epi16(dp, redPos), five);
-    __m128i dg = _mm_and_si128(_mm_srli_epi16(dp, greenPos), five);
-    __m128i db = _mm_and_si128(dp, five);
-    if (L == Layout::k555) {
-      const __m128i sv = _mm_cmpgt_epi16(sp, _mm_set1_epi16(-1));  // bit 15 clear
-      const __m128i dv = _mm_cmpgt_epi16(dp, _mm_set1_epi16(-1));
-      sr = _mm_and_si128(sr, sv);
-      sg = _mm_and_si128(sg, sv);
-      sb = _mm_and_si128(sb, sv);
-      dr = _mm_and_si128(dr, dv);
-      dg = _mm_and_si128(dg, dv);
-      db = _mm_and_si128(db, dv);
-    }
-    const __m128i r = op.Vec(0, sr, dr, i), g = op.Vec(1, sg, dg, i), b = op.Vec(2, sb, db, i);
-    const __m128i mixed =
-        _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, redPos), _mm_slli_epi16(g, greenPos)), b);
-    Store8(d + i, Select(clear, dp, mixed));
-  }
-  TableRow(d, s, i, w, op);
-}
-
-template <class Op>
-void Row(Layout layout, uint16_t* d, const uint16_t* s, int w, const Op& op) {
-  switch (layout) {
-    case Layout::k565: VectorRow<Layout::k565>(d, s, w, op); break;
-    case Layout::k555: VectorRow<Layout::k555>(d, s, w, op); break;
-    default: TableRow(d, s, 0, w, op); break;
-  }
-}
-
-template <class Op>
-void RunTableOp(const BlendJob& job, const Op& op) {
-  const Layout layout = LayoutOf(job.format);
-  const int w = job.span.width;
-  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row(layout, d, s, w, op); });
-}
-
-int ClampLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
 
 // ---------------------------------------------------------------- float blends
 
@@ -688,22 +564,8 @@ int RampSteps(const Ramp& ramp, int p) {
 }
 
 void HalfBlendKernel(const BlendJob& job) {
-  const uint16_t half = uint16_t(job.format.halfMask);
-  const __m128i mask = _mm_set1_epi16(short(half));
-  const int w = job.span.width;
-  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
-    WalkRow(
-        w,
-        [&](int i) {
-          const __m128i sp = Load8(s + i), dp = Load8(d + i);
-          const __m128i mixed = _mm_add_epi16(_mm_and_si128(_mm_srli_epi16(sp, 1), mask),
-                                              _mm_and_si128(_mm_srli_epi16(dp, 1), mask));
-          Store8(d + i, KeepClear(sp, dp, mixed));
-        },
-        [&](int i) {
-          if (s[i]) d[i] = uint16_t(((s[i] >> 1) & half) + ((d[i] >> 1) & half));
-        });
-  });
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::HalfBlendKernel(job);
+  HalfBlendRows<Sse2Lanes>(job);
 }
 
 void AlphaBlendKernel(const BlendJob& job, const float alpha[3]) {
@@ -768,45 +630,23 @@ void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& 
 }
 
 void CrossFadeKernel(const BlendJob& job, const int level[3]) {
-  const int k[3] = {31 - ClampLevel(level[0]), 31 - ClampLevel(level[1]), 31 - ClampLevel(level[2])};
-  RunTableOp(job, FadeOp(k));
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::CrossFadeKernel(job, level);
+  CrossFadeRows<Sse2Lanes>(job, level);
 }
 
 void CrossFadeGradientKernel(const BlendJob& job, const int level[3], const Ramp& ramp) {
-  const int k0[3] = {31 - ClampLevel(level[0]), 31 - ClampLevel(level[1]), 31 - ClampLevel(level[2])};
-  auto stepped = [&](int steps, int k[3]) {
-    for (int c = 0; c < 3; ++c) k[c] = std::max(k0[c] - steps, 0);
-  };
-  const SpriteSpan& sp = job.span;
-  const Layout layout = LayoutOf(job.format);
-  const int w = sp.width;
-  if (ramp.vertical) {
-    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int j) {
-      int k[3];
-      stepped(RampSteps(ramp, sp.firstRow + j), k);
-      Row(layout, d, s, w, FadeOp(k));
-    });
-    return;
-  }
-  // Per-column k, the same for every row; built a stretch at a time.
-  const int chunk = 256;
-  uint16_t kr[chunk + 8], kg[chunk + 8], kb[chunk + 8];
-  for (int i0 = 0; i0 < w; i0 += chunk) {
-    const int n = std::min(chunk, w - i0);
-    for (int i = 0; i < n; ++i) {
-      int k[3];
-      stepped(RampSteps(ramp, sp.firstCol + i0 + i), k);
-      kr[i] = uint16_t(k[0]);
-      kg[i] = uint16_t(k[1]);
-      kb[i] = uint16_t(k[2]);
-    }
-    FadeColumnsOp op{{kr, kg, kb}};
-    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row(layout, d + i0, s + i0, n, op); });
-  }
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::CrossFadeGradientKernel(job, level, ramp);
+  CrossFadeGradientRows<Sse2Lanes>(job, level, ramp);
 }
 
-void AddKernel(const BlendJob& job, int k) { RunTableOp(job, AddOp(ClampLevel(k))); }
+void AddKernel(const BlendJob& job, int k) {
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::AddKernel(job, k);
+  AddRows<Sse2Lanes>(job, k);
+}
 
-void SubtractKernel(const BlendJob& job) { RunTableOp(job, SubOp()); }
+void SubtractKernel(const BlendJob& job) {
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::SubtractKernel(job);
+  SubtractRows<Sse2Lanes>(job);
+}
 
 }  // namespace zo

@@ -52,4 +52,14 @@ int RampSteps(const Ramp& ramp, int p);
 // Holds an opacity to 0..1 (NaN counts as 0).
 float ClampAlpha(float alpha);
 
+// The AVX2 forms (blend_kernels_avx2.cpp), which the kernels above call
+// themselves when ActiveSimdForm() says AVX2.
+namespace avx2 {
+void HalfBlendKernel(const BlendJob& job);
+void CrossFadeKernel(const BlendJob& job, const int level[3]);
+void CrossFadeGradientKernel(const BlendJob& job, const int level[3], const Ramp& ramp);
+void AddKernel(const BlendJob& job, int k);
+void SubtractKernel(const BlendJob& job);
+}  // namespace avx2
+
 }  // namespace zo

@@ -6,104 +6,14 @@
 
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/simd16.h"
+#include "draw/simd/lanes16.h"
+#include "draw/simd/simd_form.h"
+// The per-pixel 5-bit filters in the SSE2 form.
+#include "draw/effects/filter_rows.inl"
 
 namespace zo {
 
 namespace {
-
-const uint16_t* SrcRow(const FilterJob& job, int j) {
-  return job.src.pixels + job.span.srcX + std::ptrdiff_t(job.span.srcY + j) * job.src.pitch;
-}
-uint16_t* DstRow(const FilterJob& job, int j) {
-  return job.dst.pixels + job.span.dstX + std::ptrdiff_t(job.span.dstY + j) * job.dst.pitch;
-}
-
-// The 5-bit components of eight pixels as ComponentTable gives them (on
-// 5-5-5 a pixel with bit 15 set has none).
-template <Layout L>
-inline void Components(__m128i p, __m128i* r, __m128i* g, __m128i* b) {
-  const __m128i five = _mm_set1_epi16(31);
-  *r = _mm_and_si128(_mm_srli_epi16(p, L == Layout::k565 ? 11 : 10), five);
-  *g = _mm_and_si128(_mm_srli_epi16(p, L == Layout::k565 ? 6 : 5), five);
-  *b = _mm_and_si128(p, five);
-  if (L == Layout::k555) {
-    const __m128i valid = _mm_cmpgt_epi16(p, _mm_set1_epi16(-1));
-    *r = _mm_and_si128(*r, valid);
-    *g = _mm_and_si128(*g, valid);
-    *b = _mm_and_si128(*b, valid);
-  }
-}
-
-template <Layout L>
-inline __m128i Compose(__m128i r, __m128i g, __m128i b) {
-  return _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, L == Layout::k565 ? 11 : 10),
-                                   _mm_slli_epi16(g, L == Layout::k565 ? 6 : 5)),
-                      b);
-}
-
-inline uint16_t Compose5(const PixelLayout& f, int r, int g, int b) {
-  return uint16_t((r << f.fivePos[0]) | (g << f.fivePos[1]) | (b << f.fivePos[2]));
-}
-
-// A per-pixel 5-bit filter: Vec on eight pixels' components, One on a pixel.
-template <Layout L, class Op>
-void FiveBitRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
-  int i = 0;
-  if (L != Layout::Other) {
-    for (; i + 8 <= w; i += 8)
-      KeyedEight(d + i, s + i, [&](__m128i sp, __m128i) {
-        __m128i r, g, b;
-        Components<L>(sp, &r, &g, &b);
-        return op.template Vec<L>(r, g, b);
-      });
-  }
-  for (; i < w; ++i)
-    if (s[i]) d[i] = op.One(ComponentTable[s[i]]);
-}
-
-template <class Op>
-void RunFiveBit(const FilterJob& job, const Op& op) {
-  const Layout layout = LayoutOf(job.format);
-  for (int j = 0; j < job.span.height; ++j) {
-    uint16_t* d = DstRow(job, j);
-    const uint16_t* s = SrcRow(job, j);
-    switch (layout) {
-      case Layout::k565: FiveBitRow<Layout::k565>(d, s, job.span.width, op); break;
-      case Layout::k555: FiveBitRow<Layout::k555>(d, s, job.span.width, op); break;
-      default: FiveBitRow<Layout::Other>(d, s, job.span.width, op); break;
-    }
-  }
-}
-
-struct DarkenOp {
-  int k[3];
-  __m128i kv[3];
-  const PixelLayout* f;
-  template <Layout L>
-  __m128i Vec(__m128i r, __m128i g, __m128i b) const {
-    return Compose<L>(_mm_subs_epu16(r, kv[0]), _mm_subs_epu16(g, kv[1]), _mm_subs_epu16(b, kv[2]));
-  }
-  uint16_t One(const uint8_t* c) const {
-    return uint16_t(SubTable[SubIndex(0, c[0], k[0])] | SubTable[SubIndex(1, c[1], k[1])] |
-                    SubTable[SubIndex(2, c[2], k[2])]);
-  }
-};
-
-struct GrayOp {
-  const PixelLayout* f;
-  template <Layout L>
-  __m128i Vec(__m128i r, __m128i g, __m128i b) const {
-    // floor(s / 3) for s <= 93 is floor(s * 21846 / 65536).
-    const __m128i m = _mm_mulhi_epu16(_mm_add_epi16(_mm_add_epi16(r, g), b), _mm_set1_epi16(21846));
-    return Compose<L>(m, m, m);
-  }
-  uint16_t One(const uint8_t* c) const {
-    const int g = GrayTable[c[0] + c[1] + c[2]];
-    return Compose5(*f, g, g, g);
-  }
-};
-
-int HoldLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
 
 // ---------------------------------------------------------------- blur
 
@@ -131,9 +41,9 @@ void RowComponents(Layout layout, const uint16_t* s, int w, uint16_t* r, uint16_
     for (; i + 8 <= w; i += 8) {
       __m128i cr, cg, cb;
       if (layout == Layout::k565)
-        Components<Layout::k565>(Load8(s + i), &cr, &cg, &cb);
+        Components<Sse2Lanes, Layout::k565>(Load8(s + i), &cr, &cg, &cb);
       else
-        Components<Layout::k555>(Load8(s + i), &cr, &cg, &cb);
+        Components<Sse2Lanes, Layout::k555>(Load8(s + i), &cr, &cg, &cb);
       Store8(r + i, cr);
       Store8(g + i, cg);
       Store8(b + i, cb);
@@ -232,16 +142,14 @@ void BrightnessKernel(const FilterJob& job, const float factor[3]) {
 }
 
 void DarkenKernel(const FilterJob& job, const int level[3]) {
-  DarkenOp op;
-  for (int c = 0; c < 3; ++c) {
-    op.k[c] = 31 - HoldLevel(level[c]);
-    op.kv[c] = _mm_set1_epi16(short(op.k[c]));
-  }
-  op.f = &job.format;
-  RunFiveBit(job, op);
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::DarkenKernel(job, level);
+  DarkenRows<Sse2Lanes>(job, level);
 }
 
-void GrayKernel(const FilterJob& job) { RunFiveBit(job, GrayOp{&job.format}); }
+void GrayKernel(const FilterJob& job) {
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::GrayKernel(job);
+  GrayRows<Sse2Lanes>(job);
+}
 
 int BlurSizeFor(int size, int width, int height) {
   return std::max(0, std::min({size, MaxBlurSize, width, height}));
@@ -288,8 +196,8 @@ void BlurKernel(const FilterJob& job, int size) {
         for (; i + 8 <= last + 1; i += 8) {
           __m128i q[3];
           for (int c = 0; c < 3; ++c) q[c] = divide(_mm_sub_epi16(Load8(prefix[c] + i + n), Load8(prefix[c] + i)));
-          Store8(&blurred[size_t(i)], layout == Layout::k565 ? Compose<Layout::k565>(q[0], q[1], q[2])
-                                                            : Compose<Layout::k555>(q[0], q[1], q[2]));
+          Store8(&blurred[size_t(i)], layout == Layout::k565 ? Compose<Sse2Lanes, Layout::k565>(q[0], q[1], q[2])
+                                                            : Compose<Sse2Lanes, Layout::k555>(q[0], q[1], q[2]));
         }
       }
       for (; i <= last; ++i) {

@@ -63,4 +63,11 @@ int ReadGlowNoise(int& cursor);
 // NaN become 0 (results above a channel's maximum saturate separately).
 float HoldFactor(float factor);
 
+// The AVX2 forms (filter_kernels_avx2.cpp), which the kernels above call
+// themselves when ActiveSimdForm() says AVX2.
+namespace avx2 {
+void DarkenKernel(const FilterJob& job, const int level[3]);
+void GrayKernel(const FilterJob& job);
+}  // namespace avx2
+
 }  // namespace zo

@@ -1,0 +1,27 @@
+// The AVX2 form of the 5-bit blends and the half blend: blend_rows.inl with
+// sixteen pixels a step.
+#include <algorithm>
+#include <cstddef>
+
+#include "draw/effects/blend_kernels.h"
+#include "draw/effects/effect_tables.h"
+
+// Only what follows is compiled for AVX2; the headers above keep the
+// baseline, so their inline functions are the same in every file.
+#include "draw/simd/avx2_begin.h"
+#include "draw/simd/lanes16_avx2.h"
+#include "draw/effects/blend_rows.inl"
+
+namespace zo::avx2 {
+
+void HalfBlendKernel(const BlendJob& job) { HalfBlendRows<Avx2Lanes>(job); }
+void CrossFadeKernel(const BlendJob& job, const int level[3]) { CrossFadeRows<Avx2Lanes>(job, level); }
+void CrossFadeGradientKernel(const BlendJob& job, const int level[3], const Ramp& ramp) {
+  CrossFadeGradientRows<Avx2Lanes>(job, level, ramp);
+}
+void AddKernel(const BlendJob& job, int k) { AddRows<Avx2Lanes>(job, k); }
+void SubtractKernel(const BlendJob& job) { SubtractRows<Avx2Lanes>(job); }
+
+}  // namespace zo::avx2
+
+#include "draw/simd/avx2_end.h"

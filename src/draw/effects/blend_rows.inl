@@ -1,0 +1,213 @@
+// The blend kernels' 5-bit rules and the half blend, written once over a
+// lane form X (simd/lanes16.h): blend_kernels.cpp runs them with SSE2 lanes,
+// blend_kernels_avx2.cpp with AVX2 lanes inside its AVX2 region. Everything
+// here has internal linkage, so the two builds of it never meet at link
+// time. No include guard: each of the two files includes it once.
+#include <algorithm>
+#include <cstddef>
+
+#include "draw/effects/blend_kernels.h"
+#include "draw/effects/effect_tables.h"
+
+namespace zo {
+namespace {
+
+template <class F>
+void ForEachRow(const BlendJob& job, F row) {
+  const SpriteSpan& s = job.span;
+  const uint16_t* src = job.src.pixels + s.srcX + std::ptrdiff_t(s.srcY) * job.src.pitch;
+  uint16_t* dst = job.dst.pixels + s.dstX + std::ptrdiff_t(s.dstY) * job.dst.pitch;
+  for (int j = 0; j < s.height; ++j) {
+    row(dst, src, j);
+    src += job.src.pitch;
+    dst += job.dst.pitch;
+  }
+}
+
+int ClampLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
+
+// Each operation gives its rule twice: Vec on a vector of 5-bit components
+// (from column col of the span, for ramps along the row), and Entry as the
+// table lookup for one channel. The tests hold the two equal for every input.
+
+template <class X>
+struct FadeOp {
+  typename X::V k[3], level[3];
+  int k_[3];
+  explicit FadeOp(const int kk[3]) {
+    for (int c = 0; c < 3; ++c) {
+      k_[c] = kk[c];
+      k[c] = X::Set(kk[c]);
+      level[c] = X::Set(31 - kk[c]);
+    }
+  }
+  typename X::V Vec(int c, typename X::V s, typename X::V d, int) const {
+    return X::Add(X::SubsU(s, k[c]), X::SubsU(d, level[c]));
+  }
+  uint16_t Entry(int c, int s, int d, int) const { return FadeTable[FadeIndex(c, k_[c], s, d)]; }
+};
+
+// k per column, the same for every row; readable a whole vector past the end.
+template <class X>
+struct FadeColumnsOp {
+  const uint16_t* k[3];  // k of column i at k[c][i]
+  typename X::V Vec(int c, typename X::V s, typename X::V d, int col) const {
+    const typename X::V kk = X::Load(k[c] + col);
+    return X::Add(X::SubsU(s, kk), X::SubsU(d, X::Sub(X::Set(31), kk)));
+  }
+  uint16_t Entry(int c, int s, int d, int col) const { return FadeTable[FadeIndex(c, k[c][col], s, d)]; }
+};
+
+template <class X>
+struct AddOp {
+  typename X::V k, top;
+  int k_;
+  explicit AddOp(int kk) : k(X::Set(kk)), top(X::Set(31)), k_(kk) {}
+  typename X::V Vec(int, typename X::V s, typename X::V d, int) const {
+    return X::Min(X::Add(X::SubsU(s, k), d), top);
+  }
+  uint16_t Entry(int c, int s, int d, int) const { return AddTable[FadeIndex(c, k_, s, d)]; }
+};
+
+template <class X>
+struct SubOp {
+  typename X::V Vec(int, typename X::V s, typename X::V d, int) const { return X::SubsU(d, s); }
+  uint16_t Entry(int c, int s, int d, int) const { return SubTable[SubIndex(c, d, s)]; }
+};
+
+template <class Op>
+inline uint16_t TablePixel(const Op& op, uint16_t s, uint16_t d, int col) {
+  const uint8_t* sc = ComponentTable[s];
+  const uint8_t* dc = ComponentTable[d];
+  return uint16_t(op.Entry(0, sc[0], dc[0], col) | op.Entry(1, sc[1], dc[1], col) |
+                  op.Entry(2, sc[2], dc[2], col));
+}
+
+template <class Op>
+void TableRow(uint16_t* d, const uint16_t* s, int from, int to, const Op& op) {
+  for (int i = from; i < to; ++i)
+    if (s[i]) d[i] = TablePixel(op, s[i], d[i], i);
+}
+
+// X::kCount pixels at a time on 5-6-5 (green's top five bits) or 5-5-5,
+// where a pixel with bit 15 set has no components, as ComponentTable says.
+template <class X, Layout L, class Op>
+void VectorRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
+  constexpr int redPos = L == Layout::k565 ? 11 : 10;
+  constexpr int greenPos = L == Layout::k565 ? 6 : 5;
+  using V = typename X::V;
+  const V five = X::Set(31);
+  int i = 0;
+  for (; i + X::kCount <= w; i += X::kCount) {
+    const V sp = X::Load(s + i);
+    const V clear = X::CmpEq(sp, X::Zero());
+    const V dp = X::Load(d + i);
+    V sr = X::And(X::template Srl<redPos>(sp), five);
+    V sg = X::And(X::template Srl<greenPos>(sp), five);
+    V sb = X::And(sp, five);
+    V dr = X::And(X::template Srl<redPos>(dp), five);
+    V dg = X::And(X::template Srl<greenPos>(dp), five);
+    V db = X::And(dp, five);
+    if (L == Layout::k555) {
+      const V sv = X::CmpGt(sp, X::Set(-1));  // bit 15 clear
+      const V dv = X::CmpGt(dp, X::Set(-1));
+      sr = X::And(sr, sv);
+      sg = X::And(sg, sv);
+      sb = X::And(sb, sv);
+      dr = X::And(dr, dv);
+      dg = X::And(dg, dv);
+      db = X::And(db, dv);
+    }
+    const V r = op.Vec(0, sr, dr, i), g = op.Vec(1, sg, dg, i), b = op.Vec(2, sb, db, i);
+    const V mixed = X::Or(X::Or(X::template Sll<redPos>(r), X::template Sll<greenPos>(g)), b);
+    X::Store(d + i, X::Select(clear, dp, mixed));
+  }
+  TableRow(d, s, i, w, op);
+}
+
+template <class X, class Op>
+void Row(Layout layout, uint16_t* d, const uint16_t* s, int w, const Op& op) {
+  switch (layout) {
+    case Layout::k565: VectorRow<X, Layout::k565>(d, s, w, op); break;
+    case Layout::k555: VectorRow<X, Layout::k555>(d, s, w, op); break;
+    default: TableRow(d, s, 0, w, op); break;
+  }
+}
+
+template <class X, class Op>
+void RunTableOp(const BlendJob& job, const Op& op) {
+  const Layout layout = LayoutOf(job.format);
+  const int w = job.span.width;
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row<X>(layout, d, s, w, op); });
+}
+
+template <class X>
+void HalfBlendRows(const BlendJob& job) {
+  using V = typename X::V;
+  const uint16_t half = uint16_t(job.format.halfMask);
+  const V mask = X::Set(half);
+  const int w = job.span.width;
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
+    int i = 0;
+    for (; i + X::kCount <= w; i += X::kCount) {
+      const V sp = X::Load(s + i), dp = X::Load(d + i);
+      const V mixed = X::Add(X::And(X::template Srl<1>(sp), mask), X::And(X::template Srl<1>(dp), mask));
+      X::Store(d + i, X::Select(X::CmpEq(sp, X::Zero()), dp, mixed));
+    }
+    for (; i < w; ++i)
+      if (s[i]) d[i] = uint16_t(((s[i] >> 1) & half) + ((d[i] >> 1) & half));
+  });
+}
+
+template <class X>
+void CrossFadeRows(const BlendJob& job, const int level[3]) {
+  const int k[3] = {31 - ClampLevel(level[0]), 31 - ClampLevel(level[1]), 31 - ClampLevel(level[2])};
+  RunTableOp<X>(job, FadeOp<X>(k));
+}
+
+template <class X>
+void CrossFadeGradientRows(const BlendJob& job, const int level[3], const Ramp& ramp) {
+  const int k0[3] = {31 - ClampLevel(level[0]), 31 - ClampLevel(level[1]), 31 - ClampLevel(level[2])};
+  auto stepped = [&](int steps, int k[3]) {
+    for (int c = 0; c < 3; ++c) k[c] = std::max(k0[c] - steps, 0);
+  };
+  const SpriteSpan& sp = job.span;
+  const Layout layout = LayoutOf(job.format);
+  const int w = sp.width;
+  if (ramp.vertical) {
+    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int j) {
+      int k[3];
+      stepped(RampSteps(ramp, sp.firstRow + j), k);
+      Row<X>(layout, d, s, w, FadeOp<X>(k));
+    });
+    return;
+  }
+  // Per-column k, the same for every row; built a stretch at a time.
+  const int chunk = 256;
+  uint16_t kr[chunk + X::kCount], kg[chunk + X::kCount], kb[chunk + X::kCount];
+  for (int i0 = 0; i0 < w; i0 += chunk) {
+    const int n = std::min(chunk, w - i0);
+    for (int i = 0; i < n; ++i) {
+      int k[3];
+      stepped(RampSteps(ramp, sp.firstCol + i0 + i), k);
+      kr[i] = uint16_t(k[0]);
+      kg[i] = uint16_t(k[1]);
+      kb[i] = uint16_t(k[2]);
+    }
+    FadeColumnsOp<X> op{{kr, kg, kb}};
+    ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) { Row<X>(layout, d + i0, s + i0, n, op); });
+  }
+}
+
+template <class X>
+void AddRows(const BlendJob& job, int k) {
+  RunTableOp<X>(job, AddOp<X>(ClampLevel(k)));
+}
+
+template <class X>
+void SubtractRows(const BlendJob& job) {
+  RunTableOp<X>(job, SubOp<X>());
+}
+
+}  // namespace
+}  // namespace zo

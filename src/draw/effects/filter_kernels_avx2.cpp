@@ -1,0 +1,21 @@
+// The AVX2 form of the per-pixel 5-bit filters: filter_rows.inl with sixteen
+// pixels a step.
+#include <cstddef>
+
+#include "draw/effects/effect_tables.h"
+#include "draw/effects/filter_kernels.h"
+
+// Only what follows is compiled for AVX2; the headers above keep the
+// baseline, so their inline functions are the same in every file.
+#include "draw/simd/avx2_begin.h"
+#include "draw/simd/lanes16_avx2.h"
+#include "draw/effects/filter_rows.inl"
+
+namespace zo::avx2 {
+
+void DarkenKernel(const FilterJob& job, const int level[3]) { DarkenRows<Avx2Lanes>(job, level); }
+void GrayKernel(const FilterJob& job) { GrayRows<Avx2Lanes>(job); }
+
+}  // namespace zo::avx2
+
+#include "draw/simd/avx2_end.h"

@@ -1,0 +1,13 @@
+// Everything between this header and avx2_end.h is compiled for AVX2, on GCC
+// and clang alike, while the rest of the file and every header included
+// before it keep the baseline. Only the functions defined in between may use
+// 256-bit intrinsics, and they run only when ActiveSimdForm() says AVX2.
+// No include guard: each AVX2 region opens with it.
+#include <immintrin.h>
+
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#endif

@@ -1,0 +1,40 @@
+// Sixteen-bit lane operations under one set of names per vector form, so
+// that a row kernel written once as a template over the form runs as SSE2
+// (eight pixels a step) and, inside an AVX2 region, as AVX2 (sixteen).
+#pragma once
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+namespace zo {
+
+struct Sse2Lanes {
+  using V = __m128i;
+  static constexpr int kCount = 8;
+  static V Load(const uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+  static void Store(uint16_t* p, V v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+  static V Set(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
+  static V Zero() { return _mm_setzero_si128(); }
+  static V And(V a, V b) { return _mm_and_si128(a, b); }
+  static V Or(V a, V b) { return _mm_or_si128(a, b); }
+  static V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }  // ~a & b
+  static V Add(V a, V b) { return _mm_add_epi16(a, b); }
+  static V Sub(V a, V b) { return _mm_sub_epi16(a, b); }
+  static V SubsU(V a, V b) { return _mm_subs_epu16(a, b); }
+  static V Min(V a, V b) { return _mm_min_epi16(a, b); }
+  static V Max(V a, V b) { return _mm_max_epi16(a, b); }
+  static V CmpEq(V a, V b) { return _mm_cmpeq_epi16(a, b); }
+  static V CmpGt(V a, V b) { return _mm_cmpgt_epi16(a, b); }
+  static V MulHiU(V a, V b) { return _mm_mulhi_epu16(a, b); }
+  static V MulLo(V a, V b) { return _mm_mullo_epi16(a, b); }
+  template <int N> static V Srl(V a) { return _mm_srli_epi16(a, N); }
+  template <int N> static V Sll(V a) { return _mm_slli_epi16(a, N); }
+  static V Srl(V a, __m128i n) { return _mm_srl_epi16(a, n); }
+  static V Sll(V a, __m128i n) { return _mm_sll_epi16(a, n); }
+  static bool AllSet(V mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+  // mask ? a : b, lane by lane.
+  static V Select(V mask, V a, V b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
+};
+
+}  // namespace zo

@@ -1,0 +1,38 @@
+// The AVX2 form of the sixteen-bit lanes (see lanes16.h). Include it only
+// inside an AVX2 region (avx2_begin.h ... avx2_end.h).
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+namespace zo {
+
+struct Avx2Lanes {
+  using V = __m256i;
+  static constexpr int kCount = 16;
+  static V Load(const uint16_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+  static void Store(uint16_t* p, V v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+  static V Set(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
+  static V Zero() { return _mm256_setzero_si256(); }
+  static V And(V a, V b) { return _mm256_and_si256(a, b); }
+  static V Or(V a, V b) { return _mm256_or_si256(a, b); }
+  static V AndNot(V a, V b) { return _mm256_andnot_si256(a, b); }
+  static V Add(V a, V b) { return _mm256_add_epi16(a, b); }
+  static V Sub(V a, V b) { return _mm256_sub_epi16(a, b); }
+  static V SubsU(V a, V b) { return _mm256_subs_epu16(a, b); }
+  static V Min(V a, V b) { return _mm256_min_epi16(a, b); }
+  static V Max(V a, V b) { return _mm256_max_epi16(a, b); }
+  static V CmpEq(V a, V b) { return _mm256_cmpeq_epi16(a, b); }
+  static V CmpGt(V a, V b) { return _mm256_cmpgt_epi16(a, b); }
+  static V MulHiU(V a, V b) { return _mm256_mulhi_epu16(a, b); }
+  static V MulLo(V a, V b) { return _mm256_mullo_epi16(a, b); }
+  template <int N> static V Srl(V a) { return _mm256_srli_epi16(a, N); }
+  template <int N> static V Sll(V a) { return _mm256_slli_epi16(a, N); }
+  static V Srl(V a, __m128i n) { return _mm256_srl_epi16(a, n); }
+  static V Sll(V a, __m128i n) { return _mm256_sll_epi16(a, n); }
+  static bool AllSet(V mask) { return _mm256_movemask_epi8(mask) == -1; }
+  static V Select(V mask, V a, V b) { return _mm256_blendv_epi8(b, a, mask); }
+};
+
+}  // namespace zo
