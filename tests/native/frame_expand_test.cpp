@@ -86,6 +86,8 @@ TEST(SimdForm, ARequestNeverNamesAFormTheProcessorLacks) {
                         {"neon", true, zo::SimdForm::kAvx2}};
   for (const Case& c : cases)
     EXPECT_EQ(zo::ChooseSimdForm(c.request, c.avx2), c.form) << (c.request ? c.request : "(none)") << c.avx2;
+  // Which forms the comparisons above ran is kept in the report.
+  ::testing::Test::RecordProperty("avx2", zo::ProcessorHasAvx2() ? "yes" : "no");
   if (!zo::ProcessorHasAvx2()) {
     EXPECT_FALSE(zo::UseSimdForm(zo::SimdForm::kAvx2));
   }
