@@ -306,8 +306,10 @@ def machine(contexts, command, flags):
         run("pkg-config", "--modversion", "sdl2"), run("pkg-config", "--modversion", "SDL2_gfx"),
         run("pkg-config", "--modversion", "SDL2_ttf"), run("pkg-config", "--modversion", "pixman-1"),
         run("dpkg-query", "-W", "-f=${Version}", "libopencv-imgproc-dev"), run("c++", "--version").splitlines()[0])
-    return ("Machine: %s, %d cores at %d MHz shared with other work (load average %s to %s during the run), %s.\n"
-            "Run %s, single-threaded throughout. Libraries: %s; the native tree RelWithDebInfo, `-O2 -msse2`.\n\n"
+    caches = ", " + caches if caches else ""  # not every machine tells its caches
+    return ("Machine: %s, %d cores at %d MHz shared with other work (load average %s to %s during the run)%s.\n"
+            "Run %s, single-threaded throughout. Libraries: %s; the native tree RelWithDebInfo, `-O2 -msse2`, "
+            "the AVX2 forms compiled for AVX2 in their own regions.\n\n"
             "Command: `%s`, which runs every `build/native/bench/zo_*_bench` with `%s` "
             "(the medians of three repetitions are shown).") % (
         model, c["num_cpus"], c["mhz_per_cpu"], loads[0], loads[-1], caches, c["date"][:16].replace("T", " "),
