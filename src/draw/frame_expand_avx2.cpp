@@ -74,6 +74,7 @@ int ExpandRows32Avx2(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int
       Store8(at + 8 * scale, hi, scale, stream);
     }
   }
+  _mm256_zeroupper();
   return x;
 }
 

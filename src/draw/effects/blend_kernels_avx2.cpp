@@ -14,13 +14,26 @@
 
 namespace zo::avx2 {
 
-void HalfBlendKernel(const BlendJob& job) { HalfBlendRows<Avx2Lanes>(job); }
-void CrossFadeKernel(const BlendJob& job, const int level[3]) { CrossFadeRows<Avx2Lanes>(job, level); }
+void HalfBlendKernel(const BlendJob& job) {
+  HalfBlendRows<Avx2Lanes>(job);
+  _mm256_zeroupper();
+}
+void CrossFadeKernel(const BlendJob& job, const int level[3]) {
+  CrossFadeRows<Avx2Lanes>(job, level);
+  _mm256_zeroupper();
+}
 void CrossFadeGradientKernel(const BlendJob& job, const int level[3], const Ramp& ramp) {
   CrossFadeGradientRows<Avx2Lanes>(job, level, ramp);
+  _mm256_zeroupper();
 }
-void AddKernel(const BlendJob& job, int k) { AddRows<Avx2Lanes>(job, k); }
-void SubtractKernel(const BlendJob& job) { SubtractRows<Avx2Lanes>(job); }
+void AddKernel(const BlendJob& job, int k) {
+  AddRows<Avx2Lanes>(job, k);
+  _mm256_zeroupper();
+}
+void SubtractKernel(const BlendJob& job) {
+  SubtractRows<Avx2Lanes>(job);
+  _mm256_zeroupper();
+}
 
 }  // namespace zo::avx2
 

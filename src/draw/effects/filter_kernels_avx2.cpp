@@ -13,8 +13,14 @@
 
 namespace zo::avx2 {
 
-void DarkenKernel(const FilterJob& job, const int level[3]) { DarkenRows<Avx2Lanes>(job, level); }
-void GrayKernel(const FilterJob& job) { GrayRows<Avx2Lanes>(job); }
+void DarkenKernel(const FilterJob& job, const int level[3]) {
+  DarkenRows<Avx2Lanes>(job, level);
+  _mm256_zeroupper();
+}
+void GrayKernel(const FilterJob& job) {
+  GrayRows<Avx2Lanes>(job);
+  _mm256_zeroupper();
+}
 
 }  // namespace zo::avx2
 
