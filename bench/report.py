@@ -320,13 +320,13 @@ def misses_list(misses, tally, counts):
     lines = ["%d targets met, %d missed." % (tally[0], tally[1])]
     if not misses:
         return "\n".join(lines)
-    lines += ["", "| Kernel | Anchor | Ratio | Target | Instructions a pixel | Why |", "|---|---|---:|---:|---:|---|"]
+    lines += ["", "| Kernel | Anchor | Ratio | Target | Instructions a pixel (AVX2 where it ran) | Why |", "|---|---|---:|---:|---:|---|"]
     keys = []
     for label, kernel, anchor, r, target in misses:
         key = REASONS.get(kernel, "unexplained")
         if key not in keys:
             keys.append(key)
-        count = counts.get(kernel)
+        count = counts.get(kernel + AVX2, counts.get(kernel))  # the form the ratio judged
         lines.append("| %s | %s | %s | %g | %s | (%d) |" % (label, anchor.replace(" *", ""), ratio_fmt(r), target,
                                                            "%.1f" % (count / PIXELS) if count else "",
                                                            keys.index(key) + 1))
