@@ -5,7 +5,10 @@
 #include <cstddef>
 
 #include "draw/effects/effect_tables.h"
-#include "draw/effects/simd16.h"
+#include "draw/simd/lanes16.h"
+#include "draw/simd/simd_form.h"
+// The keyed row copy in the SSE2 form.
+#include "draw/effects/mirror_rows.inl"
 
 namespace zo {
 
@@ -42,32 +45,11 @@ bool MirrorAxis(int64_t dest, int64_t first, int dir, int64_t lo, int64_t hi, in
   return a->d1 > a->d0;
 }
 
-inline __m128i Reverse8(__m128i v) {
-  v = _mm_shuffle_epi32(v, _MM_SHUFFLE(0, 1, 2, 3));
-  v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
-  return _mm_shufflehi_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
-}
-
-// dst[i] = s[i], or s[-i] when Reverse (s points at the first pixel shown),
-// where that is not 0.
-template <bool Reverse>
-void KeyedCopy(uint16_t* d, const uint16_t* s, int n) {
-  WalkRow(
-      n,
-      [&](int i) {
-        const __m128i sp = Reverse ? Reverse8(Load8(s - i - 7)) : Load8(s + i);
-        const int m = _mm_movemask_epi8(ClearLanes(sp));
-        if (m == 0xFFFF) return;
-        if (m == 0) {
-          Store8(d + i, sp);
-          return;
-        }
-        Store8(d + i, KeepClear(sp, Load8(d + i), sp));
-      },
-      [&](int i) {
-        const uint16_t p = Reverse ? s[-i] : s[i];
-        if (p) d[i] = p;
-      });
+// The keyed row copy of the form chosen for this call.
+using CopyRow = void (*)(uint16_t* d, const uint16_t* s, int n);
+CopyRow ChosenCopy(bool reverse) {
+  if (ActiveSimdForm() == SimdForm::kAvx2) return reverse ? avx2::KeyedCopyReversed : avx2::KeyedCopy;
+  return reverse ? KeyedCopyRow<Sse2Lanes, true> : KeyedCopyRow<Sse2Lanes, false>;
 }
 
 // ---------------------------------------------------------------- smear
@@ -94,15 +76,9 @@ void MirrorKernel(const DistortJob& job, int type) {
                   job.dst.height, job.src.height, &ay))
     return;
   const int n = int(ax.d1 - ax.d0);
+  const CopyRow copy = ChosenCopy(flipX);
   int64_t sy = ay.s0;
-  for (int64_t dy = ay.d0; dy < ay.d1; ++dy, sy += ay.dir) {
-    uint16_t* d = Row(job.dst, dy) + ax.d0;
-    const uint16_t* s = Row(job.src, sy) + ax.s0;
-    if (flipX)
-      KeyedCopy<true>(d, s, n);
-    else
-      KeyedCopy<false>(d, s, n);
-  }
+  for (int64_t dy = ay.d0; dy < ay.d1; ++dy, sy += ay.dir) copy(Row(job.dst, dy) + ax.d0, Row(job.src, sy) + ax.s0, n);
 }
 
 Placement SmearPlacement(Placement p, int type, int screenWidth, int screenHeight) {
@@ -175,7 +151,7 @@ void SmearKernel(const DistortJob& job, int type, uint16_t cut) {
     const uint16_t* s = Row(src, sy);
     uint16_t* d = Row(dst, int64_t(c.y) + j) + c.x;
     const int64_t a = std::max<int64_t>(i0, -int64_t(c.left)), e = std::min<int64_t>(i1, int64_t(src.width) - c.left);
-    if (e > a) KeyedCopy<false>(d + a, s + c.left + a, int(e - a));
+    if (e > a) ChosenCopy(false)(d + a, s + c.left + a, int(e - a));
   }
 }
 

@@ -57,4 +57,12 @@ inline bool TruncToInt(float v, int* out) {
   return true;
 }
 
+// The AVX2 forms of the keyed row copy (mirror_kernels_avx2.cpp), which the
+// kernels above take when ActiveSimdForm() says AVX2: dst[i] = s[i], or
+// s[-i] for the reversed one, where that is not 0.
+namespace avx2 {
+void KeyedCopy(uint16_t* d, const uint16_t* s, int n);
+void KeyedCopyReversed(uint16_t* d, const uint16_t* s, int n);
+}  // namespace avx2
+
 }  // namespace zo

@@ -33,6 +33,13 @@ struct Sse2Lanes {
   static V Srl(V a, __m128i n) { return _mm_srl_epi16(a, n); }
   static V Sll(V a, __m128i n) { return _mm_sll_epi16(a, n); }
   static bool AllSet(V mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+  static bool NoneSet(V mask) { return _mm_movemask_epi8(mask) == 0; }
+  // The lanes in the opposite order.
+  static V Reverse(V v) {
+    v = _mm_shuffle_epi32(v, _MM_SHUFFLE(0, 1, 2, 3));
+    v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
+    return _mm_shufflehi_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
+  }
   // mask ? a : b, lane by lane.
   static V Select(V mask, V a, V b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
 };

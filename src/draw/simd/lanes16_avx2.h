@@ -32,6 +32,13 @@ struct Avx2Lanes {
   static V Srl(V a, __m128i n) { return _mm256_srl_epi16(a, n); }
   static V Sll(V a, __m128i n) { return _mm256_sll_epi16(a, n); }
   static bool AllSet(V mask) { return _mm256_movemask_epi8(mask) == -1; }
+  static bool NoneSet(V mask) { return _mm256_movemask_epi8(mask) == 0; }
+  // Each half's words reversed, then the halves swapped.
+  static V Reverse(V v) {
+    const V words = _mm256_setr_epi8(14, 15, 12, 13, 10, 11, 8, 9, 6, 7, 4, 5, 2, 3, 0, 1,  //
+                                     14, 15, 12, 13, 10, 11, 8, 9, 6, 7, 4, 5, 2, 3, 0, 1);
+    return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, words), 0x4E);
+  }
   static V Select(V mask, V a, V b) { return _mm256_blendv_epi8(b, a, mask); }
 };
 
