@@ -153,9 +153,10 @@ REASON_TEXT = {
         "pixels; SDL2_gfx's figure counts the larger surface it writes, and the zoomed form reads a larger "
         "table."),
     "flip": (
-        "`cv::flip` copies every pixel. The mirror is a keyed copy: each block of eight is compared with "
-        "0, and a block holding both clear and opaque pixels (frequent with runs of 1 to 64) reads the "
-        "destination and merges by mask, a third stream and a branch on the block's mask."),
+        "`cv::flip` copies every pixel. The mirror is a keyed copy: each vector (eight pixels in SSE2, "
+        "sixteen in AVX2) is compared with 0, and a vector holding both clear and opaque pixels (frequent "
+        "with runs of 1 to 64) reads the destination and merges by mask, a third stream and a branch on "
+        "the vector's mask."),
     "smear": (
         "The sideways smears copy the columns before or after the cut one pixel at a time, each through "
         "`SmearSource` and a branch on the clear pixel; they have no vector path (the vertical smears use "
