@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -76,7 +75,7 @@ struct Form {
 };
 inline std::vector<Form> Forms() {
   std::vector<Form> forms{{zo::SimdForm::kSse2, ""}};
-  if (zo::ChooseSimdForm(std::getenv("ZO_SIMD"), zo::ProcessorHasAvx2()) == zo::SimdForm::kAvx2)
+  if (zo::BestSimdForm() == zo::SimdForm::kAvx2)
     forms.push_back({zo::SimdForm::kAvx2, "/avx2"});
   return forms;
 }

@@ -149,7 +149,7 @@ inline void WritePicture(const std::string& path, const Image& im) {
 // SSE2 under ZO_SIMD=sse2), with that form forced, then goes back to SSE2.
 template <class F>
 void ForEachSimdForm(F body) {
-  const zo::SimdForm best = zo::ChooseSimdForm(std::getenv("ZO_SIMD"), zo::ProcessorHasAvx2());
+  const zo::SimdForm best = zo::BestSimdForm();
   for (zo::SimdForm form : {zo::SimdForm::kSse2, zo::SimdForm::kAvx2}) {
     if (form == zo::SimdForm::kAvx2 && best != form) continue;
     ASSERT_TRUE(zo::UseSimdForm(form));

@@ -1,7 +1,5 @@
 #include "draw/effects/effect_frame_win.h"
 
-#include <cstring>
-
 #include "draw/display_win.h"
 #include "draw/effects/effect_tables.h"
 #include "draw/objects_win.h"
@@ -9,8 +7,7 @@
 namespace zo {
 
 bool LockView(IDirectDrawSurface* surface, DDSURFACEDESC* desc, PixelView* view) {
-  std::memset(desc, 0, sizeof *desc);
-  desc->dwSize = sizeof *desc;
+  *desc = EmptySurfaceDesc();
   if (surface->Lock(nullptr, desc, DDLOCK_WAIT, nullptr) != DD_OK) return false;
   view->pixels = static_cast<uint16_t*>(desc->lpSurface);
   view->pitch = desc->lPitch >> 1;

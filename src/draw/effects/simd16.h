@@ -7,19 +7,19 @@
 
 #include <cstdint>
 
+#include "draw/simd/lanes16.h"
+
 namespace zo {
 
-inline __m128i Load8(const uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store8(uint16_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+inline __m128i Load8(const uint16_t* p) { return Sse2Lanes::Load(p); }
+inline void Store8(uint16_t* p, __m128i v) { Sse2Lanes::Store(p, v); }
 
 // Lanes whose source pixel is 0, the transparent value.
-inline __m128i ClearLanes(__m128i s) { return _mm_cmpeq_epi16(s, _mm_setzero_si128()); }
-inline bool AllClear(__m128i s) { return _mm_movemask_epi8(ClearLanes(s)) == 0xFFFF; }
+inline __m128i ClearLanes(__m128i s) { return Sse2Lanes::CmpEq(s, Sse2Lanes::Zero()); }
+inline bool AllClear(__m128i s) { return Sse2Lanes::AllSet(ClearLanes(s)); }
 
 // d in the clear lanes, out in the others.
-inline __m128i Select(__m128i clear, __m128i d, __m128i out) {
-  return _mm_or_si128(_mm_and_si128(clear, d), _mm_andnot_si128(clear, out));
-}
+inline __m128i Select(__m128i clear, __m128i d, __m128i out) { return Sse2Lanes::Select(clear, d, out); }
 
 // Where the source is 0 the destination stays, elsewhere out.
 inline __m128i KeepClear(__m128i s, __m128i d, __m128i out) { return Select(ClearLanes(s), d, out); }

@@ -36,7 +36,9 @@ SimdForm ChooseSimdForm(const char* request, bool avx2Available) {
   return avx2Available ? SimdForm::kAvx2 : SimdForm::kSse2;
 }
 
-void SelectSimdForm() { active = ChooseSimdForm(std::getenv("ZO_SIMD"), ProcessorHasAvx2()); }
+SimdForm BestSimdForm() { return ChooseSimdForm(std::getenv("ZO_SIMD"), ProcessorHasAvx2()); }
+
+void SelectSimdForm() { active = BestSimdForm(); }
 
 SimdForm ActiveSimdForm() { return active; }
 

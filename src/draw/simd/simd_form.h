@@ -16,7 +16,11 @@ bool ProcessorHasAvx2();
 // never one the processor lacks. Unknown names take the best form.
 SimdForm ChooseSimdForm(const char* request, bool avx2Available);
 
-// Chooses from the ZO_SIMD environment variable and the processor.
+// The form ZO_SIMD and the processor allow: what SelectSimdForm chooses, and
+// the last form the tests and benchmarks run.
+SimdForm BestSimdForm();
+
+// Makes BestSimdForm() the active form.
 void SelectSimdForm();
 
 SimdForm ActiveSimdForm();
