@@ -6,6 +6,8 @@ uint16_t AddTable[3 * 32 * 32 * 32];
 uint16_t SubTable[3 * 32 * 32];
 uint16_t GrayTable[94];
 int8_t NoiseTable[NoiseTableSize];
+int RiseStart[NoiseTableSize + 1];
+uint16_t RiseMask[2 * NoiseTableSize];
 bool effectTablesReady;
 
 namespace zo {
@@ -68,6 +70,15 @@ void BuildEffectTables(const PixelLayout& format, int (*random)()) {
 
   noiseRandom = random;
   for (int i = 0; i < NoiseTableSize; ++i) NoiseTable[i] = int8_t(random() % 3);
+  // An entry n runs max(n, 1) pixels: the counter counts 1, 2, ... and the
+  // pixel where it reaches n is copied.
+  int at = 0;
+  for (int i = 0; i < NoiseTableSize; ++i) {
+    RiseStart[i] = at;
+    for (int k = 1; k < NoiseTable[i]; ++k) RiseMask[at++] = 0xFFFF;
+    RiseMask[at++] = 0;
+  }
+  RiseStart[NoiseTableSize] = at;
   effectTablesReady = true;
 }
 

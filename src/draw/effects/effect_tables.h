@@ -14,6 +14,13 @@ extern uint16_t SubTable[3 * 32 * 32];        // [ch][a][b], pre-shifted
 extern uint16_t GrayTable[94];                // r + g + b -> mean
 extern int8_t NoiseTable[NoiseTableSize];     // 0, 1 or 2
 
+// The rising blur's run counter unrolled over NoiseTable: entry i covers the
+// pixels RiseStart[i] .. RiseStart[i + 1] - 1 of one stream; each is 0xFFFF
+// (the pixel takes the mean) in RiseMask but the entry's last, 0 (it is
+// copied and the counter starts again).
+extern int RiseStart[NoiseTableSize + 1];
+extern uint16_t RiseMask[2 * NoiseTableSize];
+
 // Set once the tables above hold a display's values; effects draw nothing
 // without them (a display that is not 16 bits deep never builds them).
 extern bool effectTablesReady;

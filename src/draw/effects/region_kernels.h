@@ -59,4 +59,15 @@ void MosaicCircleKernel(const PixelView& screen, int screenWidth, int screenHeig
 // component, saturating at 31, and recomposes the pixel.
 void NoiseKernel(const RegionJob& job, const Channels& add, int shift, int& cursor);
 
+// The AVX2 forms (region_kernels_avx2.cpp), which the kernels above call
+// themselves when ActiveSimdForm() says AVX2.
+namespace avx2 {
+void SmoothKernel(const RegionJob& job, const Channels& fade);
+void BlurRiseKernel(const RegionJob& job, const Channels& fade, NoiseRun& run);
+void ZoomKernel(const RegionJob& job, const PixelView& buffer, int factor, int dotted);
+void MosaicCircleKernel(const PixelView& screen, int screenWidth, int screenHeight, int cx, int cy, int radius,
+                        int block);
+void NoiseKernel(const RegionJob& job, const Channels& add, int shift, int& cursor);
+}  // namespace avx2
+
 }  // namespace zo

@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace zo {
 
@@ -42,6 +43,35 @@ struct Sse2Lanes {
   }
   // mask ? a : b, lane by lane.
   static V Select(V mask, V a, V b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
+  // Thirty-two-bit lanes, for values that need more than sixteen bits.
+  static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
+  template <int N> static V Srl32(V a) { return _mm_srli_epi32(a, N); }
+  // The 32-bit lanes hi << 16 | lo: the first half of the lanes into
+  // *first, the second half into *second, in order.
+  static void Zip(V lo, V hi, V* first, V* second) {
+    *first = _mm_unpacklo_epi16(lo, hi);
+    *second = _mm_unpackhi_epi16(lo, hi);
+  }
+  // The 32-bit lanes of a, then of b, each within the int16 range, as 16-bit
+  // lanes in order.
+  static V Narrow32(V a, V b) { return _mm_packs_epi32(a, b); }
+  // kCount bytes, each widened to a 16-bit lane with its sign.
+  static V LoadBytes(const int8_t* p) {
+    const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    return _mm_srai_epi16(_mm_unpacklo_epi8(b, b), 8);
+  }
+  // kCount / 2 pixels, each in two lanes; kCount / 4 pixels, each in four.
+  static V LoadTwice(const uint16_t* p) {
+    const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    return _mm_unpacklo_epi16(v, v);
+  }
+  static V LoadFourTimes(const uint16_t* p) {
+    int32_t two;
+    std::memcpy(&two, p, sizeof two);
+    const __m128i v = _mm_cvtsi32_si128(two);
+    const __m128i pairs = _mm_unpacklo_epi16(v, v);
+    return _mm_unpacklo_epi32(pairs, pairs);
+  }
 };
 
 }  // namespace zo
