@@ -32,9 +32,11 @@ Rect RandomRect(std::mt19937& rng, const Image& im) {
 }
 
 // One seeded case: run(picture, rectangle, fast?) reworks a copy in place.
-harness::Case RegionCase(std::function<void(std::mt19937&, Image&, const Rect&, bool fast)> run) {
+// Wide pictures reach the kernels' work in chunks of a row.
+harness::Case RegionCase(std::function<void(std::mt19937&, Image&, const Rect&, bool fast)> run, int maxW = 80,
+                         int maxH = 50) {
   return [=](std::mt19937& rng, Image& fast, Image& slow) {
-    const Image im = harness::RandomImage(rng, 80, 50);
+    const Image im = harness::RandomImage(rng, maxW, maxH);
     const Rect r = RandomRect(rng, im);
     fast = slow = im;
     std::mt19937 a = rng, b = rng;  // the same parameters for both runs
@@ -52,14 +54,16 @@ TEST(RegionSeeded, EveryKernelMatchesItsRuleOnBothLayouts) {
     harness::BuildTables(f);
     SCOPED_TRACE(f.greenMax == 63 ? "5-6-5" : "5-5-5");
     auto job = [&](Image& im, const Rect& r) { return zo::RegionJob{harness::View(im), r.x, r.y, r.w, r.h, f}; };
-    harness::CompareSeeded("smooth", 300, RegionCase([&](std::mt19937& rng, Image& im, const Rect& r, bool fast) {
+    auto smooth = [&](std::mt19937& rng, Image& im, const Rect& r, bool fast) {
       const ref::Flags fade = rng() % 2 ? RandomFlags(rng) : ref::Flags{0, 0, 0};
       if (fast)
         zo::SmoothKernel(job(im, r), zo::Channels{fade.red, fade.green, fade.blue});
       else
         ref::Smooth(f, im, r.x, r.y, r.w, r.h, fade);
-    }));
-    harness::CompareSeeded("blur-rise", 300, RegionCase([&](std::mt19937& rng, Image& im, const Rect& r, bool fast) {
+    };
+    harness::CompareSeeded("smooth", 300, RegionCase(smooth));
+    harness::CompareSeeded("smooth-wide", 40, RegionCase(smooth, 700, 16));
+    auto rise = [&](std::mt19937& rng, Image& im, const Rect& r, bool fast) {
       const ref::Flags fade = rng() % 2 ? RandomFlags(rng) : ref::Flags{0, 0, 0};
       int counter = Between(rng, 0, 3), cursor = RandomCursor(rng);
       zo::SeedMsvcrtRandom(7);
@@ -71,7 +75,9 @@ TEST(RegionSeeded, EveryKernelMatchesItsRuleOnBothLayouts) {
         ref::BlurRise(f, im, r.x, r.y, r.w, r.h, fade, counter, cursor);
       }
       im.at(0, 0) ^= uint16_t(counter * 16 + cursor);  // the state left behind must agree too
-    }));
+    };
+    harness::CompareSeeded("blur-rise", 300, RegionCase(rise));
+    harness::CompareSeeded("blur-rise-wide", 40, RegionCase(rise, 1200, 8));
     harness::CompareSeeded("noise", 300, RegionCase([&](std::mt19937& rng, Image& im, const Rect& r, bool fast) {
       const ref::Flags add = rng() % 2 ? RandomFlags(rng) : ref::Flags{1, 1, 1};
       const int shift = Between(rng, 0, 6);

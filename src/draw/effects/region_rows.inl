@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
+#include <utility>
 
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/region_kernels.h"
@@ -148,10 +150,36 @@ inline typename X::V Set32(uint32_t v) {
   return a;
 }
 
-// sums[i] = right[i] + up[i] + down[i] + bias in the chain's form. True when
-// every field of every sum keeps bit 7: no faded mean of the run can fall to
-// 0, so the chain may skip the test.
+// The chain's form of the sums of three vectors of pixels, as 16-bit halves:
+// lo = red | green << 9, hi = blue << 2.
 template <class X, Layout L>
+inline void ChainHalves(typename X::V p, typename X::V q, typename X::V t, typename X::V* lo, typename X::V* hi) {
+  using V = typename X::V;
+  const V five = X::Set(31);
+  if (L == Layout::k565) {
+    // Green summed in place (three of 0x7C0 fit in 16 bits), then moved from
+    // bit 6 to bit 9.
+    const V green = X::Set(0x7C0);
+    const V r = X::Add(X::Add(X::template Srl<11>(p), X::template Srl<11>(q)), X::template Srl<11>(t));
+    const V g = X::Add(X::Add(X::And(p, green), X::And(q, green)), X::And(t, green));
+    const V b = X::Add(X::Add(X::And(p, five), X::And(q, five)), X::And(t, five));
+    *lo = X::Add(r, X::template Sll<3>(g));
+    *hi = X::template Sll<2>(b);
+    return;
+  }
+  V r, g, b;
+  Components<X, L>(p, &r, &g, &b);
+  AddComponents<X, L>(q, &r, &g, &b);
+  AddComponents<X, L>(t, &r, &g, &b);
+  *lo = X::Or(r, X::template Sll<9>(g));
+  *hi = X::template Sll<2>(b);
+}
+
+// sums[i] = right[i] + up[i] + down[i] + bias in the chain's form. With
+// Check, true when every field of every sum keeps bit 7: no faded mean of
+// the run can fall to 0, so the chain may skip the test. Without fading
+// every field does.
+template <class X, Layout L, bool Check>
 bool ChainSums(const uint16_t* right, const uint16_t* up, const uint16_t* down, int n, uint32_t bias,
                uint32_t* sums) {
   using V = typename X::V;
@@ -159,14 +187,12 @@ bool ChainSums(const uint16_t* right, const uint16_t* up, const uint16_t* down, 
   V low = X::Zero();
   int i = 0;
   for (; i + X::kCount <= n; i += X::kCount) {
-    V r, g, b, first, second;
-    Components<X, L>(X::Load(right + i), &r, &g, &b);
-    AddComponents<X, L>(X::Load(up + i), &r, &g, &b);
-    AddComponents<X, L>(X::Load(down + i), &r, &g, &b);
-    X::Zip(X::Or(r, X::template Sll<9>(g)), X::template Sll<2>(b), &first, &second);
+    V lo, hi, first, second;
+    ChainHalves<X, L>(X::Load(right + i), X::Load(up + i), X::Load(down + i), &lo, &hi);
+    X::Zip(lo, hi, &first, &second);
     first = X::Add32(first, biasV);
     second = X::Add32(second, biasV);
-    low = X::Or(low, X::Or(X::AndNot(first, high), X::AndNot(second, high)));
+    if (Check) low = X::Or(low, X::Or(X::AndNot(first, high), X::AndNot(second, high)));
     X::Store(reinterpret_cast<uint16_t*>(sums + i), first);
     X::Store(reinterpret_cast<uint16_t*>(sums + i + X::kCount / 2), second);
   }
@@ -175,7 +201,7 @@ bool ChainSums(const uint16_t* right, const uint16_t* up, const uint16_t* down, 
     sums[i] = ChainOf<L>(right[i]) + ChainOf<L>(up[i]) + ChainOf<L>(down[i]) + bias;
     lowTail |= ~sums[i] & kChainHigh;
   }
-  return X::AllSet(X::CmpEq(low, X::Zero())) && !lowTail;
+  return !Check || (X::AllSet(X::CmpEq(low, X::Zero())) && !lowTail);
 }
 
 // pairs[i] = sums[i] + 4 * sums[i + 1], less the bias of both, for i + 1 < n.
@@ -194,43 +220,55 @@ void ChainPairs(const uint32_t* sums, int n, uint32_t* pairs) {
 }
 
 // The serial part: means[i] from means[i - 1] (left before the first) and
-// sums[i]. Where both fields keep bit 7 the faded mean is the plain floor of
-// (left + sum - 4 * fade) / 4, and two steps fold into one:
-// floor((floor((l + a) / 4) + b) / 4) = floor((l + a + 4b) / 16), at most 496
-// per field, so the chain advances two pixels per dependent step of three
-// instructions (pairs holds a + 4b).
+// sums[i]. Safe (every field of every sum keeps bit 7), the faded mean is
+// the plain floor of (left + sum - 4 * fade) / 4, and two steps fold into
+// one: floor((floor((l + a) / 4) + b) / 4) = floor((l + a + 4b) / 16), at
+// most 496 per field, so the chain advances two pixels per dependent step of
+// three instructions (pairs holds a + 4b).
 template <bool Safe>
 uint32_t ChainRun(uint32_t left, const uint32_t* sums, const uint32_t* pairs, int n, uint32_t* means) {
   int i = 0;
-  while (i + 2 <= n) {
-    if (Safe || (sums[i] & sums[i + 1] & kChainHigh) == kChainHigh) {
+  if (Safe) {
+    for (; i + 2 <= n; i += 2) {
       means[i] = (left + sums[i] - 128 * kChainOnes) >> 2 & kChainFives;
       left = (left + pairs[i]) >> 4 & kChainFives;
       means[i + 1] = left;
-      i += 2;
-    } else {
-      means[i] = left = ChainMean(left + sums[i]);
-      ++i;
     }
   }
   for (; i < n; ++i) means[i] = left = ChainMean(left + sums[i]);
   return left;
 }
 
-// out[i] = the pixel of means[i].
-template <class X, Layout L>
-void ChainPixels(const uint32_t* means, int n, uint16_t* out) {
+// Lanes 0 and 1 of every four: the even 32-bit lanes.
+const uint16_t kTwoOfFour[16] = {0xFFFF, 0xFFFF, 0, 0, 0xFFFF, 0xFFFF, 0, 0,
+                                 0xFFFF, 0xFFFF, 0, 0, 0xFFFF, 0xFFFF, 0, 0};
+
+// out[i] = the pixel of means[i]. With Evens the chain left the even means
+// out (it ran two pixels a step over sums that all keep bit 7): each is
+// (means[i - 1] + sums[i] - 128) / 4 per field, means[-1] the left
+// neighbour before the run.
+template <class X, Layout L, bool Evens>
+void ChainPixels(const uint32_t* means, const uint32_t* sums, int n, uint16_t* out) {
   using V = typename X::V;
   const V low = X::template Srl32<16>(X::Set(-1)), five = X::Set(31);
+  const V even = X::Load(kTwoOfFour), unbias = Set32<X>(0u - 128 * kChainOnes), fives = Set32<X>(kChainFives);
+  auto load = [&](int at) {
+    const V m = X::Load(reinterpret_cast<const uint16_t*>(means + at));
+    if (!Evens) return m;
+    const V before = X::Load(reinterpret_cast<const uint16_t*>(means + at - 1));
+    const V sum = X::Load(reinterpret_cast<const uint16_t*>(sums + at));
+    return X::Select(even, X::And(X::template Srl32<2>(X::Add32(before, X::Add32(sum, unbias))), fives), m);
+  };
   int i = 0;
   for (; i + X::kCount <= n; i += X::kCount) {
-    const V a = X::Load(reinterpret_cast<const uint16_t*>(means + i));
-    const V b = X::Load(reinterpret_cast<const uint16_t*>(means + i + X::kCount / 2));
+    const V a = load(i), b = load(i + X::kCount / 2);
     const V redGreen = X::Narrow32(X::And(a, low), X::And(b, low));
     const V blue = X::Narrow32(X::template Srl32<16>(a), X::template Srl32<16>(b));
     X::Store(out + i, Compose<X, L>(X::And(redGreen, five), X::template Srl<9>(redGreen), X::template Srl<2>(blue)));
   }
-  for (; i < n; ++i) out[i] = ChainPixel<L>(means[i]);
+  for (; i < n; ++i)
+    out[i] = ChainPixel<L>(Evens && i % 2 == 0 ? (means[i - 1] + sums[i] - 128 * kChainOnes) >> 2 & kChainFives
+                                               : means[i]);
 }
 
 // Inner pixels of a rectangle whose four neighbours all lie on the surface:
@@ -251,31 +289,111 @@ Inner InnerRange(const PixelView& v, int64_t colLo, int64_t colHi, int64_t rowLo
 }
 
 // Columns a row is worked in at a time, for the scratch rows on the stack.
-const int kChunk = 256;
+const int kChunk = 128;
 
 // --------------------------------------------------------------- smoothing
+//
+// Rows go in bands of kBand, row r of a band one chunk behind row r - 1:
+// its upper neighbours are then done and its lower ones still original, and
+// the bands' chains, each serial, run side by side. A step of a band makes
+// the sums of the three neighbours known before the chain (right and down
+// original, up done) in vectors, runs the chains, and packs the pixels in
+// vectors.
 
-// Each row in chunks: the sums of the three neighbours that are known
-// before the row starts (right and down still original, up already done)
-// in vectors, the chain through the left neighbours, the pixels in vectors.
+const int kBand = 4;
+const int kStride = kChunk + 8;  // keeps the scratch rows off 4 KB multiples
+
+struct ChainScratch {
+  uint32_t sums[kStride], pairs[kStride];
+  uint32_t chain[kStride];  // the left neighbour before the run, then the means
+  uint32_t* means() { return chain + 1; }
+};
+
+// f(r) for r = 0 .. Count - 1, unrolled, so that arrays indexed by r stay
+// in registers.
+template <class F, int... R>
+[[gnu::always_inline]] inline void EachRow(F f, std::integer_sequence<int, R...>) {
+  (f(std::integral_constant<int, R>()), ...);
+}
+
+// Count chains at once over their first m pixels, each from left[r]. Safe,
+// the even means are left to ChainPixels.
+template <int Count, bool Safe>
+void ChainRunBand(ChainScratch* s, uint32_t* leftIn, int m) {
+  const auto rows = std::make_integer_sequence<int, Count>();
+  uint32_t left[Count];
+  EachRow([&](auto r) { left[r] = leftIn[r]; }, rows);
+  int i = 0;
+  if (Safe) {
+    for (; i + 2 <= m; i += 2) {
+      EachRow(
+          [&](auto r) {
+            left[r] = (left[r] + s[r].pairs[i]) >> 4 & kChainFives;
+            s[r].chain[i + 2] = left[r];  // the odd means only
+          },
+          rows);
+    }
+  }
+  for (; i < m; ++i) EachRow([&](auto r) { s[r].chain[i + 1] = left[r] = ChainMean(left[r] + s[r].sums[i]); }, rows);
+  EachRow([&](auto r) { leftIn[r] = left[r]; }, rows);
+}
+
+template <bool Safe>
+void ChainRunBand(ChainScratch* s, uint32_t* left, int count, int m) {
+  switch (count) {
+    case 1: return ChainRunBand<1, Safe>(s, left, m);
+    case 2: return ChainRunBand<2, Safe>(s, left, m);
+    case 3: return ChainRunBand<3, Safe>(s, left, m);
+    default: return ChainRunBand<kBand, Safe>(s, left, m);
+  }
+}
+
 template <class X, Layout L>
 void SmoothLayout(const PixelView& v, const Inner& in, const Channels& fade) {
   const uint32_t bias = ChainBias(fade);
-  // Apart by other than a multiple of 4 KB, so that the chain's loads are
-  // not taken for reloads of its stores.
-  uint32_t scratch[3 * kChunk + 64];
-  uint32_t *sums = scratch, *pairs = scratch + kChunk + 24, *means = scratch + 2 * kChunk + 56;
-  for (int64_t py = in.y0; py < in.y1; ++py) {
-    uint16_t* row = Row(v, py);
-    const uint16_t* up = Row(v, py - 1);
-    const uint16_t* down = Row(v, py + 1);
-    uint32_t left = ChainOf<L>(row[in.x0 - 1]);
-    for (int64_t c = in.x0; c < in.x1; c += kChunk) {
-      const int n = int(std::min<int64_t>(kChunk, in.x1 - c));
-      const bool safe = ChainSums<X, L>(row + c + 1, up + c, down + c, n, bias, sums);
-      ChainPairs<X>(sums, n, pairs);
-      left = safe ? ChainRun<true>(left, sums, pairs, n, means) : ChainRun<false>(left, sums, pairs, n, means);
-      ChainPixels<X, L>(means, n, row + c);
+  const bool fading = bias != kChainHigh;
+  const int chunks = int((in.x1 - in.x0 + kChunk - 1) / kChunk);
+  ChainScratch scratch[kBand];
+  uint32_t left[kBand];
+  int n[kBand];
+  for (int64_t y = in.y0; y < in.y1; y += kBand) {
+    const int rows = int(std::min<int64_t>(kBand, in.y1 - y));
+    for (int r = 0; r < rows; ++r) left[r] = ChainOf<L>(Row(v, y + r)[in.x0 - 1]);
+    for (int step = 0; step < chunks + rows - 1; ++step) {
+      // Rows first .. last work on chunks step - first .. step - last.
+      const int first = std::max(0, step - chunks + 1), last = std::min(rows - 1, step);
+      bool safe = true;
+      for (int r = first; r <= last; ++r) {
+        const int64_t x = in.x0 + int64_t(step - r) * kChunk;
+        uint16_t* row = Row(v, y + r);
+        n[r] = int(std::min<int64_t>(kChunk, in.x1 - x));
+        const uint16_t *up = Row(v, y + r - 1) + x, *down = Row(v, y + r + 1) + x;
+        uint32_t* sums = scratch[r].sums;
+        safe &= fading ? ChainSums<X, L, true>(row + x + 1, up, down, n[r], bias, sums)
+                       : ChainSums<X, L, false>(row + x + 1, up, down, n[r], bias, sums);
+        scratch[r].chain[0] = left[r];
+      }
+      // Together as far as the shortest (only a row's last chunk is short),
+      // then each row's rest alone.
+      int m = kChunk;
+      for (int r = first; r <= last; ++r) m = std::min(m, n[r]);
+      if (safe) {
+        for (int r = first; r <= last; ++r) ChainPairs<X>(scratch[r].sums, n[r], scratch[r].pairs);
+        ChainRunBand<true>(scratch + first, left + first, last - first + 1, m);
+      } else {
+        ChainRunBand<false>(scratch + first, left + first, last - first + 1, m);
+      }
+      for (int r = first; r <= last; ++r) {
+        ChainScratch& c = scratch[r];
+        uint16_t* out = Row(v, y + r) + in.x0 + int64_t(step - r) * kChunk;
+        if (n[r] > m)
+          left[r] = safe ? ChainRun<true>(left[r], c.sums + m, c.pairs + m, n[r] - m, c.means() + m)
+                         : ChainRun<false>(left[r], c.sums + m, c.pairs + m, n[r] - m, c.means() + m);
+        if (safe)
+          ChainPixels<X, L, true>(c.means(), c.sums, n[r], out);
+        else
+          ChainPixels<X, L, false>(c.means(), c.sums, n[r], out);
+      }
     }
   }
 }
@@ -440,9 +558,7 @@ void ZoomRows(const RegionJob& job, const PixelView& buffer, int factor, int dot
   // Dotted blocks: the top-left pixel (f 2) or 2 x 2 pixels (f 4).
   const int64_t part = dotted ? f / 2 : f;
   // The lanes a dotted block writes: every other one (f 2), or two of four.
-  static const uint16_t twoOfFour[16] = {0xFFFF, 0xFFFF, 0, 0, 0xFFFF, 0xFFFF, 0, 0,
-                                         0xFFFF, 0xFFFF, 0, 0, 0xFFFF, 0xFFFF, 0, 0};
-  const V dots = f == 2 ? X::template Srl32<16>(X::Set(-1)) : X::Load(twoOfFour);
+  const V dots = f == 2 ? X::template Srl32<16>(X::Set(-1)) : X::Load(kTwoOfFour);
   const int k = X::kCount;
   for (int64_t j = j0; j < j1; ++j) {
     const uint16_t* s = Row(v, int64_t(job.y) + j) + job.x;
