@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 #include <type_traits>
 #include <utility>
 
@@ -289,62 +290,82 @@ Inner InnerRange(const PixelView& v, int64_t colLo, int64_t colHi, int64_t rowLo
 }
 
 // Columns a row is worked in at a time, for the scratch rows on the stack.
-const int kChunk = 128;
+const int kChunk = 256;
 
 // --------------------------------------------------------------- smoothing
 //
-// Rows go in bands of kBand, row r of a band one chunk behind row r - 1:
-// its upper neighbours are then done and its lower ones still original, and
-// the bands' chains, each serial, run side by side. A step of a band makes
-// the sums of the three neighbours known before the chain (right and down
-// original, up done) in vectors, runs the chains, and packs the pixels in
-// vectors.
+// The rows are cut into chunks, and row r works on chunk c at step r + c:
+// its upper neighbours are then done and its lower ones still original. So
+// a wave of rows runs at once, one per chunk, and their chains, each
+// serial, run side by side, four at a time. A step makes the sums of the
+// three neighbours known before the chain (right and down original, up
+// done) in vectors, runs the chains, and packs the pixels in vectors.
 
-const int kBand = 4;
-const int kStride = kChunk + 8;  // keeps the scratch rows off 4 KB multiples
+const int kLanes = 4;  // chains run together
+const int kStride = kChunk + 8;  // keeps the scratch arrays off 4 KB multiples
 
 struct ChainScratch {
   uint32_t sums[kStride], pairs[kStride];
   uint32_t chain[kStride];  // the left neighbour before the run, then the means
   uint32_t* means() { return chain + 1; }
+  uint32_t left;  // the row's last mean so far
+  int n;          // pixels in the chunk at hand
+  bool safe;      // its chain ran two pixels a step
 };
 
 // f(r) for r = 0 .. Count - 1, unrolled, so that arrays indexed by r stay
 // in registers.
 template <class F, int... R>
-[[gnu::always_inline]] inline void EachRow(F f, std::integer_sequence<int, R...>) {
+[[gnu::always_inline]] inline void EachLane(F f, std::integer_sequence<int, R...>) {
   (f(std::integral_constant<int, R>()), ...);
 }
 
-// Count chains at once over their first m pixels, each from left[r]. Safe,
-// the even means are left to ChainPixels.
-template <int Count, bool Safe>
-void ChainRunBand(ChainScratch* s, uint32_t* leftIn, int m) {
-  const auto rows = std::make_integer_sequence<int, Count>();
+// Count chains over their first m pixels, two a step, the even means left
+// to ChainPixels.
+template <int Count>
+void ChainRunSafe(ChainScratch* const* s, int m) {
+  const auto lanes = std::make_integer_sequence<int, Count>();
   uint32_t left[Count];
-  EachRow([&](auto r) { left[r] = leftIn[r]; }, rows);
+  EachLane([&](auto r) { left[r] = s[r]->left; }, lanes);
   int i = 0;
-  if (Safe) {
-    for (; i + 2 <= m; i += 2) {
-      EachRow(
-          [&](auto r) {
-            left[r] = (left[r] + s[r].pairs[i]) >> 4 & kChainFives;
-            s[r].chain[i + 2] = left[r];  // the odd means only
-          },
-          rows);
-    }
-  }
-  for (; i < m; ++i) EachRow([&](auto r) { s[r].chain[i + 1] = left[r] = ChainMean(left[r] + s[r].sums[i]); }, rows);
-  EachRow([&](auto r) { leftIn[r] = left[r]; }, rows);
+  for (; i + 2 <= m; i += 2)
+    EachLane(
+        [&](auto r) {
+          left[r] = (left[r] + s[r]->pairs[i]) >> 4 & kChainFives;
+          s[r]->chain[i + 2] = left[r];
+        },
+        lanes);
+  for (; i < m; ++i) EachLane([&](auto r) { s[r]->chain[i + 1] = left[r] = ChainMean(left[r] + s[r]->sums[i]); }, lanes);
+  EachLane([&](auto r) { s[r]->left = left[r]; }, lanes);
 }
 
-template <bool Safe>
-void ChainRunBand(ChainScratch* s, uint32_t* left, int count, int m) {
+void ChainRunSafe(ChainScratch* const* s, int count, int m) {
   switch (count) {
-    case 1: return ChainRunBand<1, Safe>(s, left, m);
-    case 2: return ChainRunBand<2, Safe>(s, left, m);
-    case 3: return ChainRunBand<3, Safe>(s, left, m);
-    default: return ChainRunBand<kBand, Safe>(s, left, m);
+    case 1: return ChainRunSafe<1>(s, m);
+    case 2: return ChainRunSafe<2>(s, m);
+    case 3: return ChainRunSafe<3>(s, m);
+    default: return ChainRunSafe<kLanes>(s, m);
+  }
+}
+
+// Where a faded mean may fall to 0 every step takes the full test, one pixel
+// a step: Count chains side by side over their first m pixels.
+template <int Count>
+void ChainRunTested(ChainScratch* const* s, int m) {
+  const auto lanes = std::make_integer_sequence<int, Count>();
+  uint32_t left[Count];
+  EachLane([&](auto r) { left[r] = s[r]->left; }, lanes);
+  for (int i = 0; i < m; ++i)
+    EachLane([&](auto r) { s[r]->chain[i + 1] = left[r] = ChainMean(left[r] + s[r]->sums[i]); }, lanes);
+  EachLane([&](auto r) { s[r]->left = left[r]; }, lanes);
+}
+
+void ChainRunTested(ChainScratch* const* s, int count, int m) {
+  switch (count) {
+    case 1: return ChainRunTested<1>(s, m);
+    case 2: return ChainRunTested<2>(s, m);
+    case 3: return ChainRunTested<3>(s, m);
+    default: return ChainRunTested<kLanes>(s, m);
   }
 }
 
@@ -352,48 +373,66 @@ template <class X, Layout L>
 void SmoothLayout(const PixelView& v, const Inner& in, const Channels& fade) {
   const uint32_t bias = ChainBias(fade);
   const bool fading = bias != kChainHigh;
-  const int chunks = int((in.x1 - in.x0 + kChunk - 1) / kChunk);
-  ChainScratch scratch[kBand];
-  uint32_t left[kBand];
-  int n[kBand];
-  for (int64_t y = in.y0; y < in.y1; y += kBand) {
-    const int rows = int(std::min<int64_t>(kBand, in.y1 - y));
-    for (int r = 0; r < rows; ++r) left[r] = ChainOf<L>(Row(v, y + r)[in.x0 - 1]);
-    for (int step = 0; step < chunks + rows - 1; ++step) {
-      // Rows first .. last work on chunks step - first .. step - last.
-      const int first = std::max(0, step - chunks + 1), last = std::min(rows - 1, step);
-      bool safe = true;
-      for (int r = first; r <= last; ++r) {
-        const int64_t x = in.x0 + int64_t(step - r) * kChunk;
-        uint16_t* row = Row(v, y + r);
-        n[r] = int(std::min<int64_t>(kChunk, in.x1 - x));
-        const uint16_t *up = Row(v, y + r - 1) + x, *down = Row(v, y + r + 1) + x;
-        uint32_t* sums = scratch[r].sums;
-        safe &= fading ? ChainSums<X, L, true>(row + x + 1, up, down, n[r], bias, sums)
-                       : ChainSums<X, L, false>(row + x + 1, up, down, n[r], bias, sums);
-        scratch[r].chain[0] = left[r];
-      }
-      // Together as far as the shortest (only a row's last chunk is short),
-      // then each row's rest alone.
+  const int64_t width = in.x1 - in.x0, height = in.y1 - in.y0;
+  // A multiple of four chunks, as even as can be: the wave is then four
+  // rows (or eight, ...) deep.
+  const int64_t chunks = kLanes * ((width + kLanes * kChunk - 1) / (kLanes * kChunk));
+  const int64_t chunk = (width + chunks - 1) / chunks;
+  // The rows in flight at once, each its scratch by row % slots.
+  const int64_t slots = std::min(chunks, height);
+  std::vector<ChainScratch> scratch(static_cast<size_t>(slots));
+  for (int64_t step = 0; step < height + chunks - 1; ++step) {
+    // Rows first .. last work on chunks step - first .. step - last.
+    const int64_t first = std::max<int64_t>(0, step - chunks + 1), last = std::min(height - 1, step);
+    ChainScratch* lanes[kLanes];
+    int count = 0;
+    bool safe = true;
+    auto run = [&] {
       int m = kChunk;
-      for (int r = first; r <= last; ++r) m = std::min(m, n[r]);
+      for (int r = 0; r < count; ++r) {
+        m = std::min(m, lanes[r]->n);
+        lanes[r]->safe = safe;
+      }
       if (safe) {
-        for (int r = first; r <= last; ++r) ChainPairs<X>(scratch[r].sums, n[r], scratch[r].pairs);
-        ChainRunBand<true>(scratch + first, left + first, last - first + 1, m);
+        for (int r = 0; r < count; ++r) ChainPairs<X>(lanes[r]->sums, lanes[r]->n, lanes[r]->pairs);
+        ChainRunSafe(lanes, count, m);
       } else {
-        ChainRunBand<false>(scratch + first, left + first, last - first + 1, m);
+        ChainRunTested(lanes, count, m);
       }
-      for (int r = first; r <= last; ++r) {
-        ChainScratch& c = scratch[r];
-        uint16_t* out = Row(v, y + r) + in.x0 + int64_t(step - r) * kChunk;
-        if (n[r] > m)
-          left[r] = safe ? ChainRun<true>(left[r], c.sums + m, c.pairs + m, n[r] - m, c.means() + m)
-                         : ChainRun<false>(left[r], c.sums + m, c.pairs + m, n[r] - m, c.means() + m);
-        if (safe)
-          ChainPixels<X, L, true>(c.means(), c.sums, n[r], out);
-        else
-          ChainPixels<X, L, false>(c.means(), c.sums, n[r], out);
+      // Only a row's last chunk is short: the rest of the others alone.
+      for (int r = 0; r < count; ++r) {
+        ChainScratch& c = *lanes[r];
+        if (c.n > m)
+          c.left = safe ? ChainRun<true>(c.left, c.sums + m, c.pairs + m, c.n - m, c.means() + m)
+                        : ChainRun<false>(c.left, c.sums + m, c.pairs + m, c.n - m, c.means() + m);
       }
+      count = 0;
+      safe = true;
+    };
+    for (int64_t r = first; r <= last; ++r) {
+      const int64_t x = in.x0 + (step - r) * chunk, y = in.y0 + r;
+      const int n = int(std::min<int64_t>(chunk, in.x1 - x));
+      ChainScratch& c = scratch[size_t(r % slots)];
+      c.n = n;
+      if (n <= 0) continue;  // a narrow row has fewer chunks
+      uint16_t* row = Row(v, y);
+      if (x == in.x0) c.left = ChainOf<L>(row[in.x0 - 1]);
+      c.chain[0] = c.left;
+      const uint16_t *up = Row(v, y - 1) + x, *down = Row(v, y + 1) + x;
+      safe &= fading ? ChainSums<X, L, true>(row + x + 1, up, down, n, bias, c.sums)
+                     : ChainSums<X, L, false>(row + x + 1, up, down, n, bias, c.sums);
+      lanes[count++] = &c;
+      if (count == kLanes) run();
+    }
+    if (count) run();
+    for (int64_t r = first; r <= last; ++r) {
+      ChainScratch& c = scratch[size_t(r % slots)];
+      if (c.n <= 0) continue;
+      uint16_t* out = Row(v, in.y0 + r) + in.x0 + (step - r) * chunk;
+      if (c.safe)
+        ChainPixels<X, L, true>(c.means(), c.sums, c.n, out);
+      else
+        ChainPixels<X, L, false>(c.means(), c.sums, c.n, out);
     }
   }
 }
