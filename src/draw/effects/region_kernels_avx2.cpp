@@ -4,9 +4,13 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/region_kernels.h"
+#include "draw/simd/lanes16.h"
 
 // Only what follows is compiled for AVX2; the headers above keep the
 // baseline, so their inline functions are the same in every file.

@@ -75,6 +75,13 @@ void WithUnpack(const PixelLayout& f, F body) {
   }
 }
 
+// A pixel's 5-bit components on the two 16-bit layouts, as ComponentTable
+// holds them.
+template <Layout L>
+inline const uint8_t* Five(uint16_t p) {
+  return ComponentTable[p];
+}
+
 // Vectors of components on the two 16-bit layouts (on 5-5-5 a pixel with
 // bit 15 set has none), and back.
 template <class X, Layout L>
@@ -107,170 +114,14 @@ inline void AddComponents(typename X::V p, typename X::V* r, typename X::V* g, t
   *b = X::Add(*b, pb);
 }
 
-// ------------------------------------------------------------- the chain
-//
-// The in-place means on the two 16-bit layouts carry components nine bits
-// apart (red at bit 0, green at 9, blue at 18): room for 511 in a field.
-// A neighbour sum is stored with a bias of 128 per field, less 4 in a
-// faded field; then bit 7 of (left + sum) is set exactly where the faded
-// mean is above 0.
-
-const uint32_t kChainFives = 0x7C3E1Fu;
-const uint32_t kChainOnes = 0x40201u;
-const uint32_t kChainHigh = 128 * kChainOnes;
-
 template <Layout L>
-inline uint32_t ChainOf(uint32_t p) {
-  if (L == Layout::k565) return (p >> 11) | (p >> 6 & 31) << 9 | (p & 31) << 18;
-  return p & 0x8000 ? 0 : (p >> 10 & 31) | (p >> 5 & 31) << 9 | (p & 31) << 18;
+inline uint16_t Pixel5(int r, int g, int b) {
+  return uint16_t(r << (L == Layout::k565 ? 11 : 10) | g << (L == Layout::k565 ? 6 : 5) | b);
 }
 
-template <Layout L>
-inline uint16_t ChainPixel(uint32_t m) {
-  const int r = L == Layout::k565 ? 11 : 10, g = L == Layout::k565 ? 6 : 5;
-  return uint16_t((m & 31) << r | (m >> 9 & 31) << g | (m >> 18 & 31));
-}
-
-uint32_t ChainBias(const Channels& fade) {
-  const uint32_t faded = (fade.red ? 1u : 0u) | (fade.green ? 1u << 9 : 0u) | (fade.blue ? 1u << 18 : 0u);
-  return kChainHigh - 4 * faded;
-}
-
-// The (faded) mean of the four neighbours whose biased sum is x: a field
-// without bit 7 is 0.
-inline uint32_t ChainMean(uint32_t x) {
-  const uint32_t t = x & kChainHigh;
-  return (x >> 2) & ((t >> 2) - (t >> 7));
-}
-
-// A 32-bit value in every 32-bit lane.
-template <class X>
-inline typename X::V Set32(uint32_t v) {
-  typename X::V a, b;
-  X::Zip(X::Set(int(v & 0xFFFF)), X::Set(int(v >> 16)), &a, &b);
-  return a;
-}
-
-// The chain's form of the sums of three vectors of pixels, as 16-bit halves:
-// lo = red | green << 9, hi = blue << 2.
-template <class X, Layout L>
-inline void ChainHalves(typename X::V p, typename X::V q, typename X::V t, typename X::V* lo, typename X::V* hi) {
-  using V = typename X::V;
-  const V five = X::Set(31);
-  if (L == Layout::k565) {
-    // Green summed in place (three of 0x7C0 fit in 16 bits), then moved from
-    // bit 6 to bit 9.
-    const V green = X::Set(0x7C0);
-    const V r = X::Add(X::Add(X::template Srl<11>(p), X::template Srl<11>(q)), X::template Srl<11>(t));
-    const V g = X::Add(X::Add(X::And(p, green), X::And(q, green)), X::And(t, green));
-    const V b = X::Add(X::Add(X::And(p, five), X::And(q, five)), X::And(t, five));
-    *lo = X::Add(r, X::template Sll<3>(g));
-    *hi = X::template Sll<2>(b);
-    return;
-  }
-  V r, g, b;
-  Components<X, L>(p, &r, &g, &b);
-  AddComponents<X, L>(q, &r, &g, &b);
-  AddComponents<X, L>(t, &r, &g, &b);
-  *lo = X::Or(r, X::template Sll<9>(g));
-  *hi = X::template Sll<2>(b);
-}
-
-// sums[i] = right[i] + up[i] + down[i] + bias in the chain's form. With
-// Check, true when every field of every sum keeps bit 7: no faded mean of
-// the run can fall to 0, so the chain may skip the test. Without fading
-// every field does.
-template <class X, Layout L, bool Check>
-bool ChainSums(const uint16_t* right, const uint16_t* up, const uint16_t* down, int n, uint32_t bias,
-               uint32_t* sums) {
-  using V = typename X::V;
-  const V biasV = Set32<X>(bias), high = Set32<X>(kChainHigh);
-  V low = X::Zero();
-  int i = 0;
-  for (; i + X::kCount <= n; i += X::kCount) {
-    V lo, hi, first, second;
-    ChainHalves<X, L>(X::Load(right + i), X::Load(up + i), X::Load(down + i), &lo, &hi);
-    X::Zip(lo, hi, &first, &second);
-    first = X::Add32(first, biasV);
-    second = X::Add32(second, biasV);
-    if (Check) low = X::Or(low, X::Or(X::AndNot(first, high), X::AndNot(second, high)));
-    X::Store(reinterpret_cast<uint16_t*>(sums + i), first);
-    X::Store(reinterpret_cast<uint16_t*>(sums + i + X::kCount / 2), second);
-  }
-  uint32_t lowTail = 0;
-  for (; i < n; ++i) {
-    sums[i] = ChainOf<L>(right[i]) + ChainOf<L>(up[i]) + ChainOf<L>(down[i]) + bias;
-    lowTail |= ~sums[i] & kChainHigh;
-  }
-  return !Check || (X::AllSet(X::CmpEq(low, X::Zero())) && !lowTail);
-}
-
-// pairs[i] = sums[i] + 4 * sums[i + 1], less the bias of both, for i + 1 < n.
-template <class X>
-void ChainPairs(const uint32_t* sums, int n, uint32_t* pairs) {
-  const uint32_t unbias = 0u - 640 * kChainOnes;
-  const typename X::V unbiasV = Set32<X>(unbias);
-  int i = 0;
-  for (; i + X::kCount / 2 + 1 <= n; i += X::kCount / 2) {
-    const typename X::V next = X::Load(reinterpret_cast<const uint16_t*>(sums + i + 1));
-    const typename X::V four = X::Add32(X::Add32(next, next), X::Add32(next, next));
-    X::Store(reinterpret_cast<uint16_t*>(pairs + i),
-             X::Add32(X::Add32(X::Load(reinterpret_cast<const uint16_t*>(sums + i)), four), unbiasV));
-  }
-  for (; i + 1 < n; ++i) pairs[i] = sums[i] + 4 * sums[i + 1] + unbias;
-}
-
-// The serial part: means[i] from means[i - 1] (left before the first) and
-// sums[i]. Safe (every field of every sum keeps bit 7), the faded mean is
-// the plain floor of (left + sum - 4 * fade) / 4, and two steps fold into
-// one: floor((floor((l + a) / 4) + b) / 4) = floor((l + a + 4b) / 16), at
-// most 496 per field, so the chain advances two pixels per dependent step of
-// three instructions (pairs holds a + 4b).
-template <bool Safe>
-uint32_t ChainRun(uint32_t left, const uint32_t* sums, const uint32_t* pairs, int n, uint32_t* means) {
-  int i = 0;
-  if (Safe) {
-    for (; i + 2 <= n; i += 2) {
-      means[i] = (left + sums[i] - 128 * kChainOnes) >> 2 & kChainFives;
-      left = (left + pairs[i]) >> 4 & kChainFives;
-      means[i + 1] = left;
-    }
-  }
-  for (; i < n; ++i) means[i] = left = ChainMean(left + sums[i]);
-  return left;
-}
-
-// Lanes 0 and 1 of every four: the even 32-bit lanes.
+// Lanes 0 and 1 of every four, for the dotted 4x zoom.
 const uint16_t kTwoOfFour[16] = {0xFFFF, 0xFFFF, 0, 0, 0xFFFF, 0xFFFF, 0, 0,
                                  0xFFFF, 0xFFFF, 0, 0, 0xFFFF, 0xFFFF, 0, 0};
-
-// out[i] = the pixel of means[i]. With Evens the chain left the even means
-// out (it ran two pixels a step over sums that all keep bit 7): each is
-// (means[i - 1] + sums[i] - 128) / 4 per field, means[-1] the left
-// neighbour before the run.
-template <class X, Layout L, bool Evens>
-void ChainPixels(const uint32_t* means, const uint32_t* sums, int n, uint16_t* out) {
-  using V = typename X::V;
-  const V low = X::template Srl32<16>(X::Set(-1)), five = X::Set(31);
-  const V even = X::Load(kTwoOfFour), unbias = Set32<X>(0u - 128 * kChainOnes), fives = Set32<X>(kChainFives);
-  auto load = [&](int at) {
-    const V m = X::Load(reinterpret_cast<const uint16_t*>(means + at));
-    if (!Evens) return m;
-    const V before = X::Load(reinterpret_cast<const uint16_t*>(means + at - 1));
-    const V sum = X::Load(reinterpret_cast<const uint16_t*>(sums + at));
-    return X::Select(even, X::And(X::template Srl32<2>(X::Add32(before, X::Add32(sum, unbias))), fives), m);
-  };
-  int i = 0;
-  for (; i + X::kCount <= n; i += X::kCount) {
-    const V a = load(i), b = load(i + X::kCount / 2);
-    const V redGreen = X::Narrow32(X::And(a, low), X::And(b, low));
-    const V blue = X::Narrow32(X::template Srl32<16>(a), X::template Srl32<16>(b));
-    X::Store(out + i, Compose<X, L>(X::And(redGreen, five), X::template Srl<9>(redGreen), X::template Srl<2>(blue)));
-  }
-  for (; i < n; ++i)
-    out[i] = ChainPixel<L>(Evens && i % 2 == 0 ? (means[i - 1] + sums[i] - 128 * kChainOnes) >> 2 & kChainFives
-                                               : means[i]);
-}
 
 // Inner pixels of a rectangle whose four neighbours all lie on the surface:
 // columns [x0, x1), rows [y0, y1), from the rule's own range [lo, hi] of
@@ -289,151 +140,176 @@ Inner InnerRange(const PixelView& v, int64_t colLo, int64_t colHi, int64_t rowLo
   return in;
 }
 
-// Columns a row is worked in at a time, for the scratch rows on the stack.
+// Columns a row is worked in at a time, for the scratch rows.
 const int kChunk = 256;
 
 // --------------------------------------------------------------- smoothing
 //
 // The rows are cut into chunks, and row r works on chunk c at step r + c:
 // its upper neighbours are then done and its lower ones still original. So
-// a wave of rows runs at once, one per chunk, and their chains, each
-// serial, run side by side, four at a time. A step makes the sums of the
-// three neighbours known before the chain (right and down original, up
-// done) in vectors, runs the chains, and packs the pixels in vectors.
+// a wave of rows, one per chunk, runs at once. A step sums, row by row in
+// vectors, the three neighbours known before the chain (right and down
+// original, up done); then eight rows' chains run as the eight 16-bit lanes
+// of one vector per channel, the sums turned from rows into columns eight
+// pixels at a time and the pixels turned back.
 
-const int kLanes = 4;  // chains run together
-const int kStride = kChunk + 8;  // keeps the scratch arrays off 4 KB multiples
+const int kWave = 8;  // rows whose chains run together, one per lane
+const int kStride = kChunk + 8;
 
-struct ChainScratch {
-  uint32_t sums[kStride], pairs[kStride];
-  uint32_t chain[kStride];  // the left neighbour before the run, then the means
-  uint32_t* means() { return chain + 1; }
-  uint32_t left;  // the row's last mean so far
-  int n;          // pixels in the chunk at hand
-  bool safe;      // its chain ran two pixels a step
+struct WaveRow {
+  uint16_t sums[3][kStride];  // red, green, blue sums of the chunk at hand
+  uint16_t left[3];           // the row's last mean so far
+  int n;                      // pixels in the chunk at hand
+  uint16_t* out;              // where they go
 };
 
-// f(r) for r = 0 .. Count - 1, unrolled, so that arrays indexed by r stay
-// in registers.
-template <class F, int... R>
-[[gnu::always_inline]] inline void EachLane(F f, std::integer_sequence<int, R...>) {
-  (f(std::integral_constant<int, R>()), ...);
+// f(k) for k = 0 .. N - 1, unrolled, so that arrays indexed by k stay in
+// registers.
+template <class F, int... K>
+[[gnu::always_inline]] inline void UnrollOver(F f, std::integer_sequence<int, K...>) {
+  (f(std::integral_constant<int, K>()), ...);
+}
+template <int N, class F>
+[[gnu::always_inline]] inline void Unroll(F f) {
+  UnrollOver(f, std::make_integer_sequence<int, N>());
 }
 
-// Count chains over their first m pixels, two a step, the even means left
-// to ChainPixels.
-template <int Count>
-void ChainRunSafe(ChainScratch* const* s, int m) {
-  const auto lanes = std::make_integer_sequence<int, Count>();
-  uint32_t left[Count];
-  EachLane([&](auto r) { left[r] = s[r]->left; }, lanes);
+// The 8 x 8 block of 16-bit lanes in v turned over: lane k of v[t] becomes
+// lane t of v[k].
+[[gnu::always_inline]] inline void Transpose8(__m128i v[8]) {
+  const __m128i a0 = _mm_unpacklo_epi16(v[0], v[1]), a1 = _mm_unpackhi_epi16(v[0], v[1]);
+  const __m128i a2 = _mm_unpacklo_epi16(v[2], v[3]), a3 = _mm_unpackhi_epi16(v[2], v[3]);
+  const __m128i a4 = _mm_unpacklo_epi16(v[4], v[5]), a5 = _mm_unpackhi_epi16(v[4], v[5]);
+  const __m128i a6 = _mm_unpacklo_epi16(v[6], v[7]), a7 = _mm_unpackhi_epi16(v[6], v[7]);
+  const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+  const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+  const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+  const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+  v[0] = _mm_unpacklo_epi64(b0, b4);
+  v[1] = _mm_unpackhi_epi64(b0, b4);
+  v[2] = _mm_unpacklo_epi64(b1, b5);
+  v[3] = _mm_unpackhi_epi64(b1, b5);
+  v[4] = _mm_unpacklo_epi64(b2, b6);
+  v[5] = _mm_unpackhi_epi64(b2, b6);
+  v[6] = _mm_unpacklo_epi64(b3, b7);
+  v[7] = _mm_unpackhi_epi64(b3, b7);
+}
+
+// Sums of right, up and down per channel into w's scratch (vectors, then
+// one by one).
+template <class X, Layout L>
+void WaveSums(const uint16_t* right, const uint16_t* up, const uint16_t* down, int n, WaveRow* w) {
   int i = 0;
-  for (; i + 2 <= m; i += 2)
-    EachLane(
-        [&](auto r) {
-          left[r] = (left[r] + s[r]->pairs[i]) >> 4 & kChainFives;
-          s[r]->chain[i + 2] = left[r];
-        },
-        lanes);
-  for (; i < m; ++i) EachLane([&](auto r) { s[r]->chain[i + 1] = left[r] = ChainMean(left[r] + s[r]->sums[i]); }, lanes);
-  EachLane([&](auto r) { s[r]->left = left[r]; }, lanes);
-}
-
-void ChainRunSafe(ChainScratch* const* s, int count, int m) {
-  switch (count) {
-    case 1: return ChainRunSafe<1>(s, m);
-    case 2: return ChainRunSafe<2>(s, m);
-    case 3: return ChainRunSafe<3>(s, m);
-    default: return ChainRunSafe<kLanes>(s, m);
+  for (; i + X::kCount <= n; i += X::kCount) {
+    typename X::V r, g, b;
+    Components<X, L>(X::Load(right + i), &r, &g, &b);
+    AddComponents<X, L>(X::Load(up + i), &r, &g, &b);
+    AddComponents<X, L>(X::Load(down + i), &r, &g, &b);
+    X::Store(w->sums[0] + i, r);
+    X::Store(w->sums[1] + i, g);
+    X::Store(w->sums[2] + i, b);
+  }
+  for (; i < n; ++i) {
+    const uint8_t* c[3] = {Five<L>(right[i]), Five<L>(up[i]), Five<L>(down[i])};
+    for (int ch = 0; ch < 3; ++ch) w->sums[ch][i] = uint16_t(c[0][ch] + c[1][ch] + c[2][ch]);
   }
 }
 
-// Where a faded mean may fall to 0 every step takes the full test, one pixel
-// a step: Count chains side by side over their first m pixels.
-template <int Count>
-void ChainRunTested(ChainScratch* const* s, int m) {
-  const auto lanes = std::make_integer_sequence<int, Count>();
-  uint32_t left[Count];
-  EachLane([&](auto r) { left[r] = s[r]->left; }, lanes);
-  for (int i = 0; i < m; ++i)
-    EachLane([&](auto r) { s[r]->chain[i + 1] = left[r] = ChainMean(left[r] + s[r]->sums[i]); }, lanes);
-  EachLane([&](auto r) { s[r]->left = left[r]; }, lanes);
-}
-
-void ChainRunTested(ChainScratch* const* s, int count, int m) {
-  switch (count) {
-    case 1: return ChainRunTested<1>(s, m);
-    case 2: return ChainRunTested<2>(s, m);
-    case 3: return ChainRunTested<3>(s, m);
-    default: return ChainRunTested<kLanes>(s, m);
+// Up to eight rows' chains over their chunks, eight columns a step (the
+// chunks are whole steps but a row's last, whose extra lanes are dropped).
+// Each channel's mean is max(floor((left + sum) / 4) - fade, 0), that is
+// floor((left + sum) -. 4 fade) / 4.
+template <Layout L>
+void WaveChains(WaveRow* const* rows, int count, const __m128i* fade4) {
+  alignas(16) uint16_t start[3][8] = {};
+  int longest = 0;
+  for (int k = 0; k < count; ++k) {
+    for (int ch = 0; ch < 3; ++ch) start[ch][k] = rows[k]->left[ch];
+    longest = std::max(longest, rows[k]->n);
   }
+  static const uint16_t none[kStride] = {};
+  const uint16_t* sums[3][8];
+  for (int k = 0; k < 8; ++k)
+    for (int ch = 0; ch < 3; ++ch) sums[ch][k] = k < count ? rows[k]->sums[ch] : none;
+  __m128i red = _mm_load_si128(reinterpret_cast<const __m128i*>(start[0]));
+  __m128i green = _mm_load_si128(reinterpret_cast<const __m128i*>(start[1]));
+  __m128i blue = _mm_load_si128(reinterpret_cast<const __m128i*>(start[2]));
+  const __m128i fadeRed = fade4[0], fadeGreen = fade4[1], fadeBlue = fade4[2];
+  auto mean = [](__m128i left, __m128i sum, __m128i fade) {
+    return _mm_srli_epi16(_mm_subs_epu16(_mm_add_epi16(left, sum), fade), 2);
+  };
+  for (int j = 0; j < longest; j += 8) {
+    __m128i r[8], g[8], b[8], px[8];
+    Unroll<8>([&](auto k) {
+      r[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums[0][k] + j));
+      g[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums[1][k] + j));
+      b[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums[2][k] + j));
+    });
+    Transpose8(r);
+    Transpose8(g);
+    Transpose8(b);
+    Unroll<8>([&](auto t) {
+      red = mean(red, r[t], fadeRed);
+      green = mean(green, g[t], fadeGreen);
+      blue = mean(blue, b[t], fadeBlue);
+      px[t] = Compose<Sse2Lanes, L>(red, green, blue);
+    });
+    Transpose8(px);
+    Unroll<8>([&](auto k) {
+      if (k >= count) return;
+      const int n = rows[k]->n - j;
+      if (n >= 8) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(rows[k]->out + j), px[k]);
+      } else if (n > 0) {
+        alignas(16) uint16_t part[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(part), px[k]);
+        std::memcpy(rows[k]->out + j, part, size_t(n) * sizeof(uint16_t));
+      }
+    });
+  }
+  _mm_store_si128(reinterpret_cast<__m128i*>(start[0]), red);
+  _mm_store_si128(reinterpret_cast<__m128i*>(start[1]), green);
+  _mm_store_si128(reinterpret_cast<__m128i*>(start[2]), blue);
+  for (int k = 0; k < count; ++k)
+    for (int ch = 0; ch < 3; ++ch) rows[k]->left[ch] = start[ch][k];
 }
 
 template <class X, Layout L>
 void SmoothLayout(const PixelView& v, const Inner& in, const Channels& fade) {
-  const uint32_t bias = ChainBias(fade);
-  const bool fading = bias != kChainHigh;
+  const __m128i fade4[3] = {_mm_set1_epi16(fade.red ? 4 : 0), _mm_set1_epi16(fade.green ? 4 : 0),
+                            _mm_set1_epi16(fade.blue ? 4 : 0)};
   const int64_t width = in.x1 - in.x0, height = in.y1 - in.y0;
-  // A multiple of four chunks, as even as can be: the wave is then four
-  // rows (or eight, ...) deep.
-  const int64_t chunks = kLanes * ((width + kLanes * kChunk - 1) / (kLanes * kChunk));
-  const int64_t chunk = (width + chunks - 1) / chunks;
+  // A multiple of eight chunks, each a multiple of eight columns and no
+  // more than kChunk: the wave is then eight rows (or sixteen, ...) deep.
+  const int64_t chunks = kWave * ((width + kWave * kChunk - 1) / (kWave * kChunk));
+  const int64_t chunk = ((width + chunks - 1) / chunks + 7) / 8 * 8;
   // The rows in flight at once, each its scratch by row % slots.
   const int64_t slots = std::min(chunks, height);
-  std::vector<ChainScratch> scratch(static_cast<size_t>(slots));
+  std::vector<WaveRow> scratch(static_cast<size_t>(slots));
   for (int64_t step = 0; step < height + chunks - 1; ++step) {
     // Rows first .. last work on chunks step - first .. step - last.
     const int64_t first = std::max<int64_t>(0, step - chunks + 1), last = std::min(height - 1, step);
-    ChainScratch* lanes[kLanes];
+    WaveRow* lanes[kWave];
     int count = 0;
-    bool safe = true;
-    auto run = [&] {
-      int m = kChunk;
-      for (int r = 0; r < count; ++r) {
-        m = std::min(m, lanes[r]->n);
-        lanes[r]->safe = safe;
-      }
-      if (safe) {
-        for (int r = 0; r < count; ++r) ChainPairs<X>(lanes[r]->sums, lanes[r]->n, lanes[r]->pairs);
-        ChainRunSafe(lanes, count, m);
-      } else {
-        ChainRunTested(lanes, count, m);
-      }
-      // Only a row's last chunk is short: the rest of the others alone.
-      for (int r = 0; r < count; ++r) {
-        ChainScratch& c = *lanes[r];
-        if (c.n > m)
-          c.left = safe ? ChainRun<true>(c.left, c.sums + m, c.pairs + m, c.n - m, c.means() + m)
-                        : ChainRun<false>(c.left, c.sums + m, c.pairs + m, c.n - m, c.means() + m);
-      }
-      count = 0;
-      safe = true;
-    };
     for (int64_t r = first; r <= last; ++r) {
       const int64_t x = in.x0 + (step - r) * chunk, y = in.y0 + r;
-      const int n = int(std::min<int64_t>(chunk, in.x1 - x));
-      ChainScratch& c = scratch[size_t(r % slots)];
-      c.n = n;
-      if (n <= 0) continue;  // a narrow row has fewer chunks
+      if (x >= in.x1) continue;  // a narrow row has fewer chunks
+      WaveRow& w = scratch[size_t(r % slots)];
+      w.n = int(std::min<int64_t>(chunk, in.x1 - x));
       uint16_t* row = Row(v, y);
-      if (x == in.x0) c.left = ChainOf<L>(row[in.x0 - 1]);
-      c.chain[0] = c.left;
-      const uint16_t *up = Row(v, y - 1) + x, *down = Row(v, y + 1) + x;
-      safe &= fading ? ChainSums<X, L, true>(row + x + 1, up, down, n, bias, c.sums)
-                     : ChainSums<X, L, false>(row + x + 1, up, down, n, bias, c.sums);
-      lanes[count++] = &c;
-      if (count == kLanes) run();
+      if (x == in.x0) {
+        const uint8_t* c = Five<L>(row[in.x0 - 1]);
+        for (int ch = 0; ch < 3; ++ch) w.left[ch] = c[ch];
+      }
+      w.out = row + x;
+      WaveSums<X, L>(row + x + 1, Row(v, y - 1) + x, Row(v, y + 1) + x, w.n, &w);
+      lanes[count++] = &w;
+      if (count == kWave) {
+        WaveChains<L>(lanes, count, fade4);
+        count = 0;
+      }
     }
-    if (count) run();
-    for (int64_t r = first; r <= last; ++r) {
-      ChainScratch& c = scratch[size_t(r % slots)];
-      if (c.n <= 0) continue;
-      uint16_t* out = Row(v, in.y0 + r) + in.x0 + (step - r) * chunk;
-      if (c.safe)
-        ChainPixels<X, L, true>(c.means(), c.sums, c.n, out);
-      else
-        ChainPixels<X, L, false>(c.means(), c.sums, c.n, out);
-    }
+    if (count) WaveChains<L>(lanes, count, fade4);
   }
 }
 
@@ -487,11 +363,20 @@ void RiseRow(uint16_t* up, const uint16_t* row, const uint16_t* down, const uint
     b = X::SubsU(X::template Srl<2>(b), fb);
     X::Store(up + i, X::Select(X::Load(mask + i), Compose<X, L>(r, g, b), X::Load(row + i)));
   }
-  const uint32_t bias = ChainBias(fade);
-  for (; i < n; ++i)
-    up[i] = mask[i] ? ChainPixel<L>(ChainMean(ChainOf<L>(row[i - 1]) + ChainOf<L>(row[i + 1]) +
-                                              ChainOf<L>(up[i]) + ChainOf<L>(down[i]) + bias))
-                    : row[i];
+  const int flag[3] = {fade.red, fade.green, fade.blue};
+  for (; i < n; ++i) {
+    if (!mask[i]) {
+      up[i] = row[i];
+      continue;
+    }
+    const uint8_t* c[4] = {Five<L>(row[i - 1]), Five<L>(row[i + 1]), Five<L>(up[i]), Five<L>(down[i])};
+    int m[3];
+    for (int ch = 0; ch < 3; ++ch) {
+      m[ch] = (c[0][ch] + c[1][ch] + c[2][ch] + c[3][ch]) >> 2;
+      if (flag[ch] && m[ch] > 0) --m[ch];
+    }
+    up[i] = Pixel5<L>(m[0], m[1], m[2]);
+  }
 }
 
 // The pixel at which the run stands in RiseMask's stream, or -1 when the
@@ -635,11 +520,16 @@ void ZoomRows(const RegionJob& job, const PixelView& buffer, int factor, int dot
 
 // ----------------------------------------------------------------- mosaic
 
+// Whole vectors, then eight pixels at a time (small blocks), then one.
 template <class X>
 inline void Fill(uint16_t* p, int64_t n, uint16_t colour) {
   const typename X::V c = X::Set(colour);
   int64_t i = 0;
   for (; i + X::kCount <= n; i += X::kCount) X::Store(p + i, c);
+  if (i + 8 <= n) {
+    Sse2Lanes::Store(p + i, Sse2Lanes::Set(colour));
+    i += 8;
+  }
   for (; i < n; ++i) p[i] = colour;
 }
 
