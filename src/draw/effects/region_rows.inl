@@ -19,6 +19,17 @@ namespace {
 
 inline uint16_t* Row(const PixelView& v, int64_t y) { return v.pixels + std::ptrdiff_t(y) * v.pitch; }
 
+// f(k) for k = 0 .. N - 1, unrolled, so that arrays indexed by k stay in
+// registers.
+template <class F, int... K>
+[[gnu::always_inline]] inline void UnrollOver(F f, std::integer_sequence<int, K...>) {
+  (f(std::integral_constant<int, K>()), ...);
+}
+template <int N, class F>
+[[gnu::always_inline]] inline void Unroll(F f) {
+  UnrollOver(f, std::make_integer_sequence<int, N>());
+}
+
 // ---------------------------------------------------------------- channels
 //
 // A pixel's three 5-bit components side by side in one integer, ten bits
@@ -162,17 +173,6 @@ struct WaveRow {
   int n;                      // pixels in the chunk at hand
   uint16_t* out;              // where they go
 };
-
-// f(k) for k = 0 .. N - 1, unrolled, so that arrays indexed by k stay in
-// registers.
-template <class F, int... K>
-[[gnu::always_inline]] inline void UnrollOver(F f, std::integer_sequence<int, K...>) {
-  (f(std::integral_constant<int, K>()), ...);
-}
-template <int N, class F>
-[[gnu::always_inline]] inline void Unroll(F f) {
-  UnrollOver(f, std::make_integer_sequence<int, N>());
-}
 
 // The 8 x 8 block of 16-bit lanes in v turned over: lane k of v[t] becomes
 // lane t of v[k].
@@ -467,6 +467,25 @@ void BlurRiseRows(const RegionJob& job, const Channels& fade, NoiseRun& run) {
 
 // ------------------------------------------------------------------ zooms
 
+// Buffer columns q .. of row o from source s, F vectors of the row from
+// each vector of source pixels, dotted keeping the lanes outside dots;
+// returns the first column left.
+template <class X, int F, bool Dotted>
+int64_t ZoomVectors(uint16_t* o, const uint16_t* s, int64_t q, int64_t q1, typename X::V dots) {
+  const int k = X::kCount;
+  for (; q + F * k <= q1; q += F * k) {
+    typename X::V out[4];
+    if (F == 2)
+      X::Spread2(X::Load(s + q / F), out);
+    else
+      X::Spread4(X::Load(s + q / F), out);
+    Unroll<F>([&](auto n) {
+      X::Store(o + q + n * k, Dotted ? X::Select(dots, out[n], X::Load(o + q + n * k)) : out[n]);
+    });
+  }
+  return q;
+}
+
 template <class X>
 void ZoomRows(const RegionJob& job, const PixelView& buffer, int factor, int dotted) {
   using V = typename X::V;
@@ -488,17 +507,10 @@ void ZoomRows(const RegionJob& job, const PixelView& buffer, int factor, int dot
     const uint16_t* s = Row(v, int64_t(job.y) + j) + job.x;
     uint16_t* o = Row(buffer, f * j);
     int64_t q = q0;  // a multiple of f, so lane n of a vector is column n of a block
-    if (f == 2) {
-      if (dotted)
-        for (; q + k <= q1; q += k) X::Store(o + q, X::Select(dots, X::LoadTwice(s + q / 2), X::Load(o + q)));
-      else
-        for (; q + k <= q1; q += k) X::Store(o + q, X::LoadTwice(s + q / 2));
-    } else {
-      if (dotted)
-        for (; q + k <= q1; q += k) X::Store(o + q, X::Select(dots, X::LoadFourTimes(s + q / 4), X::Load(o + q)));
-      else
-        for (; q + k <= q1; q += k) X::Store(o + q, X::LoadFourTimes(s + q / 4));
-    }
+    if (f == 2)
+      q = dotted ? ZoomVectors<X, 2, true>(o, s, q, q1, dots) : ZoomVectors<X, 2, false>(o, s, q, q1, dots);
+    else
+      q = dotted ? ZoomVectors<X, 4, true>(o, s, q, q1, dots) : ZoomVectors<X, 4, false>(o, s, q, q1, dots);
     for (; q < q1; ++q)
       if (q % f < part) o[q] = s[q / f];
     // The block's other rows repeat the first; dotted, only the pixels

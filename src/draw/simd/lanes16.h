@@ -6,7 +6,6 @@
 #include <emmintrin.h>
 
 #include <cstdint>
-#include <cstring>
 
 namespace zo {
 
@@ -60,17 +59,17 @@ struct Sse2Lanes {
     const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
     return _mm_srai_epi16(_mm_unpacklo_epi8(b, b), 8);
   }
-  // kCount / 2 pixels, each in two lanes; kCount / 4 pixels, each in four.
-  static V LoadTwice(const uint16_t* p) {
-    const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-    return _mm_unpacklo_epi16(v, v);
+  // The lanes of p, each twice (out[0], out[1]) or four times (out[0..3]), in order.
+  static void Spread2(V p, V out[2]) {
+    out[0] = _mm_unpacklo_epi16(p, p);
+    out[1] = _mm_unpackhi_epi16(p, p);
   }
-  static V LoadFourTimes(const uint16_t* p) {
-    int32_t two;
-    std::memcpy(&two, p, sizeof two);
-    const __m128i v = _mm_cvtsi32_si128(two);
-    const __m128i pairs = _mm_unpacklo_epi16(v, v);
-    return _mm_unpacklo_epi32(pairs, pairs);
+  static void Spread4(V p, V out[4]) {
+    const V lo = _mm_unpacklo_epi16(p, p), hi = _mm_unpackhi_epi16(p, p);
+    out[0] = _mm_unpacklo_epi32(lo, lo);
+    out[1] = _mm_unpackhi_epi32(lo, lo);
+    out[2] = _mm_unpacklo_epi32(hi, hi);
+    out[3] = _mm_unpackhi_epi32(hi, hi);
   }
 };
 

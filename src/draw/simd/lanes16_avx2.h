@@ -5,7 +5,6 @@
 #include <immintrin.h>
 
 #include <cstdint>
-#include <cstring>
 
 namespace zo {
 
@@ -54,17 +53,20 @@ struct Avx2Lanes {
   static V LoadBytes(const int8_t* p) {
     return _mm256_cvtepi8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
   }
-  static V LoadTwice(const uint16_t* p) {
-    const V v = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    return _mm256_or_si256(v, _mm256_slli_epi32(v, 16));
+  // The unpacks double within each 128-bit half; the permutes restore the order.
+  static void Spread2(V p, V out[2]) {
+    const V lo = _mm256_unpacklo_epi16(p, p), hi = _mm256_unpackhi_epi16(p, p);
+    out[0] = _mm256_permute2x128_si256(lo, hi, 0x20);
+    out[1] = _mm256_permute2x128_si256(lo, hi, 0x31);
   }
-  static V LoadFourTimes(const uint16_t* p) {
-    int64_t four;
-    std::memcpy(&four, p, sizeof four);
-    const V v = _mm256_set1_epi64x(four);
-    const V quads = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 0, 1, 2, 3, 2, 3, 2, 3, 2, 3,  //
-                                     4, 5, 4, 5, 4, 5, 4, 5, 6, 7, 6, 7, 6, 7, 6, 7);
-    return _mm256_shuffle_epi8(v, quads);
+  static void Spread4(V p, V out[4]) {
+    V two[2];
+    Spread2(p, two);
+    for (int k = 0; k < 2; ++k) {
+      const V lo = _mm256_unpacklo_epi32(two[k], two[k]), hi = _mm256_unpackhi_epi32(two[k], two[k]);
+      out[2 * k] = _mm256_permute2x128_si256(lo, hi, 0x20);
+      out[2 * k + 1] = _mm256_permute2x128_si256(lo, hi, 0x31);
+    }
   }
 };
 
