@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
-#include <vector>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/region_kernels.h"
@@ -86,12 +86,8 @@ void WithUnpack(const PixelLayout& f, F body) {
   }
 }
 
-// A pixel's 5-bit components on the two 16-bit layouts, as ComponentTable
-// holds them.
-template <Layout L>
-inline const uint8_t* Five(uint16_t p) {
-  return ComponentTable[p];
-}
+// A pixel's 5-bit components (red, green, blue).
+inline const uint8_t* Five(uint16_t p) { return ComponentTable[p]; }
 
 // Vectors of components on the two 16-bit layouts (on 5-5-5 a pixel with
 // bit 15 set has none), and back.
@@ -210,7 +206,7 @@ void WaveSums(const uint16_t* right, const uint16_t* up, const uint16_t* down, i
     X::Store(w->sums[2] + i, b);
   }
   for (; i < n; ++i) {
-    const uint8_t* c[3] = {Five<L>(right[i]), Five<L>(up[i]), Five<L>(down[i])};
+    const uint8_t* c[3] = {Five(right[i]), Five(up[i]), Five(down[i])};
     for (int ch = 0; ch < 3; ++ch) w->sums[ch][i] = uint16_t(c[0][ch] + c[1][ch] + c[2][ch]);
   }
 }
@@ -218,7 +214,8 @@ void WaveSums(const uint16_t* right, const uint16_t* up, const uint16_t* down, i
 // Up to eight rows' chains over their chunks, eight columns a step (the
 // chunks are whole steps but a row's last, whose extra lanes are dropped).
 // Each channel's mean is max(floor((left + sum) / 4) - fade, 0), that is
-// floor((left + sum) -. 4 fade) / 4.
+// floor(max(left + sum - 4 * fade, 0) / 4): a saturating subtract and a
+// shift.
 template <Layout L>
 void WaveChains(WaveRow* const* rows, int count, const __m128i* fade4) {
   alignas(16) uint16_t start[3][8] = {};
@@ -298,7 +295,7 @@ void SmoothLayout(const PixelView& v, const Inner& in, const Channels& fade) {
       w.n = int(std::min<int64_t>(chunk, in.x1 - x));
       uint16_t* row = Row(v, y);
       if (x == in.x0) {
-        const uint8_t* c = Five<L>(row[in.x0 - 1]);
+        const uint8_t* c = Five(row[in.x0 - 1]);
         for (int ch = 0; ch < 3; ++ch) w.left[ch] = c[ch];
       }
       w.out = row + x;
@@ -369,7 +366,7 @@ void RiseRow(uint16_t* up, const uint16_t* row, const uint16_t* down, const uint
       up[i] = row[i];
       continue;
     }
-    const uint8_t* c[4] = {Five<L>(row[i - 1]), Five<L>(row[i + 1]), Five<L>(up[i]), Five<L>(down[i])};
+    const uint8_t* c[4] = {Five(row[i - 1]), Five(row[i + 1]), Five(up[i]), Five(down[i])};
     int m[3];
     for (int ch = 0; ch < 3; ++ch) {
       m[ch] = (c[0][ch] + c[1][ch] + c[2][ch] + c[3][ch]) >> 2;
