@@ -42,18 +42,7 @@ struct Sse2Lanes {
   }
   // mask ? a : b, lane by lane.
   static V Select(V mask, V a, V b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
-  // Thirty-two-bit lanes, for values that need more than sixteen bits.
-  static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
-  template <int N> static V Srl32(V a) { return _mm_srli_epi32(a, N); }
-  // The 32-bit lanes hi << 16 | lo: the first half of the lanes into
-  // *first, the second half into *second, in order.
-  static void Zip(V lo, V hi, V* first, V* second) {
-    *first = _mm_unpacklo_epi16(lo, hi);
-    *second = _mm_unpackhi_epi16(lo, hi);
-  }
-  // The 32-bit lanes of a, then of b, each within the int16 range, as 16-bit
-  // lanes in order.
-  static V Narrow32(V a, V b) { return _mm_packs_epi32(a, b); }
+  template <int N> static V Srl32(V a) { return _mm_srli_epi32(a, N); }  // 32-bit lanes
   // kCount bytes, each widened to a 16-bit lane with its sign.
   static V LoadBytes(const int8_t* p) {
     const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));

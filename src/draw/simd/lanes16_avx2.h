@@ -40,16 +40,7 @@ struct Avx2Lanes {
     return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, words), 0x4E);
   }
   static V Select(V mask, V a, V b) { return _mm256_blendv_epi8(b, a, mask); }
-  static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
   template <int N> static V Srl32(V a) { return _mm256_srli_epi32(a, N); }
-  // The unpacks work inside each 128-bit half; the permutes put the halves
-  // back in order.
-  static void Zip(V lo, V hi, V* first, V* second) {
-    const V a = _mm256_unpacklo_epi16(lo, hi), b = _mm256_unpackhi_epi16(lo, hi);
-    *first = _mm256_permute2x128_si256(a, b, 0x20);
-    *second = _mm256_permute2x128_si256(a, b, 0x31);
-  }
-  static V Narrow32(V a, V b) { return _mm256_permute4x64_epi64(_mm256_packs_epi32(a, b), 0xD8); }
   static V LoadBytes(const int8_t* p) {
     return _mm256_cvtepi8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
   }
