@@ -68,6 +68,9 @@ float HoldFactor(float factor);
 namespace avx2 {
 void DarkenKernel(const FilterJob& job, const int level[3]);
 void GrayKernel(const FilterJob& job);
+void ChannelMaskKernel(const FilterJob& job, uint16_t mask);
+void BlurKernel(const FilterJob& job, int size);
+void SoftEdgeKernel(const FilterJob& job);
 }  // namespace avx2
 
 }  // namespace zo

@@ -1,6 +1,8 @@
-// The AVX2 form of the per-pixel 5-bit filters: filter_rows.inl with sixteen
-// pixels a step.
+// The AVX2 form of the vector filters: filter_rows.inl with sixteen pixels a
+// step.
+#include <algorithm>
 #include <cstddef>
+#include <vector>
 
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/filter_kernels.h"
@@ -19,6 +21,18 @@ void DarkenKernel(const FilterJob& job, const int level[3]) {
 }
 void GrayKernel(const FilterJob& job) {
   GrayRows<Avx2Lanes>(job);
+  _mm256_zeroupper();
+}
+void ChannelMaskKernel(const FilterJob& job, uint16_t mask) {
+  ChannelMaskRows<Avx2Lanes>(job, mask);
+  _mm256_zeroupper();
+}
+void BlurKernel(const FilterJob& job, int size) {
+  BlurRows<Avx2Lanes>(job, size);
+  _mm256_zeroupper();
+}
+void SoftEdgeKernel(const FilterJob& job) {
+  SoftEdgeRows<Avx2Lanes>(job);
   _mm256_zeroupper();
 }
 

@@ -34,6 +34,8 @@ struct Sse2Lanes {
   static V Sll(V a, __m128i n) { return _mm_sll_epi16(a, n); }
   static bool AllSet(V mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
   static bool NoneSet(V mask) { return _mm_movemask_epi8(mask) == 0; }
+  // Bit 2i set where lane i of a mask is set.
+  static uint32_t LaneBits(V mask) { return uint32_t(_mm_movemask_epi8(mask)) & 0x5555u; }
   // The lanes in the opposite order.
   static V Reverse(V v) {
     v = _mm_shuffle_epi32(v, _MM_SHUFFLE(0, 1, 2, 3));
@@ -42,6 +44,14 @@ struct Sse2Lanes {
   }
   // mask ? a : b, lane by lane.
   static V Select(V mask, V a, V b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
+  // Lane i holds the wrapping sum of lanes 0 to i.
+  static V RunningSum(V x) {
+    x = _mm_add_epi16(x, _mm_slli_si128(x, 2));
+    x = _mm_add_epi16(x, _mm_slli_si128(x, 4));
+    return _mm_add_epi16(x, _mm_slli_si128(x, 8));
+  }
+  // The last lane in every lane.
+  static V SpreadLast(V x) { return _mm_shuffle_epi32(_mm_shufflehi_epi16(x, 0xFF), 0xFF); }
 };
 
 }  // namespace zo

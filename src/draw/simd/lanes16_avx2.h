@@ -33,6 +33,7 @@ struct Avx2Lanes {
   static V Sll(V a, __m128i n) { return _mm256_sll_epi16(a, n); }
   static bool AllSet(V mask) { return _mm256_movemask_epi8(mask) == -1; }
   static bool NoneSet(V mask) { return _mm256_movemask_epi8(mask) == 0; }
+  static uint32_t LaneBits(V mask) { return uint32_t(_mm256_movemask_epi8(mask)) & 0x55555555u; }
   // Each half's words reversed, then the halves swapped.
   static V Reverse(V v) {
     const V words = _mm256_setr_epi8(14, 15, 12, 13, 10, 11, 8, 9, 6, 7, 4, 5, 2, 3, 0, 1,  //
@@ -40,6 +41,16 @@ struct Avx2Lanes {
     return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, words), 0x4E);
   }
   static V Select(V mask, V a, V b) { return _mm256_blendv_epi8(b, a, mask); }
+  // Each half summed on its own, then the low half's total added to the
+  // high half.
+  static V RunningSum(V x) {
+    x = _mm256_add_epi16(x, _mm256_slli_si256(x, 2));
+    x = _mm256_add_epi16(x, _mm256_slli_si256(x, 4));
+    x = _mm256_add_epi16(x, _mm256_slli_si256(x, 8));
+    const V lasts = _mm256_shuffle_epi32(_mm256_shufflehi_epi16(x, 0xFF), 0xFF);
+    return _mm256_add_epi16(x, _mm256_permute2x128_si256(lasts, lasts, 0x08));
+  }
+  static V SpreadLast(V x) { return _mm256_permute4x64_epi64(_mm256_shufflehi_epi16(x, 0xFF), 0xFF); }
 };
 
 }  // namespace zo
