@@ -19,6 +19,7 @@ struct Sse2Lanes {
   static V And(V a, V b) { return _mm_and_si128(a, b); }
   static V Or(V a, V b) { return _mm_or_si128(a, b); }
   static V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }  // ~a & b
+  static V Xor(V a, V b) { return _mm_xor_si128(a, b); }
   static V Add(V a, V b) { return _mm_add_epi16(a, b); }
   static V Sub(V a, V b) { return _mm_sub_epi16(a, b); }
   static V SubsU(V a, V b) { return _mm_subs_epu16(a, b); }

@@ -18,6 +18,7 @@ struct Avx2Lanes {
   static V And(V a, V b) { return _mm256_and_si256(a, b); }
   static V Or(V a, V b) { return _mm256_or_si256(a, b); }
   static V AndNot(V a, V b) { return _mm256_andnot_si256(a, b); }
+  static V Xor(V a, V b) { return _mm256_xor_si256(a, b); }
   static V Add(V a, V b) { return _mm256_add_epi16(a, b); }
   static V Sub(V a, V b) { return _mm256_sub_epi16(a, b); }
   static V SubsU(V a, V b) { return _mm256_subs_epu16(a, b); }
