@@ -29,6 +29,19 @@ struct Sse2Lanes {
   static V CmpGt(V a, V b) { return _mm_cmpgt_epi16(a, b); }
   static V MulHiU(V a, V b) { return _mm_mulhi_epu16(a, b); }
   static V MulLo(V a, V b) { return _mm_mullo_epi16(a, b); }
+  static V MulHiS(V a, V b) { return _mm_mulhi_epi16(a, b); }
+  // The 32-bit lanes: every pair of signed products summed, the words
+  // interleaved from the low or high half (of each 128-bit half), packed
+  // back to 16 bits with signed saturation in the same order, and shifted.
+  static V Set32(int v) { return _mm_set1_epi32(v); }
+  static V MulAdd(V a, V b) { return _mm_madd_epi16(a, b); }
+  static V UnpackLo(V a, V b) { return _mm_unpacklo_epi16(a, b); }
+  static V UnpackHi(V a, V b) { return _mm_unpackhi_epi16(a, b); }
+  static V Pack32(V lo, V hi) { return _mm_packs_epi32(lo, hi); }
+  template <int N> static V Sra32(V a) { return _mm_srai_epi32(a, N); }
+  template <int N> static V Sll32(V a) { return _mm_slli_epi32(a, N); }
+  static V Sra32(V a, __m128i n) { return _mm_sra_epi32(a, n); }
+  static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
   template <int N> static V Srl(V a) { return _mm_srli_epi16(a, N); }
   template <int N> static V Sll(V a) { return _mm_slli_epi16(a, N); }
   static V Srl(V a, __m128i n) { return _mm_srl_epi16(a, n); }

@@ -28,6 +28,16 @@ struct Avx2Lanes {
   static V CmpGt(V a, V b) { return _mm256_cmpgt_epi16(a, b); }
   static V MulHiU(V a, V b) { return _mm256_mulhi_epu16(a, b); }
   static V MulLo(V a, V b) { return _mm256_mullo_epi16(a, b); }
+  static V MulHiS(V a, V b) { return _mm256_mulhi_epi16(a, b); }
+  static V Set32(int v) { return _mm256_set1_epi32(v); }
+  static V MulAdd(V a, V b) { return _mm256_madd_epi16(a, b); }
+  static V UnpackLo(V a, V b) { return _mm256_unpacklo_epi16(a, b); }
+  static V UnpackHi(V a, V b) { return _mm256_unpackhi_epi16(a, b); }
+  static V Pack32(V lo, V hi) { return _mm256_packs_epi32(lo, hi); }
+  template <int N> static V Sra32(V a) { return _mm256_srai_epi32(a, N); }
+  template <int N> static V Sll32(V a) { return _mm256_slli_epi32(a, N); }
+  static V Sra32(V a, __m128i n) { return _mm256_sra_epi32(a, n); }
+  static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
   template <int N> static V Srl(V a) { return _mm256_srli_epi16(a, N); }
   template <int N> static V Sll(V a) { return _mm256_slli_epi16(a, N); }
   static V Srl(V a, __m128i n) { return _mm256_srl_epi16(a, n); }
