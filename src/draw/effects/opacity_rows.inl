@@ -27,9 +27,10 @@ struct LaneChannels {
 
 // Channel c of a vector of pixels, and a result moved back into its place;
 // the two known layouts with fixed shifts (and no mask where the shift
-// leaves none to do).
+// leaves none to do). Always inlined: GCC for Windows otherwise clones them
+// outside the AVX2 region and warns of a changed vector ABI.
 template <class X, Layout L>
-inline typename X::V Component(const LaneChannels<X>& ch, typename X::V v, int c) {
+[[gnu::always_inline]] inline typename X::V Component(const LaneChannels<X>& ch, typename X::V v, int c) {
   if (L == Layout::k565 && c == 0) return X::template Srl<11>(v);
   if (L == Layout::k565 && c == 1) return X::And(X::template Srl<5>(v), X::Set(63));
   if (L == Layout::k555 && c == 0) return X::And(X::template Srl<10>(v), X::Set(31));
@@ -39,7 +40,7 @@ inline typename X::V Component(const LaneChannels<X>& ch, typename X::V v, int c
 }
 
 template <class X, Layout L>
-inline typename X::V Place(const LaneChannels<X>& ch, typename X::V t, int c) {
+[[gnu::always_inline]] inline typename X::V Place(const LaneChannels<X>& ch, typename X::V t, int c) {
   if (L != Layout::Other && c == 0) return X::template Sll<L == Layout::k565 ? 11 : 10>(t);
   if (L != Layout::Other && c == 1) return X::template Sll<5>(t);
   if (L != Layout::Other) return t;
@@ -63,80 +64,70 @@ inline typename X::V PairChannel(typename X::V sc, typename X::V dc, typename X:
   return X::Pack32(X::template Sra32<PairShift>(lo), X::template Sra32<PairShift>(hi));
 }
 
-// Each result component is d + t: the forms give every t moved into place,
-// which FormRows adds to the destination's channel bits (no carry leaves a
-// channel). The channels are written out: a loop over them is not unrolled
-// at -O2.
-template <class X, Layout L, class Channel>
-inline typename X::V SumChannels(const LaneChannels<X>& ch, typename X::V sp, typename X::V dp, Channel channel) {
-  auto one = [&](int c) { return Place<X, L>(ch, channel(c, Component<X, L>(ch, sp, c), Component<X, L>(ch, dp, c)), c); };
-  return X::Add(X::Add(one(0), one(1)), one(2));
-}
+// The forms below give Channel(c, s, d, i): channel c's t for component
+// vectors s and d from column i.
 
 template <class X, bool Fixed>
 struct FlatLanes {
-  typename X::V a[3], fix[3];
+  using V = typename X::V;
+  V a[3], fix[3];
   explicit FlatLanes(const LaneWeight w[3]) {
     for (int c = 0; c < 3; ++c) {
       a[c] = X::Set(w[c].a);
       fix[c] = X::Set(w[c].fix);
     }
   }
-  template <Layout L>
-  typename X::V Mix(const LaneChannels<X>& ch, int, typename X::V sp, typename X::V dp) const {
-    return SumChannels<X, L>(ch, sp, dp, [&](int c, typename X::V s, typename X::V d) {
-      return LaneChannel<X, Fixed>(s, d, a[c], fix[c]);
-    });
-  }
+  V Channel(int c, V s, V d, int) const { return LaneChannel<X, Fixed>(s, d, a[c], fix[c]); }
 };
 
 template <class X, bool Fixed>
 struct ColumnLanes {
+  using V = typename X::V;
   ColumnWeights w;
-  template <Layout L>
-  typename X::V Mix(const LaneChannels<X>& ch, int i, typename X::V sp, typename X::V dp) const {
-    return SumChannels<X, L>(ch, sp, dp, [&](int c, typename X::V s, typename X::V d) {
-      return LaneChannel<X, Fixed>(s, d, X::Load(reinterpret_cast<const uint16_t*>(w.a[c] + i)), X::Load(w.fix[c] + i));
-    });
+  V Channel(int c, V s, V d, int i) const {
+    return LaneChannel<X, Fixed>(s, d, X::Load(reinterpret_cast<const uint16_t*>(w.a[c] + i)), X::Load(w.fix[c] + i));
   }
 };
 
 inline int PairWord(const PairWeight& w) { return int(uint16_t(w.a)) | int(uint32_t(uint16_t(w.b)) << 16); }
 
-// The lane form where a channel has it and the pair form where not, chosen
-// per channel by a branch that goes the same way for the whole call (all
-// pairs when no channel has a lane form).
-template <class X, bool Fixed>
-struct MixedForms {
-  bool pair[3];
-  typename X::V a[3], fix[3], ab[3];
-  explicit MixedForms(const FlatForms& f) {
-    for (int c = 0; c < 3; ++c) {
-      pair[c] = f.isPair[c];
-      a[c] = X::Set(f.lane[c].a);
-      fix[c] = X::Set(f.lane[c].fix);
-      ab[c] = X::Set32(PairWord(f.pair[c]));
-    }
-  }
-  template <Layout L>
-  typename X::V Mix(const LaneChannels<X>& ch, int, typename X::V sp, typename X::V dp) const {
-    return SumChannels<X, L>(ch, sp, dp, [&](int c, typename X::V s, typename X::V d) {
-      return pair[c] ? PairChannel<X>(s, d, ab[c]) : LaneChannel<X, Fixed>(s, d, a[c], fix[c]);
-    });
-  }
-};
-
 template <class X>
 struct FlatPairs {
-  typename X::V ab[3];
+  using V = typename X::V;
+  V ab[3];
   explicit FlatPairs(const FlatForms& f) {
     for (int c = 0; c < 3; ++c) ab[c] = X::Set32(PairWord(f.pair[c]));
   }
-  template <Layout L>
-  typename X::V Mix(const LaneChannels<X>& ch, int, typename X::V sp, typename X::V dp) const {
-    return SumChannels<X, L>(ch, sp, dp, [&](int c, typename X::V s, typename X::V d) { return PairChannel<X>(s, d, ab[c]); });
-  }
+  V Channel(int c, V s, V d, int) const { return PairChannel<X>(s, d, ab[c]); }
 };
+
+// The lane form where a channel has it and the pair form where not, chosen
+// per channel by a branch that goes the same way for the whole call.
+template <class X, bool Fixed>
+struct MixedForms {
+  using V = typename X::V;
+  bool pair[3];
+  FlatLanes<X, Fixed> lanes;
+  FlatPairs<X> pairs;
+  explicit MixedForms(const FlatForms& f) : pair{f.isPair[0], f.isPair[1], f.isPair[2]}, lanes(f.lane), pairs(f) {}
+  V Channel(int c, V s, V d, int i) const { return pair[c] ? pairs.Channel(c, s, d, i) : lanes.Channel(c, s, d, i); }
+};
+
+// Each result component is d + t: the three t moved into place and added to
+// the destination's channel bits (no carry leaves a channel). Clear pixels
+// keep the destination whole (on 5-5-5 its top bit too). The channels are
+// written out: a loop over them is not unrolled at -O2.
+template <class X, Layout L, class Form>
+inline typename X::V Blend(const LaneChannels<X>& ch, const Form& form, typename X::V sp, typename X::V dp, int i) {
+  using V = typename X::V;
+  const V r = Place<X, L>(ch, form.Channel(0, Component<X, L>(ch, sp, 0), Component<X, L>(ch, dp, 0), i), 0);
+  const V g = Place<X, L>(ch, form.Channel(1, Component<X, L>(ch, sp, 1), Component<X, L>(ch, dp, 1), i), 1);
+  const V b = Place<X, L>(ch, form.Channel(2, Component<X, L>(ch, sp, 2), Component<X, L>(ch, dp, 2), i), 2);
+  const V clear = X::CmpEq(sp, X::Zero());
+  const V t = X::AndNot(clear, X::Add(X::Add(r, g), b));
+  const V base = L == Layout::k565 ? dp : X::And(dp, X::Or(ch.keep, clear));
+  return X::Add(base, t);
+}
 
 // Channels and form are copied in so that they may stay in registers (the
 // stores could write over the caller's).
@@ -145,13 +136,6 @@ void FormRows(const LaneChannels<X>& channels, const Form& weights, const Opacit
   using V = typename X::V;
   const LaneChannels<X> ch = channels;
   const Form form = weights;
-  // Clear pixels keep the destination whole (on 5-5-5 its top bit too).
-  auto blend = [&](V sp, V dp, int i) {
-    const V clear = X::CmpEq(sp, X::Zero());
-    const V t = X::AndNot(clear, form.template Mix<L>(ch, i, sp, dp));
-    const V base = L == Layout::k565 ? dp : X::And(dp, X::Or(ch.keep, clear));
-    return X::Add(base, t);
-  };
   const uint16_t* src = r.src;
   uint16_t* dst = r.dst;
   const int n = r.n;
@@ -160,7 +144,7 @@ void FormRows(const LaneChannels<X>& channels, const Form& weights, const Opacit
     for (; i + X::kCount <= n; i += X::kCount) {
       const V sp = X::Load(src + i);
       if (X::AllSet(X::CmpEq(sp, X::Zero()))) continue;
-      X::Store(dst + i, blend(sp, X::Load(dst + i), i));
+      X::Store(dst + i, Blend<X, L>(ch, form, sp, X::Load(dst + i), i));
     }
     // The last few pixels go through the same arithmetic, padded.
     if (i < n) {
@@ -169,7 +153,7 @@ void FormRows(const LaneChannels<X>& channels, const Form& weights, const Opacit
         s1[k] = src[i + k];
         d1[k] = dst[i + k];
       }
-      X::Store(d1, blend(X::Load(s1), X::Load(d1), i));
+      X::Store(d1, Blend<X, L>(ch, form, X::Load(s1), X::Load(d1), i));
       for (int k = 0; i + k < n; ++k) dst[i + k] = d1[k];
     }
   }
