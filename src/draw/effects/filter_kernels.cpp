@@ -43,6 +43,10 @@ void BrightnessKernel(const FilterJob& job, const float factor[3]) {
     }
   }
   const uint16_t *tr = table[0].data(), *tg = table[1].data(), *tb = table[2].data();
+  if (ActiveSimdForm() == SimdForm::kAvx2 && max[0] <= 63 && max[1] <= 63 && max[2] <= 63) {
+    const uint16_t* tables[3] = {tr, tg, tb};
+    return avx2::BrightnessKernel(job, tables);
+  }
   const int rs = shift[0], gs = shift[1], bs = shift[2];
   const uint32_t rm = max[0], gm = max[1], bm = max[2];
   const int w = job.span.width;
