@@ -57,12 +57,13 @@ inline bool TruncToInt(float v, int* out) {
   return true;
 }
 
-// The AVX2 forms of the keyed row copy (mirror_kernels_avx2.cpp), which the
-// kernels above take when ActiveSimdForm() says AVX2: dst[i] = s[i], or
-// s[-i] for the reversed one, where that is not 0.
+// The AVX2 forms of the keyed row copy and the fill (mirror_kernels_avx2.cpp),
+// which the kernels above take when ActiveSimdForm() says AVX2: dst[i] =
+// s[i], or s[-i] for the reversed one, where that is not 0; dst[i] = v.
 namespace avx2 {
 void KeyedCopy(uint16_t* d, const uint16_t* s, int n);
 void KeyedCopyReversed(uint16_t* d, const uint16_t* s, int n);
+void Fill(uint16_t* d, uint16_t v, int n);
 }  // namespace avx2
 
 }  // namespace zo

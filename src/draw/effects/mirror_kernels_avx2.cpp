@@ -1,5 +1,5 @@
-// The AVX2 form of the keyed row copy: mirror_rows.inl with sixteen pixels a
-// step.
+// The AVX2 form of the keyed row copy and the fill: mirror_rows.inl with
+// sixteen pixels a step.
 #include <cstdint>
 
 #include "draw/effects/mirror_kernels.h"
@@ -19,6 +19,11 @@ void KeyedCopy(uint16_t* d, const uint16_t* s, int n) {
 
 void KeyedCopyReversed(uint16_t* d, const uint16_t* s, int n) {
   KeyedCopyRow<Avx2Lanes, true>(d, s, n);
+  _mm256_zeroupper();
+}
+
+void Fill(uint16_t* d, uint16_t v, int n) {
+  FillRow<Avx2Lanes>(d, v, n);
   _mm256_zeroupper();
 }
 
