@@ -220,13 +220,18 @@ void DisplaceKernel(const DistortJob& job, int level) {
   // Red component less the level, 0 below 1: a table of the 32 values.
   int pull[32];
   for (int r = 0; r < 32; ++r) pull[r] = int64_t(r) - level < 1 ? 0 : int(int64_t(r) - level);
+  // The AVX2 row works on 32-bit offsets and pulls.
+  const bool avx2 = ActiveSimdForm() == SimdForm::kAvx2 && level >= -(1 << 20) && level <= (1 << 20) &&
+                    dst.pitch >= 0 && int64_t(dst.height) * dst.pitch <= INT32_MAX;
   for (int64_t j = j0; j < j1; ++j) {
     const uint16_t* s = Row(src, int64_t(c.top) + j) + c.left;
     const int64_t dy = int64_t(c.y) + j;
     uint16_t* d = Row(dst, dy) + c.x;
     // Rows below that the pull may reach: inside the clipped height and the surface.
     const int64_t reach = std::min<int64_t>(h - j, int64_t(dst.height) - dy);
-    for (int64_t i = i0; i < i1; ++i) {
+    int64_t i = i0;
+    if (avx2 && reach > 1) i = avx2::DisplaceRow(d, s, i0, i1, dst.pitch, level, int(reach));
+    for (; i < i1; ++i) {
       const uint16_t sp = s[i];
       if (!sp) continue;
       const int gg = pull[ComponentTable[sp][0]];
