@@ -1,8 +1,8 @@
-// The keyed row copy of the mirror and the smears, and the smears' fill, written once
-// over a lane form X (simd/lanes16.h): mirror_kernels.cpp builds it with
-// SSE2 lanes, mirror_kernels_avx2.cpp with AVX2 lanes inside its AVX2
-// region. Internal linkage, so the two builds never meet at link time. No
-// include guard: each of the two files includes it once.
+// The keyed row copy of the mirror and the smears, and the smears' fill,
+// written once over a lane form X (simd/lanes16.h): mirror_kernels.cpp
+// builds them with SSE2 lanes, mirror_kernels_avx2.cpp with AVX2 lanes
+// inside its AVX2 region. Internal linkage, so the two builds never meet
+// at link time. No include guard: each of the two files includes it once.
 #include <cstdint>
 
 namespace zo {
