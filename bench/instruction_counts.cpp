@@ -146,7 +146,9 @@ std::vector<bench::Kernel> Kernels() {
 
 }  // namespace
 
-int main() {
+// With an argument, only the kernels whose name contains it are counted.
+int main(int argc, char** argv) {
+  const std::string only = argc > 1 ? argv[1] : "";
   bench::TheScene();
   bench::TheFiles();
   for (int y = 0; y < 60; ++y)
@@ -156,6 +158,7 @@ int main() {
     zo::UseSimdForm(form.form);
     for (const bench::Kernel& k : Kernels()) {
       const std::string name = std::string(k.key) + form.suffix;
+      if (name.find(only) == std::string::npos) continue;
       F().screen = screen;
       std::fill(bench::TheScene().zoom.begin(), bench::TheScene().zoom.end(), 0);
       CALLGRIND_ZERO_STATS;

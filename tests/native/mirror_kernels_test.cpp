@@ -12,6 +12,7 @@
 #include "draw/effects/mirror_kernels.h"
 #include "draw/effects/row_blits.h"
 #include "effect_harness.h"
+#include "guarded_page.h"
 #include "mirror_reference.h"
 
 using ref::Image;
@@ -27,25 +28,43 @@ using Reference = std::function<void(const IntRect&, Image& dst, const Image& sr
 
 // The library's placed frame over plain images; `given` is the placement
 // after any smear has moved its far edge.
+void RunFrame(const PixelLayout& f, const IntRect& clip, const zo::PixelView& dst, Image& src,
+              const zo::Placement& given, const Kernel& kernel) {
+  zo::PlacedFrame(clip, given, zo::OpenViews{harness::View(src), dst},
+                  [&](const auto& s, const auto& d, const auto& c) { kernel(zo::DistortJob{s, d, given, c, clip, f}); });
+}
 void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src, const zo::Placement& given,
               const Kernel& kernel) {
-  zo::PlacedFrame(clip, given, zo::OpenViews{harness::View(src), harness::View(dst)},
-                  [&](const auto& s, const auto& d, const auto& c) { kernel(zo::DistortJob{s, d, given, c, clip, f}); });
+  RunFrame(f, clip, harness::View(dst), src, given, kernel);
 }
 
 // One seeded case: make draws the parameters and may move the placement.
 using Make = std::function<void(std::mt19937&, const Image& dst, zo::Placement*, Kernel*, Reference*)>;
-harness::Case SpriteCase(const PixelLayout& f, Make make) {
+// With a page, the kernel draws on a background that fills it exactly,
+// under a sprite that covers it from its top left corner.
+harness::Case SpriteCase(const PixelLayout& f, Make make, zotest::GuardedPage* page = nullptr) {
   return [=](std::mt19937& rng, Image& fast, Image& slow) {
     Image src = harness::RandomImage(rng, 60, 40), dst = harness::RandomImage(rng, 80, 50);
-    const IntRect clip = rng() % 4 ? harness::RandomClip(rng, dst) : IntRect{0, 0, dst.width, dst.height};
-    const zo::Placement p = harness::RandomPlacement(rng, src, dst);
+    if (page) {
+      src = Image(page->kWidth + Between(rng, 0, 8), page->kHeight + Between(rng, 0, 8), page->kWidth + 8);
+      dst = Image(page->kWidth, page->kHeight, page->kWidth);
+      for (Image* im : {&src, &dst})
+        for (auto& v : im->px) v = harness::RandomPixel(rng);
+    }
+    const IntRect clip = rng() % 4 && !page ? harness::RandomClip(rng, dst) : IntRect{0, 0, dst.width, dst.height};
+    zo::Placement p = harness::RandomPlacement(rng, src, dst);
+    if (page) p = zo::Placement{-Between(rng, 0, 3), -Between(rng, 0, 3), 0, 0, src.width, src.height};
     zo::Placement given = p;
     Kernel kernel;
     Reference reference;
     make(rng, dst, &given, &kernel, &reference);
     fast = slow = dst;
-    RunFrame(f, clip, fast, src, given, kernel);
+    if (page) {
+      RunFrame(f, clip, page->Hold(fast), src, given, kernel);
+      page->Return(fast);
+    } else {
+      RunFrame(f, clip, fast, src, given, kernel);
+    }
     reference(clip, slow, src, p);
   };
 }
@@ -79,13 +98,23 @@ TEST(MirrorSeeded, EveryKernelMatchesItsRuleOnBothLayouts) {
         ref::Ripple(c, d, s, p.x, p.y, amplitude, frequency, step, scale, shear, p.l, p.t, p.r, p.b);
       };
     }));
-    harness::CompareSeeded("displace", 400, SpriteCase(f, [](std::mt19937& rng, const Image&, zo::Placement*, Kernel* k, Reference* r) {
-      const float strength = rng() % 4 ? std::uniform_real_distribution<float>(0.0f, 1.0f)(rng) : float(rng() % 2);
-      *k = [=](const zo::DistortJob& j) { zo::DisplaceKernel(j, zo::DisplaceLevel(strength)); };
-      *r = [=](const IntRect& c, Image& d, const Image& s, const harness::Placement& p) {
-        ref::Displace(c, d, s, p.x, p.y, strength, p.l, p.t, p.r, p.b);
+    // A least above 0 draws strengths from it to 1: pulls of up to 31 rows.
+    const auto displace = [](float least) -> Make {
+      return [=](std::mt19937& rng, const Image&, zo::Placement*, Kernel* k, Reference* r) {
+        float strength = rng() % 4 ? std::uniform_real_distribution<float>(0.0f, 1.0f)(rng) : float(rng() % 2);
+        if (least > 0.0f) strength = std::uniform_real_distribution<float>(least, 1.0f)(rng);
+        *k = [=](const zo::DistortJob& j) { zo::DisplaceKernel(j, zo::DisplaceLevel(strength)); };
+        *r = [=](const IntRect& c, Image& d, const Image& s, const harness::Placement& p) {
+          ref::Displace(c, d, s, p.x, p.y, strength, p.l, p.t, p.r, p.b);
+        };
       };
-    }));
+    };
+    harness::CompareSeeded("displace", 400, SpriteCase(f, displace(0.0f)));
+    // The pulled pixels are gathered four bytes at a time: none may reach
+    // past the background's last pixel.
+    zotest::GuardedPage page;
+    ASSERT_TRUE(page.Ok());
+    harness::CompareSeeded("displace-guarded", 100, SpriteCase(f, displace(0.9f), &page));
   }
 }
 

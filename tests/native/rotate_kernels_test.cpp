@@ -11,6 +11,7 @@
 #include "draw/sine_table.h"
 #include "effect_harness.h"
 #include "filter_reference.h"
+#include "guarded_page.h"
 #include "rotate_reference.h"
 
 using ref::Image;
@@ -32,11 +33,13 @@ zo::RotateCall CallOf(const ref::Rotation& r) {
 }
 
 // The library's destination window frame over plain images.
-void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src, const ref::Rotation& r) {
+void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, const zo::PixelView& src, const ref::Rotation& r) {
   const zo::RotateCall call = CallOf(r);
-  zo::WindowFrame(clip, IntRect{r.dl, r.dt, r.dr, r.db}, zo::RotateDrawable(call),
-                  zo::OpenViews{harness::View(src), harness::View(dst)},
+  zo::WindowFrame(clip, IntRect{r.dl, r.dt, r.dr, r.db}, zo::RotateDrawable(call), zo::OpenViews{src, harness::View(dst)},
                   [&](const auto& s, const auto& d, const auto& w) { zo::RotateKernel(zo::RotateJob{s, d, f, call, w}); });
+}
+void RunFrame(const PixelLayout& f, const IntRect& clip, Image& dst, Image& src, const ref::Rotation& r) {
+  RunFrame(f, clip, dst, harness::View(src), r);
 }
 
 float RandomScale(std::mt19937& rng) {
@@ -49,9 +52,14 @@ float RandomScale(std::mt19937& rng) {
   }
 }
 
-harness::Case RotationCase(const PixelLayout& f, ref::Form form) {
+// With a page, the kernel reads a sprite that fills it exactly.
+harness::Case RotationCase(const PixelLayout& f, ref::Form form, zotest::GuardedPage* page = nullptr) {
   return [=](std::mt19937& rng, Image& fast, Image& slow) {
     Image src = harness::RandomImage(rng, 50, 40), dst = harness::RandomImage(rng, 90, 70);
+    if (page) {
+      src = Image(page->kWidth, page->kHeight, page->kWidth);
+      for (auto& p : src.px) p = harness::RandomPixel(rng);
+    }
     const IntRect clip = rng() % 4 ? harness::RandomClip(rng, dst) : IntRect{0, 0, dst.width, dst.height};
     ref::Rotation r;
     r.form = form;
@@ -72,7 +80,7 @@ harness::Case RotationCase(const PixelLayout& f, ref::Form form) {
     for (float& k : r.factor) k = rng() % 3 ? std::uniform_real_distribution<float>(0.0f, 1.0f)(rng)
                                             : float(Between(rng, -1, 3));
     fast = slow = dst;
-    RunFrame(f, clip, fast, src, r);
+    RunFrame(f, clip, fast, page ? page->Hold(src) : harness::View(src), r);
     ref::Rotate(f, clip, slow, src, r);
   };
 }
@@ -87,6 +95,17 @@ TEST(RotateSeeded, EveryFormMatchesTheLiteralWalkOnBothLayouts) {
     harness::CompareSeeded("rotate-zoom-tile", 300, RotationCase(*f, ref::Form::ZoomTile));
     harness::CompareSeeded("rotate-floor", 300, RotationCase(*f, ref::Form::Floor));
   }
+}
+
+// The gathers read four bytes a pixel: none may reach outside the object,
+// at its first pixel or its last.
+TEST(RotateSeeded, NoFormReadsOutsideAnObjectThatFillsItsPages) {
+  BuildSineTable();
+  harness::BuildTables(k565);
+  zotest::GuardedPage page;
+  ASSERT_TRUE(page.Ok());
+  for (ref::Form form : {ref::Form::Plain, ref::Form::Tile, ref::Form::Zoom, ref::Form::ZoomTile})
+    harness::CompareSeeded("rotate-guarded", 150, RotationCase(k565, form, &page));
 }
 
 // ----------------------------------------------------------------- edges

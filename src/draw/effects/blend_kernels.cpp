@@ -5,29 +5,21 @@
 #include <cstddef>
 
 #include "draw/effects/effect_tables.h"
+#include "draw/effects/opacity_forms.h"
 #include "draw/effects/opacity_weights.h"
 #include "draw/effects/simd16.h"
 #include "draw/simd/lanes16.h"
 #include "draw/simd/simd_form.h"
-// The 5-bit blends and the half blend in the SSE2 form.
+// The 5-bit blends, the half blend and the opacity blend's vector forms in
+// the SSE2 form.
 #include "draw/effects/blend_rows.inl"
+#include "draw/effects/opacity_rows.inl"
 
 namespace zo {
 
 namespace {
 
 // ---------------------------------------------------------------- float blends
-
-struct Channels {
-  int shift[3];
-  uint32_t max[3];
-  Layout layout;
-  bool narrow;  // every channel fits six bits: per-call tables can be used
-  explicit Channels(const PixelLayout& f)
-      : shift{f.redShift, f.greenShift, f.blueShift}, max{f.redMax, f.greenMax, f.blueMax}, layout(LayoutOf(f)) {
-    narrow = max[0] <= 63 && max[1] <= 63 && max[2] <= 63;
-  }
-};
 
 // The product sum in extended precision, truncated.
 inline int Mix(float sw, float dw, uint32_t s, uint32_t d) {
@@ -66,7 +58,7 @@ struct Weights {
 // lookups.
 struct MixTable {
   uint16_t entry[3][64 * 64];
-  void Fill(const Channels& ch, const Weights& w) {
+  void Fill(const OpacityChannels& ch, const Weights& w) {
     for (int c = 0; c < 3; ++c) {
       const int top = int(ch.max[c]);
       if (!w.exact) {
@@ -105,7 +97,7 @@ bool SameLayout(const PixelLayout& a, const PixelLayout& b) {
 // Filling a table costs about as much as this many pixels done one by one.
 const int64_t TableWorth = 4096;
 
-const MixTable& CachedTable(const Channels& ch, const PixelLayout& f, const Weights& w) {
+const MixTable& CachedTable(const OpacityChannels& ch, const PixelLayout& f, const Weights& w) {
   MixCache& cache = mixCache;
   if (!cache.valid || !SameLayout(cache.format, f) || !(cache.weights == w)) {
     cache.table.Fill(ch, w);
@@ -151,7 +143,7 @@ struct ExactMix {
   }
 };
 
-void ExactMixRows(const ExactMix& m, const Channels& ch, uint16_t* dst, const uint16_t* src, int n, int rows,
+void ExactMixRows(const ExactMix& m, const OpacityChannels& ch, uint16_t* dst, const uint16_t* src, int n, int rows,
                   int dstPitch, int srcPitch) {
   const __m128i zero = _mm_setzero_si128();
   __m128i count[3], mask[3];
@@ -184,245 +176,33 @@ void ExactMixRows(const ExactMix& m, const Channels& ch, uint16_t* dst, const ui
   }
 }
 
-// ---------------------------------------------------------------- lane form
-//
-// The opacity blend as one multiply-high per channel (opacity_weights.h),
-// eight pixels at a time. The weights are the same for every lane, or per
-// column for a ramp along the rows.
-
-struct LaneChannels {
-  __m128i count[3], mask[3];
-  __m128i keep;  // every channel bit of a pixel
-  explicit LaneChannels(const Channels& ch) {
-    int bits = 0;
-    for (int c = 0; c < 3; ++c) {
-      count[c] = _mm_cvtsi32_si128(ch.shift[c]);
-      mask[c] = _mm_set1_epi16(short(ch.max[c]));
-      bits |= int(ch.max[c]) << ch.shift[c];
+// The cheapest proven vector form of every channel of one pair of weights.
+FlatForms FindFlatForms(const OpacityChannels& ch, const Weights& w) {
+  FlatForms f;
+  int pairs = 0;
+  for (int c = 0; c < 3; ++c) {
+    if (FindLaneWeight(w.sw[c], w.dw[c], int(ch.max[c]), &f.lane[c])) {
+      f.fix = f.fix || f.lane[c].fix;
+      continue;
     }
-    keep = _mm_set1_epi16(short(bits));
+    if (!FindPairWeight(w.sw[c], w.dw[c], int(ch.max[c]), &f.pair[c])) return FlatForms{};
+    f.isPair[c] = true;
+    ++pairs;
   }
-};
-
-// Channel c of eight pixels, and a result moved back into its place; the
-// two known layouts with fixed shifts (and no mask where the shift leaves
-// none to do).
-template <Layout L>
-inline __m128i Component(const LaneChannels& ch, __m128i v, int c) {
-  if (L == Layout::k565 && c == 0) return _mm_srli_epi16(v, 11);
-  if (L == Layout::k565 && c == 1) return _mm_and_si128(_mm_srli_epi16(v, 5), _mm_set1_epi16(63));
-  if (L == Layout::k555 && c == 0) return _mm_and_si128(_mm_srli_epi16(v, 10), _mm_set1_epi16(31));
-  if (L == Layout::k555 && c == 1) return _mm_and_si128(_mm_srli_epi16(v, 5), _mm_set1_epi16(31));
-  if (L != Layout::Other) return _mm_and_si128(v, _mm_set1_epi16(31));
-  return _mm_and_si128(_mm_srl_epi16(v, ch.count[c]), ch.mask[c]);
+  f.kind = pairs == 0 ? FlatForms::kLane : pairs == 3 ? FlatForms::kPair : FlatForms::kMixed;
+  return f;
 }
-
-template <Layout L>
-inline __m128i Place(const LaneChannels& ch, __m128i t, int c) {
-  if (L != Layout::Other && c == 0) return _mm_slli_epi16(t, L == Layout::k565 ? 11 : 10);
-  if (L != Layout::Other && c == 1) return _mm_slli_epi16(t, 5);
-  if (L != Layout::Other) return t;
-  return _mm_sll_epi16(t, ch.count[c]);
-}
-
-// Each result component is d + t: the forms give every t moved into place,
-// which FormRows adds to the destination's channel bits (no carry leaves a
-// channel). W gives the weights of channel c for the eight columns from i.
-template <Layout L, bool Fix, class W>
-inline __m128i LaneMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
-  auto channel = [&](int c) {
-    const __m128i sc = Component<L>(ch, sp, c), dc = Component<L>(ch, dp, c);
-    __m128i t = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(sc, dc), 2), w.A(c, i));
-    if (Fix) t = _mm_sub_epi16(t, _mm_and_si128(_mm_cmpeq_epi16(sc, dc), _mm_min_epi16(dc, w.Fix(c, i))));
-    return Place<L>(ch, t, c);
-  };
-  // Written out: a loop over the channels is not unrolled at -O2.
-  return _mm_add_epi16(_mm_add_epi16(channel(0), channel(1)), channel(2));
-}
-
-template <Layout L, class W>
-inline __m128i PairMix(const LaneChannels& ch, const W& w, int i, __m128i sp, __m128i dp) {
-  auto channel = [&](int c) {
-    const __m128i sc = Component<L>(ch, sp, c), dc = Component<L>(ch, dp, c);
-    const __m128i x = _mm_slli_epi16(_mm_sub_epi16(sc, dc), PairXShift);
-    const __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi16(x, dc), w.Low(c, i));
-    const __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi16(x, dc), w.High(c, i));
-    return Place<L>(ch, _mm_packs_epi32(_mm_srai_epi32(lo, PairShift), _mm_srai_epi32(hi, PairShift)), c);
-  };
-  return _mm_add_epi16(_mm_add_epi16(channel(0), channel(1)), channel(2));
-}
-
-template <bool Fixed>
-struct FlatLanes {
-  __m128i a[3], fix[3];
-  explicit FlatLanes(const LaneWeight w[3]) {
-    for (int c = 0; c < 3; ++c) {
-      a[c] = _mm_set1_epi16(w[c].a);
-      fix[c] = _mm_set1_epi16(short(w[c].fix));
-    }
-  }
-  __m128i A(int c, int) const { return a[c]; }
-  __m128i Fix(int c, int) const { return fix[c]; }
-  template <Layout L>
-  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const {
-    return LaneMix<L, Fixed>(ch, *this, i, sp, dp);
-  }
-};
-
-// Lane weights of column i at a[c][i] and fix[c][i], eight readable past the
-// last column.
-template <bool Fixed>
-struct ColumnLanes {
-  const int16_t* a[3];
-  const uint16_t* fix[3];
-  __m128i A(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(a[c] + i)); }
-  __m128i Fix(int c, int i) const { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(fix[c] + i)); }
-  template <Layout L>
-  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const {
-    return LaneMix<L, Fixed>(ch, *this, i, sp, dp);
-  }
-};
-
-inline int PairWord(const PairWeight& w) { return int(uint16_t(w.a)) | int(uint32_t(uint16_t(w.b)) << 16); }
-
-struct FlatPairs {
-  __m128i ab[3];
-  explicit FlatPairs(const PairWeight w[3]) {
-    for (int c = 0; c < 3; ++c) ab[c] = _mm_set1_epi32(PairWord(w[c]));
-  }
-  __m128i Low(int c, int) const { return ab[c]; }
-  __m128i High(int c, int) const { return ab[c]; }
-  template <Layout L>
-  __m128i Mix(const LaneChannels& ch, int i, __m128i sp, __m128i dp) const {
-    return PairMix<L>(ch, *this, i, sp, dp);
-  }
-};
-
-// The lane form where a channel has it and the pair form where not, chosen
-// per channel by a branch that goes the same way for the whole call.
-template <bool Fixed>
-struct MixedForms {
-  bool pair[3];
-  FlatLanes<Fixed> lanes;
-  FlatPairs pairs;
-  template <Layout L>
-  __m128i Mix(const LaneChannels& ch, int, __m128i sp, __m128i dp) const {
-    auto channel = [&](int c) {
-      const __m128i sc = Component<L>(ch, sp, c), dc = Component<L>(ch, dp, c);
-      if (pair[c]) {
-        const __m128i x = _mm_slli_epi16(_mm_sub_epi16(sc, dc), PairXShift);
-        const __m128i lo = _mm_madd_epi16(_mm_unpacklo_epi16(x, dc), pairs.ab[c]);
-        const __m128i hi = _mm_madd_epi16(_mm_unpackhi_epi16(x, dc), pairs.ab[c]);
-        return Place<L>(ch, _mm_packs_epi32(_mm_srai_epi32(lo, PairShift), _mm_srai_epi32(hi, PairShift)), c);
-      }
-      __m128i t = _mm_mulhi_epi16(_mm_slli_epi16(_mm_sub_epi16(sc, dc), 2), lanes.a[c]);
-      if (Fixed) t = _mm_sub_epi16(t, _mm_and_si128(_mm_cmpeq_epi16(sc, dc), _mm_min_epi16(dc, lanes.fix[c])));
-      return Place<L>(ch, t, c);
-    };
-    return _mm_add_epi16(_mm_add_epi16(channel(0), channel(1)), channel(2));
-  }
-};
-
-// Channels and form are copied in so that they may stay in registers (the
-// stores could write over the caller's).
-template <Layout L, class Form>
-void FormRows(const LaneChannels& channels, const Form& weights, uint16_t* dst, const uint16_t* src, int n,
-              int rows, int dstPitch, int srcPitch) {
-  const LaneChannels ch = channels;
-  const Form form = weights;
-  // Clear pixels keep the destination whole (on 5-5-5 its top bit too).
-  auto blend = [&](__m128i sp, __m128i dp, int i) {
-    const __m128i clear = ClearLanes(sp);
-    const __m128i t = _mm_andnot_si128(clear, form.template Mix<L>(ch, i, sp, dp));
-    const __m128i base = L == Layout::k565 ? dp : _mm_and_si128(dp, _mm_or_si128(ch.keep, clear));
-    return _mm_add_epi16(base, t);
-  };
-  for (int j = 0; j < rows; ++j, src += srcPitch, dst += dstPitch) {
-    int i = 0;
-    for (; i + 8 <= n; i += 8) {
-      const __m128i sp = Load8(src + i);
-      if (AllClear(sp)) continue;
-      Store8(dst + i, blend(sp, Load8(dst + i), i));
-    }
-    // The last few pixels go through the same arithmetic, padded.
-    if (i < n) {
-      alignas(16) uint16_t s8[8] = {}, d8[8] = {};
-      for (int k = 0; i + k < n; ++k) {
-        s8[k] = src[i + k];
-        d8[k] = dst[i + k];
-      }
-      const __m128i sp = _mm_load_si128(reinterpret_cast<const __m128i*>(s8));
-      const __m128i dp = _mm_load_si128(reinterpret_cast<const __m128i*>(d8));
-      _mm_store_si128(reinterpret_cast<__m128i*>(d8), blend(sp, dp, i));
-      for (int k = 0; i + k < n; ++k) dst[i + k] = d8[k];
-    }
-  }
-}
-
-// FormRows for the layout of the channels.
-template <class Form>
-void FormRowsIn(Layout layout, const LaneChannels& ch, const Form& form, uint16_t* dst, const uint16_t* src,
-                int n, int rows, int dstPitch, int srcPitch) {
-  switch (layout) {
-    case Layout::k565: FormRows<Layout::k565>(ch, form, dst, src, n, rows, dstPitch, srcPitch); break;
-    case Layout::k555: FormRows<Layout::k555>(ch, form, dst, src, n, rows, dstPitch, srcPitch); break;
-    default: FormRows<Layout::Other>(ch, form, dst, src, n, rows, dstPitch, srcPitch); break;
-  }
-}
-
-// The cheapest proven form of every channel of one pair of weights.
-struct Forms {
-  enum Kind { kNone, kLane, kPair, kMixed } kind = kNone;
-  bool isPair[3] = {};
-  LaneWeight lane[3] = {};
-  PairWeight pair[3] = {};
-  bool fix = false;
-  Forms(const Channels& ch, const Weights& w) {
-    int pairs = 0;
-    for (int c = 0; c < 3; ++c) {
-      if (FindLaneWeight(w.sw[c], w.dw[c], int(ch.max[c]), &lane[c])) {
-        fix = fix || lane[c].fix;
-        continue;
-      }
-      if (!FindPairWeight(w.sw[c], w.dw[c], int(ch.max[c]), &pair[c])) return;
-      isPair[c] = true;
-      ++pairs;
-    }
-    kind = pairs == 0 ? kLane : pairs == 3 ? kPair : kMixed;
-  }
-};
 
 // Runs the proven form over n columns of rows; false where there is none.
-bool FormMix(const Channels& ch, const Weights& w, uint16_t* dst, const uint16_t* src, int n, int rows,
-             int dstPitch, int srcPitch) {
-  const Forms forms(ch, w);
-  const LaneChannels lc(ch);
-  switch (forms.kind) {
-    case Forms::kLane:
-      if (forms.fix)
-        FormRowsIn(ch.layout, lc, FlatLanes<true>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
-      else
-        FormRowsIn(ch.layout, lc, FlatLanes<false>(forms.lane), dst, src, n, rows, dstPitch, srcPitch);
-      return true;
-    case Forms::kPair: FormRowsIn(ch.layout, lc, FlatPairs(forms.pair), dst, src, n, rows, dstPitch, srcPitch); return true;
-    case Forms::kMixed:
-      if (forms.fix)
-        FormRowsIn(ch.layout, lc,
-                   MixedForms<true>{{forms.isPair[0], forms.isPair[1], forms.isPair[2]},
-                                    FlatLanes<true>(forms.lane), FlatPairs(forms.pair)},
-                   dst, src, n, rows, dstPitch, srcPitch);
-      else
-        FormRowsIn(ch.layout, lc,
-                   MixedForms<false>{{forms.isPair[0], forms.isPair[1], forms.isPair[2]},
-                                     FlatLanes<false>(forms.lane), FlatPairs(forms.pair)},
-                   dst, src, n, rows, dstPitch, srcPitch);
-      return true;
-    default: return false;
-  }
+bool FormMix(const OpacityChannels& ch, const Weights& w, const OpacityRows& rows) {
+  const FlatForms forms = FindFlatForms(ch, w);
+  if (forms.kind == FlatForms::kNone) return false;
+  FlatFormRows(ch, forms, rows);
+  return true;
 }
 
 // Mixes the span's columns [c0, c1) of rows [r0, r1) with one pair of weights.
-void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0, int c1, int r0,
+void MixBlock(const BlendJob& job, const OpacityChannels& ch, const Weights& w, int c0, int c1, int r0,
               int r1) {
   const SpriteSpan& sp = job.span;
   const uint16_t* src = job.src.pixels + (sp.srcX + c0) + std::ptrdiff_t(sp.srcY + r0) * job.src.pitch;
@@ -431,7 +211,7 @@ void MixBlock(const BlendJob& job, const Channels& ch, const Weights& w, int c0,
   const int rs = ch.shift[0], gs = ch.shift[1], bs = ch.shift[2];
   const uint32_t rm = ch.max[0], gm = ch.max[1], bm = ch.max[2];
   if (ch.narrow) {
-    if (FormMix(ch, w, dst, src, n, r1 - r0, job.dst.pitch, job.src.pitch)) return;
+    if (FormMix(ch, w, OpacityRows{dst, src, n, r1 - r0, job.dst.pitch, job.src.pitch})) return;
     const ExactMix exact(w);
     if (exact.ok) {
       ExactMixRows(exact, ch, dst, src, n, r1 - r0, job.dst.pitch, job.src.pitch);
@@ -507,7 +287,7 @@ void AlphaRampWeights(const float alpha[3], int n, float sw[3], float dw[3]) {
 // The ramp over positions [from, to) of its direction, in bands of one pair
 // of weights each (the step count only rises, so equal counts lie side by
 // side): rows when the ramp runs down, columns when it runs along the rows.
-void BandedGradient(const BlendJob& job, const Channels& ch, const float alpha[3], const Ramp& ramp, int from,
+void BandedGradient(const BlendJob& job, const OpacityChannels& ch, const float alpha[3], const Ramp& ramp, int from,
                     int to) {
   const SpriteSpan& sp = job.span;
   const int first = ramp.vertical ? sp.firstRow : sp.firstCol;
@@ -532,7 +312,7 @@ void BandedGradient(const BlendJob& job, const Channels& ch, const float alpha[3
 struct StepForm {
   bool known = false, found = false;
   LaneWeight lanes[3] = {};
-  void Find(const Channels& ch, const float alpha[3], int steps) {
+  void Find(const OpacityChannels& ch, const float alpha[3], int steps) {
     if (known) return;
     known = true;
     float sw[3], dw[3];
@@ -545,6 +325,16 @@ struct StepForm {
 }  // namespace
 
 // ---------------------------------------------------------------- public
+
+void FlatFormRows(const OpacityChannels& ch, const FlatForms& forms, const OpacityRows& rows) {
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::FlatFormRows(ch, forms, rows);
+  FlatFormRowsOf<Sse2Lanes>(ch, forms, rows);
+}
+
+void ColumnFormRows(const OpacityChannels& ch, const ColumnWeights& weights, const OpacityRows& rows) {
+  if (ActiveSimdForm() == SimdForm::kAvx2) return avx2::ColumnFormRows(ch, weights, rows);
+  ColumnFormRowsOf<Sse2Lanes>(ch, weights, rows);
+}
 
 float ClampAlpha(float alpha) {
   if (!(alpha > 0.0f)) return 0.0f;
@@ -569,7 +359,7 @@ void HalfBlendKernel(const BlendJob& job) {
 }
 
 void AlphaBlendKernel(const BlendJob& job, const float alpha[3]) {
-  const Channels ch(job.format);
+  const OpacityChannels ch(job.format);
   float sw[3], dw[3];
   for (int c = 0; c < 3; ++c) {
     sw[c] = ClampAlpha(alpha[c]);
@@ -581,7 +371,7 @@ void AlphaBlendKernel(const BlendJob& job, const float alpha[3]) {
 }
 
 void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& ramp) {
-  const Channels ch(job.format);
+  const OpacityChannels ch(job.format);
   const SpriteSpan& sp = job.span;
   if (ramp.vertical) {
     BandedGradient(job, ch, alpha, ramp, 0, sp.height);
@@ -598,9 +388,9 @@ void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& 
   // down to the faintest; those below 2^-8 go band by band.)
   StepForm forms[MaxAlphaSteps + 1];
   const int chunk = 1024;  // a whole screen row: the rows are walked once
-  alignas(16) int16_t laneA[3][chunk + 8] = {};
-  alignas(16) uint16_t laneFix[3][chunk + 8] = {};
-  const LaneChannels lc(ch);
+  // Readable a whole vector past the last column.
+  int16_t laneA[3][chunk + 16] = {};
+  uint16_t laneFix[3][chunk + 16] = {};
   for (int i0 = 0; i0 < sp.width; i0 += chunk) {
     const int n = std::min(chunk, sp.width - i0);
     bool found = true, fix = false;
@@ -615,17 +405,14 @@ void AlphaGradientKernel(const BlendJob& job, const float alpha[3], const Ramp& 
         fix = fix || f.lanes[c].fix;
       }
     }
+    if (!found) {
+      BandedGradient(job, ch, alpha, ramp, i0, i0 + n);
+      continue;
+    }
     const uint16_t* src = job.src.pixels + sp.srcX + i0 + std::ptrdiff_t(sp.srcY) * job.src.pitch;
     uint16_t* dst = job.dst.pixels + sp.dstX + i0 + std::ptrdiff_t(sp.dstY) * job.dst.pitch;
-    const int rows = sp.height, dp = job.dst.pitch, spitch = job.src.pitch;
-    if (found && fix)
-      FormRowsIn(ch.layout, lc, ColumnLanes<true>{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}}, dst,
-               src, n, rows, dp, spitch);
-    else if (found)
-      FormRowsIn(ch.layout, lc, ColumnLanes<false>{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}}, dst,
-               src, n, rows, dp, spitch);
-    else
-      BandedGradient(job, ch, alpha, ramp, i0, i0 + n);
+    ColumnFormRows(ch, ColumnWeights{{laneA[0], laneA[1], laneA[2]}, {laneFix[0], laneFix[1], laneFix[2]}, fix},
+                   OpacityRows{dst, src, n, sp.height, job.dst.pitch, job.src.pitch});
   }
 }
 

@@ -1,16 +1,19 @@
-// The AVX2 form of the 5-bit blends and the half blend: blend_rows.inl with
-// sixteen pixels a step.
+// The AVX2 form of the 5-bit blends, the half blend and the opacity blend's
+// vector forms: blend_rows.inl and opacity_rows.inl with sixteen pixels a
+// step.
 #include <algorithm>
 #include <cstddef>
 
 #include "draw/effects/blend_kernels.h"
 #include "draw/effects/effect_tables.h"
+#include "draw/effects/opacity_forms.h"
 
 // Only what follows is compiled for AVX2; the headers above keep the
 // baseline, so their inline functions are the same in every file.
 #include "draw/simd/avx2_begin.h"
 #include "draw/simd/lanes16_avx2.h"
 #include "draw/effects/blend_rows.inl"
+#include "draw/effects/opacity_rows.inl"
 
 namespace zo::avx2 {
 
@@ -32,6 +35,16 @@ void AddKernel(const BlendJob& job, int k) {
 }
 void SubtractKernel(const BlendJob& job) {
   SubtractRows<Avx2Lanes>(job);
+  _mm256_zeroupper();
+}
+
+void FlatFormRows(const OpacityChannels& ch, const FlatForms& forms, const OpacityRows& rows) {
+  FlatFormRowsOf<Avx2Lanes>(ch, forms, rows);
+  _mm256_zeroupper();
+}
+
+void ColumnFormRows(const OpacityChannels& ch, const ColumnWeights& weights, const OpacityRows& rows) {
+  ColumnFormRowsOf<Avx2Lanes>(ch, weights, rows);
   _mm256_zeroupper();
 }
 

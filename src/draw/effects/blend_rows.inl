@@ -199,9 +199,50 @@ void CrossFadeGradientRows(const BlendJob& job, const int level[3], const Ramp& 
   }
 }
 
+// The additive blend at k 0 on whole pixels, the three 5-bit fields added
+// at once: the low bits of every field summed without reaching the next, the
+// carry out of each field's top bit found from both top bits and the carry
+// into it, and every field that carried out set to 31. Bit 5 of 5-6-5 (green
+// below its top five bits) and bit 15 of 5-5-5 are left 0, as the tables do.
+template <class X, Layout L>
+void AddWholeRow(uint16_t* d, const uint16_t* s, int w, const AddOp<X>& op) {
+  using V = typename X::V;
+  const V top = X::Set(L == Layout::k565 ? 0x8410 : 0x4210);  // each field's top bit
+  const V low = X::Set(L == Layout::k565 ? 0x7BCF : 0x3DEF);  // the bits below them
+  int i = 0;
+  for (; i + X::kCount <= w; i += X::kCount) {
+    V sp = X::Load(s + i), dp = X::Load(d + i);
+    const V clear = X::CmpEq(sp, X::Zero());
+    if (X::AllSet(clear)) continue;
+    const V keep = dp;
+    if (L == Layout::k555) {  // bit 15 set: no components
+      sp = X::And(sp, X::CmpGt(sp, X::Set(-1)));
+      dp = X::And(dp, X::CmpGt(dp, X::Set(-1)));
+    }
+    const V lowSum = X::Add(X::And(sp, low), X::And(dp, low));
+    const V differ = X::Xor(sp, dp);
+    const V carry = X::And(X::Or(X::And(sp, dp), X::And(differ, lowSum)), top);
+    const V sum = X::Xor(lowSum, X::And(differ, top));
+    // A field's carry bit c becomes the field's five bits: 2c minus the
+    // field's lowest bit (red's 2c wraps to 0, leaving 0xF800).
+    const V full = X::Sub(X::template Sll<1>(carry), X::template Srl<4>(carry));
+    X::Store(d + i, X::Select(clear, keep, X::Or(sum, full)));
+  }
+  TableRow(d, s, i, w, op);
+}
+
 template <class X>
 void AddRows(const BlendJob& job, int k) {
-  RunTableOp<X>(job, AddOp<X>(ClampLevel(k)));
+  const AddOp<X> op(ClampLevel(k));
+  const Layout layout = LayoutOf(job.format);
+  const int w = job.span.width;
+  if (op.k_ != 0 || layout == Layout::Other) return RunTableOp<X>(job, op);
+  ForEachRow(job, [&](uint16_t* d, const uint16_t* s, int) {
+    if (layout == Layout::k565)
+      AddWholeRow<X, Layout::k565>(d, s, w, op);
+    else
+      AddWholeRow<X, Layout::k555>(d, s, w, op);
+  });
 }
 
 template <class X>

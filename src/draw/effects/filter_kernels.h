@@ -66,8 +66,14 @@ float HoldFactor(float factor);
 // The AVX2 forms (filter_kernels_avx2.cpp), which the kernels above call
 // themselves when ActiveSimdForm() says AVX2.
 namespace avx2 {
+// With each channel's table (value v to its scaled value in place) of at
+// most 64 entries.
+void BrightnessKernel(const FilterJob& job, const uint16_t* const table[3]);
 void DarkenKernel(const FilterJob& job, const int level[3]);
 void GrayKernel(const FilterJob& job);
+void ChannelMaskKernel(const FilterJob& job, uint16_t mask);
+void BlurKernel(const FilterJob& job, int size);
+void SoftEdgeKernel(const FilterJob& job);
 }  // namespace avx2
 
 }  // namespace zo

@@ -52,6 +52,9 @@ CopyRow ChosenCopy(bool reverse) {
   return reverse ? KeyedCopyRow<Sse2Lanes, true> : KeyedCopyRow<Sse2Lanes, false>;
 }
 
+using FillRowFn = void (*)(uint16_t* d, uint16_t v, int n);
+FillRowFn ChosenFill() { return ActiveSimdForm() == SimdForm::kAvx2 ? avx2::Fill : FillRow<Sse2Lanes>; }
+
 // ---------------------------------------------------------------- smear
 
 // Source position of a smeared axis: past the object's far edge the last
@@ -59,6 +62,17 @@ CopyRow ChosenCopy(bool reverse) {
 inline int64_t SmearSource(int64_t s, int size) {
   if (s < 0) return -1;
   return s < size ? s : size - 1;
+}
+
+// The row's destination positions [from, to) of a sideways smear that read
+// on: source column left + i, nothing before column 0, the last column past
+// the object's far edge; 0 is not written.
+void SmearRun(uint16_t* d, const uint16_t* s, int64_t left, int srcWidth, int64_t from, int64_t to, CopyRow copy,
+              FillRowFn fill) {
+  from = std::max(from, -left);
+  const int64_t inside = std::max(from, std::min(to, int64_t(srcWidth) - left));
+  if (inside > from) copy(d + from, s + left + from, int(inside - from));
+  if (to > inside && srcWidth > 0 && s[srcWidth - 1]) fill(d + inside, s[srcWidth - 1], int(to - inside));
 }
 
 }  // namespace
@@ -99,6 +113,8 @@ void SmearKernel(const DistortJob& job, int type, uint16_t cut) {
 
   if (alongRow) {
     const int64_t cutCol = SmearSource(int64_t(c.left) + cut, src.width);
+    const CopyRow copy = ChosenCopy(false);
+    const FillRowFn fill = ChosenFill();
     for (int64_t j = j0; j < j1; ++j) {
       const int64_t sy = int64_t(c.top) + j;
       if (sy < 0 || sy >= src.height) continue;
@@ -110,18 +126,11 @@ void SmearKernel(const DistortJob& job, int type, uint16_t cut) {
       const int64_t runTo = type == 0 ? std::min<int64_t>(i1, int64_t(cut) + 1) : i1;
       const int64_t repFrom = type == 0 ? std::max<int64_t>(i0, int64_t(cut) + 1) : i0;
       const int64_t repTo = type == 0 ? i1 : std::min<int64_t>(i1, cut);
-      for (int64_t i = runFrom; i < runTo; ++i) {
-        const int64_t sx = SmearSource(int64_t(c.left) + i, src.width);
-        if (sx >= 0 && s[sx]) d[i] = s[sx];
-      }
-      if (cutCol >= 0 && s[cutCol]) {
-        const uint16_t v = s[cutCol];
-        for (int64_t i = repFrom; i < repTo; ++i) d[i] = v;
-      }
+      SmearRun(d, s, c.left, src.width, runFrom, runTo, copy, fill);
+      if (cutCol >= 0 && s[cutCol] && repTo > repFrom) fill(d + repFrom, s[cutCol], int(repTo - repFrom));
       if (type == 1 && cutCol >= 0) {
-        uint16_t* line = Row(dst, int64_t(c.y) + j);
         const int64_t end = std::min<int64_t>(c.x, dst.width);
-        std::fill(line, line + std::max<int64_t>(end, 0), s[cutCol]);
+        if (end > 0) fill(Row(dst, int64_t(c.y) + j), s[cutCol], int(end));
       }
     }
     return;
@@ -211,13 +220,18 @@ void DisplaceKernel(const DistortJob& job, int level) {
   // Red component less the level, 0 below 1: a table of the 32 values.
   int pull[32];
   for (int r = 0; r < 32; ++r) pull[r] = int64_t(r) - level < 1 ? 0 : int(int64_t(r) - level);
+  // The AVX2 row works on 32-bit offsets and pulls.
+  const bool avx2 = ActiveSimdForm() == SimdForm::kAvx2 && level >= -(1 << 20) && level <= (1 << 20) &&
+                    dst.pitch >= 0 && int64_t(dst.height) * dst.pitch <= INT32_MAX;
   for (int64_t j = j0; j < j1; ++j) {
     const uint16_t* s = Row(src, int64_t(c.top) + j) + c.left;
     const int64_t dy = int64_t(c.y) + j;
     uint16_t* d = Row(dst, dy) + c.x;
     // Rows below that the pull may reach: inside the clipped height and the surface.
     const int64_t reach = std::min<int64_t>(h - j, int64_t(dst.height) - dy);
-    for (int64_t i = i0; i < i1; ++i) {
+    int64_t i = i0;
+    if (avx2 && reach > 1) i = avx2::DisplaceRow(d, s, i0, i1, dst.pitch, level, int(reach));
+    for (; i < i1; ++i) {
       const uint16_t sp = s[i];
       if (!sp) continue;
       const int gg = pull[ComponentTable[sp][0]];

@@ -5,6 +5,7 @@
 // back surface, whatever the placement says.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "draw/effects/effect_frame.h"
@@ -57,12 +58,19 @@ inline bool TruncToInt(float v, int* out) {
   return true;
 }
 
-// The AVX2 forms of the keyed row copy (mirror_kernels_avx2.cpp), which the
-// kernels above take when ActiveSimdForm() says AVX2: dst[i] = s[i], or
-// s[-i] for the reversed one, where that is not 0.
+// The AVX2 forms of the keyed row copy and the fill (mirror_kernels_avx2.cpp),
+// which the kernels above take when ActiveSimdForm() says AVX2: dst[i] =
+// s[i], or s[-i] for the reversed one, where that is not 0; dst[i] = v.
 namespace avx2 {
 void KeyedCopy(uint16_t* d, const uint16_t* s, int n);
 void KeyedCopyReversed(uint16_t* d, const uint16_t* s, int n);
+void Fill(uint16_t* d, uint16_t v, int n);
+// DisplaceKernel's row from position i on, sixteen pixels a step while a
+// whole step fits before end; answers where it stopped. Pulls reach up to
+// reach - 1 rows below; every offset into the surface fits in 32 bits and
+// level lies within +-2^20.
+int64_t DisplaceRow(uint16_t* d, const uint16_t* s, int64_t i, int64_t end, std::ptrdiff_t pitch, int level,
+                    int reach);
 }  // namespace avx2
 
 }  // namespace zo

@@ -1,8 +1,8 @@
-// The keyed row copy of the mirror and the vertical smears, written once
-// over a lane form X (simd/lanes16.h): mirror_kernels.cpp builds it with
-// SSE2 lanes, mirror_kernels_avx2.cpp with AVX2 lanes inside its AVX2
-// region. Internal linkage, so the two builds never meet at link time. No
-// include guard: each of the two files includes it once.
+// The keyed row copy of the mirror and the smears, and the smears' fill,
+// written once over a lane form X (simd/lanes16.h): mirror_kernels.cpp
+// builds them with SSE2 lanes, mirror_kernels_avx2.cpp with AVX2 lanes
+// inside its AVX2 region. Internal linkage, so the two builds never meet
+// at link time. No include guard: each of the two files includes it once.
 #include <cstdint>
 
 namespace zo {
@@ -28,6 +28,16 @@ void KeyedCopyRow(uint16_t* d, const uint16_t* s, int n) {
     const uint16_t p = Reverse ? s[-i] : s[i];
     if (p) d[i] = p;
   }
+}
+
+// dst[i] = v for n pixels.
+template <class X>
+void FillRow(uint16_t* d, uint16_t v, int n) {
+  constexpr int k = X::kCount;
+  const typename X::V all = X::Set(v);
+  int i = 0;
+  for (; i + k <= n; i += k) X::Store(d + i, all);
+  for (; i < n; ++i) d[i] = v;
 }
 
 }  // namespace

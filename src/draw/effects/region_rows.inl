@@ -498,7 +498,7 @@ void ZoomRows(const RegionJob& job, const PixelView& buffer, int factor, int dot
   // Dotted blocks: the top-left pixel (f 2) or 2 x 2 pixels (f 4).
   const int64_t part = dotted ? f / 2 : f;
   // The lanes a dotted block writes: every other one (f 2), or two of four.
-  const V dots = f == 2 ? X::template Srl32<16>(X::Set(-1)) : X::Load(kTwoOfFour);
+  const V dots = f == 2 ? X::Set32(0xFFFF) : X::Load(kTwoOfFour);
   const int k = X::kCount;
   for (int64_t j = j0; j < j1; ++j) {
     const uint16_t* s = Row(v, int64_t(job.y) + j) + job.x;

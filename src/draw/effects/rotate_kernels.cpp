@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <type_traits>
 #include <vector>
 
 #include "draw/effects/effect_tables.h"
+#include "draw/simd/simd_form.h"
 #include "draw/sine_table.h"
 
 namespace zo {
@@ -43,14 +45,16 @@ struct AxisRule {
 };
 
 // For every trunc(u / 360) from lo to hi: where in the object it reads
-// (column, or row times pitch), or -1.
-void FillAxis(std::vector<std::ptrdiff_t>& table, int64_t lo, int64_t hi, int64_t off, const AxisRule& rule,
+// (column, or row times pitch), or -1. T is std::ptrdiff_t, or int32_t when
+// every offset of the object fits (Offsets32).
+template <class T>
+void FillAxis(std::vector<T>& table, int64_t lo, int64_t hi, int64_t off, const AxisRule& rule,
               int64_t origin, int64_t limit, std::ptrdiff_t step) {
   table.resize(size_t(hi - lo + 1));
   for (int64_t t = lo; t <= hi; ++t) {
     const int64_t s = rule(t - off);
     const int64_t at = s < 0 ? -1 : origin + s;
-    table[size_t(t - lo)] = at >= 0 && at < limit ? std::ptrdiff_t(at) * step : -1;
+    table[size_t(t - lo)] = at >= 0 && at < limit ? T(std::ptrdiff_t(at) * step) : T(-1);
   }
 }
 
@@ -121,8 +125,8 @@ inline void PutTexel(uint16_t* d, const uint16_t* src, std::ptrdiff_t col, std::
 // branches are mispredicted often. A position outside the source reads the
 // first pixel masked to 0, and a destination pixel left alone is written back
 // as it was.
-template <bool Shaded>
-void DrawRow(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const std::ptrdiff_t* rows,
+template <bool Shaded, class T>
+void DrawRow(uint16_t* d, const uint16_t* src, const T* cols, const T* rows,
              Stepper u, Stepper v, int n, const Shade* shade) {
   for (int i = 0; i < n; ++i) {
     const std::ptrdiff_t col = cols[u.Index()], row = rows[v.Index()];
@@ -164,27 +168,41 @@ int64_t SameSign(int64_t u0, int64_t step, int64_t n) {
   return std::min(i, n);
 }
 
-// As DrawRow, the table indices from the Axis360 sums.
-template <bool Shaded>
-void DrawWalk(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const std::ptrdiff_t* rows,
-              int64_t au, int64_t du, int ku, int64_t av, int64_t dv, int kv, int64_t n, const Shade* shade) {
-  for (int64_t i = 0; i < n; ++i, au += du, av += dv)
+// As DrawRow, the table indices from the Axis360 sums; with 32-bit tables
+// in the AVX2 form, sixteen pixels a step up to the last whole step.
+template <bool Shaded, class T>
+void DrawWalk(uint16_t* d, const uint16_t* src, const T* cols, const T* rows, int64_t au, int64_t du, int ku,
+              int64_t av, int64_t dv, int kv, int64_t n, const Shade* shade, [[maybe_unused]] bool avx2) {
+  int64_t i = 0;
+  if constexpr (!Shaded && std::is_same_v<T, int32_t>) {
+    if (avx2) {
+      i = avx2::RotateWalk(d, src, cols, rows, au, du, ku, av, dv, kv, n);
+      au += i * du;
+      av += i * dv;
+    }
+  }
+  for (; i < n; ++i, au += du, av += dv)
     PutTexel<Shaded>(d + i, src, cols[au >> ku], rows[av >> kv], shade);
 }
 
 // One row of the window, n positions from (x0, j): u and v at position i
 // are u + i * C and v + i * S.
-template <bool Shaded>
-void WalkRow(uint16_t* d, const uint16_t* src, const std::ptrdiff_t* cols, const std::ptrdiff_t* rows,
-             const Axis360& ax, const Axis360& ay, int64_t u, int64_t C, int64_t v, int64_t S, int64_t n,
-             const Shade* shade) {
+template <bool Shaded, class T>
+void WalkRow(uint16_t* d, const uint16_t* src, const T* cols, const T* rows, const Axis360& ax, const Axis360& ay,
+             int64_t u, int64_t C, int64_t v, int64_t S, int64_t n, const Shade* shade, bool avx2 = false) {
   for (int64_t a = 0; a < n;) {
     const int64_t ua = u + a * C, va = v + a * S;
     const int64_t b = a + std::min(SameSign(ua, C, n - a), SameSign(va, S, n - a));
     DrawWalk<Shaded>(d + a, src, cols, rows, ax.Start(ua), ax.Step(C), ax.k, ay.Start(va), ay.Step(S), ay.k,
-                     b - a, shade);
+                     b - a, shade, avx2);
     a = b;
   }
+}
+
+// Whether every offset into the object (row times pitch plus column) fits
+// in 32 bits, as the AVX2 walk's tables and gathers hold them.
+bool Offsets32(const PixelView& src) {
+  return src.pitch >= 0 && (int64_t(src.height) - 1) * src.pitch + src.width <= INT32_MAX;
 }
 
 }  // namespace
@@ -253,18 +271,30 @@ void RotateKernel(const RotateJob& job) {
   if (c.form != RotateForm::Floor) {
     Range(uAt(x0, y0), uAt(x1 - 1, y0), uAt(x0, y1 - 1), uAt(x1 - 1, y1 - 1), &uLo, &uHi);
     Range(vAt(x0, y0), vAt(x1 - 1, y0), vAt(x0, y1 - 1), vAt(x1 - 1, y1 - 1), &vLo, &vHi);
-    FillAxis(cols, uLo, uHi, offX, ruleX, c.sl, job.src.width, 1);
-    FillAxis(rows, vLo, vHi, offY, ruleY, c.st, job.src.height, pitch);
     const Axis360 ax(uLo, uHi), ay(vLo, vHi);
-    for (int64_t j = y0; j < y1; ++j) {
-      uint16_t* d = job.dst.pixels + (c.dl + x0) + std::ptrdiff_t(c.dt + j) * job.dst.pitch;
-      if (!ax.ok || !ay.ok) {
-        DrawRow<false>(d, job.src.pixels, cols.data(), rows.data(), Stepper(uAt(x0, j), C, uLo),
-                       Stepper(vAt(x0, j), S, vLo), n, nullptr);
-        continue;
+    auto draw = [&](auto& cols, auto& rows, bool avx2) {
+      FillAxis(cols, uLo, uHi, offX, ruleX, c.sl, job.src.width, 1);
+      FillAxis(rows, vLo, vHi, offY, ruleY, c.st, job.src.height, pitch);
+      if (avx2) {  // the AVX2 walk reads eight entries from the lowest it needs
+        cols.resize(cols.size() + 8, -1);
+        rows.resize(rows.size() + 8, -1);
       }
-      WalkRow<false>(d, job.src.pixels, cols.data(), rows.data(), ax, ay, uAt(x0, j), C, vAt(x0, j), S, n,
-                     nullptr);
+      for (int64_t j = y0; j < y1; ++j) {
+        uint16_t* d = job.dst.pixels + (c.dl + x0) + std::ptrdiff_t(c.dt + j) * job.dst.pitch;
+        if (!ax.ok || !ay.ok) {
+          DrawRow<false>(d, job.src.pixels, cols.data(), rows.data(), Stepper(uAt(x0, j), C, uLo),
+                         Stepper(vAt(x0, j), S, vLo), n, nullptr);
+          continue;
+        }
+        WalkRow<false>(d, job.src.pixels, cols.data(), rows.data(), ax, ay, uAt(x0, j), C, vAt(x0, j), S, n,
+                       nullptr, avx2);
+      }
+    };
+    if (ActiveSimdForm() == SimdForm::kAvx2 && Offsets32(job.src)) {
+      std::vector<int32_t> cols32, rows32;
+      draw(cols32, rows32, true);
+    } else {
+      draw(cols, rows, false);
     }
     return;
   }

@@ -45,4 +45,14 @@ struct RotateJob {
 // Draws the call; reads stay inside src and writes inside dst.
 void RotateKernel(const RotateJob& job);
 
+namespace avx2 {
+// The AVX2 form of the unshaded walk along one row (rotate_kernels_avx2.cpp):
+// destination pixel i shows the source pixel at offset cols[(au + i * du) >>
+// ku] + rows[(av + i * dv) >> kv], none when either is negative or the pixel
+// is 0. The tables hold 8 readable entries past the last index the sums
+// reach. Draws whole steps of sixteen and answers how many pixels it drew.
+int64_t RotateWalk(uint16_t* d, const uint16_t* src, const int32_t* cols, const int32_t* rows, int64_t au,
+                   int64_t du, int ku, int64_t av, int64_t dv, int kv, int64_t n);
+}  // namespace avx2
+
 }  // namespace zo

@@ -18,6 +18,7 @@ struct Avx2Lanes {
   static V And(V a, V b) { return _mm256_and_si256(a, b); }
   static V Or(V a, V b) { return _mm256_or_si256(a, b); }
   static V AndNot(V a, V b) { return _mm256_andnot_si256(a, b); }
+  static V Xor(V a, V b) { return _mm256_xor_si256(a, b); }
   static V Add(V a, V b) { return _mm256_add_epi16(a, b); }
   static V Sub(V a, V b) { return _mm256_sub_epi16(a, b); }
   static V SubsU(V a, V b) { return _mm256_subs_epu16(a, b); }
@@ -27,12 +28,23 @@ struct Avx2Lanes {
   static V CmpGt(V a, V b) { return _mm256_cmpgt_epi16(a, b); }
   static V MulHiU(V a, V b) { return _mm256_mulhi_epu16(a, b); }
   static V MulLo(V a, V b) { return _mm256_mullo_epi16(a, b); }
+  static V MulHiS(V a, V b) { return _mm256_mulhi_epi16(a, b); }
+  static V Set32(int v) { return _mm256_set1_epi32(v); }
+  static V MulAdd(V a, V b) { return _mm256_madd_epi16(a, b); }
+  static V UnpackLo(V a, V b) { return _mm256_unpacklo_epi16(a, b); }
+  static V UnpackHi(V a, V b) { return _mm256_unpackhi_epi16(a, b); }
+  static V Pack32(V lo, V hi) { return _mm256_packs_epi32(lo, hi); }
+  template <int N> static V Sra32(V a) { return _mm256_srai_epi32(a, N); }
+  template <int N> static V Sll32(V a) { return _mm256_slli_epi32(a, N); }
+  static V Sra32(V a, __m128i n) { return _mm256_sra_epi32(a, n); }
+  static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
   template <int N> static V Srl(V a) { return _mm256_srli_epi16(a, N); }
   template <int N> static V Sll(V a) { return _mm256_slli_epi16(a, N); }
   static V Srl(V a, __m128i n) { return _mm256_srl_epi16(a, n); }
   static V Sll(V a, __m128i n) { return _mm256_sll_epi16(a, n); }
   static bool AllSet(V mask) { return _mm256_movemask_epi8(mask) == -1; }
   static bool NoneSet(V mask) { return _mm256_movemask_epi8(mask) == 0; }
+  static uint32_t LaneBits(V mask) { return uint32_t(_mm256_movemask_epi8(mask)) & 0x55555555u; }
   // Each half's words reversed, then the halves swapped.
   static V Reverse(V v) {
     const V words = _mm256_setr_epi8(14, 15, 12, 13, 10, 11, 8, 9, 6, 7, 4, 5, 2, 3, 0, 1,  //
@@ -40,7 +52,16 @@ struct Avx2Lanes {
     return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, words), 0x4E);
   }
   static V Select(V mask, V a, V b) { return _mm256_blendv_epi8(b, a, mask); }
-  template <int N> static V Srl32(V a) { return _mm256_srli_epi32(a, N); }
+  // Each half summed on its own, then the low half's total added to the
+  // high half.
+  static V RunningSum(V x) {
+    x = _mm256_add_epi16(x, _mm256_slli_si256(x, 2));
+    x = _mm256_add_epi16(x, _mm256_slli_si256(x, 4));
+    x = _mm256_add_epi16(x, _mm256_slli_si256(x, 8));
+    const V lasts = _mm256_shuffle_epi32(_mm256_shufflehi_epi16(x, 0xFF), 0xFF);
+    return _mm256_add_epi16(x, _mm256_permute2x128_si256(lasts, lasts, 0x08));
+  }
+  static V SpreadLast(V x) { return _mm256_permute4x64_epi64(_mm256_shufflehi_epi16(x, 0xFF), 0xFF); }
   static V LoadBytes(const int8_t* p) {
     return _mm256_cvtepi8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
   }
