@@ -106,7 +106,7 @@ void Rows32(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int rows, in
   const bool xrgb = f.redShift == 16 && f.greenShift == 8 && f.blueShift == 0;
   const __m128i shifts[3] = {_mm_cvtsi32_si128(f.redShift), _mm_cvtsi32_si128(f.greenShift),
                              _mm_cvtsi32_si128(f.blueShift)};
-  int x = avx2 ? ExpandRows32Avx2(in, out, pitch, rows, width, f, scale) : 0;
+  int x = avx2 ? ExpandRows32Avx2(in, out, pitch, rows, width, f, scale, Stream) : 0;
   for (; x + 8 <= width; x += 8) {
     const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
     __m128i lo, hi;

@@ -34,15 +34,23 @@ inline void Pixels16(__m256i p, const DeepFormat& f, const __m128i shifts[3], __
   }
 }
 
-inline void Put(uint32_t* out, __m256i v, bool stream) {
-  if (stream)
+// How the rows are written: through the cache, or past it in whole vectors
+// where they lie on 32 bytes and in halves where only on 16.
+enum class Stream { kNone, kHalves, kWhole };
+
+inline void Put(uint32_t* out, __m256i v, Stream stream) {
+  if (stream == Stream::kWhole) {
     _mm256_stream_si256(reinterpret_cast<__m256i*>(out), v);
-  else
+  } else if (stream == Stream::kHalves) {
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(v));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out + 4), _mm256_extracti128_si256(v, 1));
+  } else {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), v);
+  }
 }
 
 // Eight 32-bit pixels, each `scale` times side by side.
-inline void Store8(uint32_t* out, __m256i v, int scale, bool stream) {
+inline void Store8(uint32_t* out, __m256i v, int scale, Stream stream) {
   if (scale == 1) {
     Put(out, v, stream);
   } else if (scale == 2) {
@@ -60,8 +68,9 @@ inline void Store8(uint32_t* out, __m256i v, int scale, bool stream) {
 }  // namespace
 
 int ExpandRows32Avx2(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int rows, int width,
-                     const DeepFormat& f, int scale) {
-  const bool stream = reinterpret_cast<uintptr_t>(out) % 32 == 0 && pitch % 32 == 0;
+                     const DeepFormat& f, int scale, bool mayStream) {
+  const bool whole = reinterpret_cast<uintptr_t>(out) % 32 == 0 && pitch % 32 == 0;
+  const Stream stream = !mayStream ? Stream::kNone : whole ? Stream::kWhole : Stream::kHalves;
   const __m128i shifts[3] = {_mm_cvtsi32_si128(f.redShift), _mm_cvtsi32_si128(f.greenShift),
                              _mm_cvtsi32_si128(f.blueShift)};
   int x = 0;

@@ -10,9 +10,9 @@ namespace zo {
 
 // Writes columns [0, n) of one source row into `rows` destination rows at
 // out, each pixel `scale` (1, 2 or 4) times across, and answers n: the
-// largest multiple of 16 not above width. Streams past the cache when out
-// and pitch are 32-byte aligned.
+// largest multiple of 16 not above width. With stream (out and pitch then
+// on 16 bytes) the rows are written past the cache.
 int ExpandRows32Avx2(const uint16_t* in, uint8_t* out, std::ptrdiff_t pitch, int rows, int width,
-                     const DeepFormat& format, int scale);
+                     const DeepFormat& format, int scale, bool stream);
 
 }  // namespace zo
