@@ -296,7 +296,8 @@ def machine(contexts, command, flags):
             "Run %s, single-threaded throughout. Libraries: %s; the native tree RelWithDebInfo, `-O2 -msse2`, "
             "the AVX2 forms compiled for AVX2 in their own regions.\n\n"
             "Command: `%s`, which runs every `build/native/bench/zo_*_bench` with `%s` "
-            "(the medians of three repetitions are shown).") % (
+            "(the medians of the repetitions, interleaved at random with the other benchmarks' "
+            "repetitions, are shown).") % (
         model, c["num_cpus"], c["mhz_per_cpu"], loads[0], loads[-1], caches, c["date"][:16].replace("T", " "),
         versions, command, flags)
 

@@ -27,7 +27,8 @@ int HoldLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
 template <class X, Layout L>
 inline void Components(typename X::V p, typename X::V* r, typename X::V* g, typename X::V* b) {
   const typename X::V five = X::Set(31);
-  *r = X::And(X::template Srl<L == Layout::k565 ? 11 : 10>(p), five);
+  // 5-6-5's red is the top five bits: the shift leaves nothing to mask.
+  *r = L == Layout::k565 ? X::template Srl<11>(p) : X::And(X::template Srl<10>(p), five);
   *g = X::And(X::template Srl<L == Layout::k565 ? 6 : 5>(p), five);
   *b = X::And(p, five);
   if (L == Layout::k555) {
@@ -96,9 +97,10 @@ struct GrayOp {
   const PixelLayout* f;
   template <class X, Layout L>
   typename X::V Vec(typename X::V r, typename X::V g, typename X::V b) const {
-    // floor(s / 3) for s <= 93 is floor(s * 21846 / 65536).
+    // floor(s / 3) for s <= 93 is floor(s * 21846 / 65536), and m in all
+    // three fields is one product (at most 31 * 0x841, below 2^16).
     const typename X::V m = X::MulHiU(X::Add(X::Add(r, g), b), X::Set(21846));
-    return Compose<X, L>(m, m, m);
+    return X::MulLo(m, X::Set(L == Layout::k565 ? 0x0841 : 0x0421));
   }
   uint16_t One(const uint8_t* c) const {
     const int g = GrayTable[c[0] + c[1] + c[2]];
