@@ -1,6 +1,7 @@
 // Pixel work of the blend blits: a sprite span mixed into the back surface.
 // Source value 0 is transparent. The kernels follow the table rules exactly;
-// on the two 16-bit layouts they compute them eight pixels at a time.
+// on the two 16-bit layouts they compute them eight pixels at a time, sixteen
+// in the AVX2 form.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,8 @@
 // Pixel work of the colour-filter blits: a sprite span drawn through a filter
 // into the back surface. Source value 0 is transparent (nothing written).
-// The 5-bit filters compute their table rules eight pixels at a time on the
-// two 16-bit layouts and look the tables up on any other.
+// The 5-bit filters compute their table rules eight pixels at a time (sixteen
+// in the AVX2 form) on the two 16-bit layouts and look the tables up on any
+// other.
 #pragma once
 
 #include <cstdint>
