@@ -8,6 +8,7 @@
 
 #include "draw/effects/blend_kernels.h"
 #include "draw/effects/effect_tables.h"
+#include "draw/effects/five_bit_lanes.inl"
 
 namespace zo {
 namespace {
@@ -89,38 +90,20 @@ void TableRow(uint16_t* d, const uint16_t* s, int from, int to, const Op& op) {
     if (s[i]) d[i] = TablePixel(op, s[i], d[i], i);
 }
 
-// X::kCount pixels at a time on 5-6-5 (green's top five bits) or 5-5-5,
-// where a pixel with bit 15 set has no components, as ComponentTable says.
+// X::kCount pixels at a time on 5-6-5 or 5-5-5 (Components).
 template <class X, Layout L, class Op>
 void VectorRow(uint16_t* d, const uint16_t* s, int w, const Op& op) {
-  constexpr int redPos = L == Layout::k565 ? 11 : 10;
-  constexpr int greenPos = L == Layout::k565 ? 6 : 5;
   using V = typename X::V;
-  const V five = X::Set(31);
   int i = 0;
   for (; i + X::kCount <= w; i += X::kCount) {
     const V sp = X::Load(s + i);
     const V clear = X::CmpEq(sp, X::Zero());
     const V dp = X::Load(d + i);
-    V sr = X::And(X::template Srl<redPos>(sp), five);
-    V sg = X::And(X::template Srl<greenPos>(sp), five);
-    V sb = X::And(sp, five);
-    V dr = X::And(X::template Srl<redPos>(dp), five);
-    V dg = X::And(X::template Srl<greenPos>(dp), five);
-    V db = X::And(dp, five);
-    if (L == Layout::k555) {
-      const V sv = X::CmpGt(sp, X::Set(-1));  // bit 15 clear
-      const V dv = X::CmpGt(dp, X::Set(-1));
-      sr = X::And(sr, sv);
-      sg = X::And(sg, sv);
-      sb = X::And(sb, sv);
-      dr = X::And(dr, dv);
-      dg = X::And(dg, dv);
-      db = X::And(db, dv);
-    }
+    V sr, sg, sb, dr, dg, db;
+    Components<X, L>(sp, &sr, &sg, &sb);
+    Components<X, L>(dp, &dr, &dg, &db);
     const V r = op.Vec(0, sr, dr, i), g = op.Vec(1, sg, dg, i), b = op.Vec(2, sb, db, i);
-    const V mixed = X::Or(X::Or(X::template Sll<redPos>(r), X::template Sll<greenPos>(g)), b);
-    X::Store(d + i, X::Select(clear, dp, mixed));
+    X::Store(d + i, X::Select(clear, dp, Compose<X, L>(r, g, b)));
   }
   TableRow(d, s, i, w, op);
 }

@@ -1,14 +1,16 @@
 // The vector filters (darken, grey, channel mask, blur, soft edge), written
-// once over a lane form X (simd/lanes16.h): filter_kernels.cpp runs them with
-// SSE2 lanes, filter_kernels_avx2.cpp with AVX2 lanes inside its AVX2 region. Everything
-// here has internal linkage, so the two builds of it never meet at link
-// time. No include guard: each of the two files includes it once.
+// once over a lane form X (simd/lanes16.h): filter_kernels.cpp runs them
+// with SSE2 lanes, filter_kernels_avx2.cpp with AVX2 lanes inside its AVX2
+// region. Everything here has internal linkage, so the two builds of it
+// never meet at link time. No include guard: each of the two files includes
+// it once.
 #include <algorithm>
 #include <cstddef>
 #include <vector>
 
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/filter_kernels.h"
+#include "draw/effects/five_bit_lanes.inl"
 
 namespace zo {
 namespace {
@@ -21,29 +23,6 @@ uint16_t* DstRow(const FilterJob& job, int j) {
 }
 
 int HoldLevel(int v) { return v < 0 ? 0 : v > 31 ? 31 : v; }
-
-// The 5-bit components of a vector of pixels as ComponentTable gives them
-// (on 5-5-5 a pixel with bit 15 set has none).
-template <class X, Layout L>
-inline void Components(typename X::V p, typename X::V* r, typename X::V* g, typename X::V* b) {
-  const typename X::V five = X::Set(31);
-  // 5-6-5's red is the top five bits: the shift leaves nothing to mask.
-  *r = L == Layout::k565 ? X::template Srl<11>(p) : X::And(X::template Srl<10>(p), five);
-  *g = X::And(X::template Srl<L == Layout::k565 ? 6 : 5>(p), five);
-  *b = X::And(p, five);
-  if (L == Layout::k555) {
-    const typename X::V valid = X::CmpGt(p, X::Set(-1));
-    *r = X::And(*r, valid);
-    *g = X::And(*g, valid);
-    *b = X::And(*b, valid);
-  }
-}
-
-template <class X, Layout L>
-inline typename X::V Compose(typename X::V r, typename X::V g, typename X::V b) {
-  return X::Or(X::Or(X::template Sll<L == Layout::k565 ? 11 : 10>(r), X::template Sll<L == Layout::k565 ? 6 : 5>(g)),
-               b);
-}
 
 inline uint16_t Compose5(const PixelLayout& f, int r, int g, int b) {
   return uint16_t((r << f.fivePos[0]) | (g << f.fivePos[1]) | (b << f.fivePos[2]));

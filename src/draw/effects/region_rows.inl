@@ -13,6 +13,7 @@
 
 #include "draw/effects/effect_tables.h"
 #include "draw/effects/region_kernels.h"
+#include "draw/effects/five_bit_lanes.inl"
 
 namespace zo {
 namespace {
@@ -88,38 +89,6 @@ void WithUnpack(const PixelLayout& f, F body) {
 
 // A pixel's 5-bit components (red, green, blue).
 inline const uint8_t* Five(uint16_t p) { return ComponentTable[p]; }
-
-// Vectors of components on the two 16-bit layouts (on 5-5-5 a pixel with
-// bit 15 set has none), and back.
-template <class X, Layout L>
-inline void Components(typename X::V p, typename X::V* r, typename X::V* g, typename X::V* b) {
-  const typename X::V five = X::Set(31);
-  *r = X::And(X::template Srl<L == Layout::k565 ? 11 : 10>(p), five);
-  *g = X::And(X::template Srl<L == Layout::k565 ? 6 : 5>(p), five);
-  *b = X::And(p, five);
-  if (L == Layout::k555) {
-    const typename X::V valid = X::CmpGt(p, X::Set(-1));
-    *r = X::And(*r, valid);
-    *g = X::And(*g, valid);
-    *b = X::And(*b, valid);
-  }
-}
-
-template <class X, Layout L>
-inline typename X::V Compose(typename X::V r, typename X::V g, typename X::V b) {
-  return X::Or(X::Or(X::template Sll<L == Layout::k565 ? 11 : 10>(r), X::template Sll<L == Layout::k565 ? 6 : 5>(g)),
-               b);
-}
-
-// Adds the components of the pixels p to the sums r, g, b.
-template <class X, Layout L>
-inline void AddComponents(typename X::V p, typename X::V* r, typename X::V* g, typename X::V* b) {
-  typename X::V pr, pg, pb;
-  Components<X, L>(p, &pr, &pg, &pb);
-  *r = X::Add(*r, pr);
-  *g = X::Add(*g, pg);
-  *b = X::Add(*b, pb);
-}
 
 template <Layout L>
 inline uint16_t Pixel5(int r, int g, int b) {
