@@ -42,21 +42,17 @@ void BrightnessKernel(const FilterJob& job, const float factor[3]) {
       table[c][v] = uint16_t(out << shift[c]);
     }
   }
-  const uint16_t *tr = table[0].data(), *tg = table[1].data(), *tb = table[2].data();
-  if (ActiveSimdForm() == SimdForm::kAvx2 && max[0] <= 63 && max[1] <= 63 && max[2] <= 63) {
-    const uint16_t* tables[3] = {tr, tg, tb};
+  const BrightnessTables tables{{table[0].data(), table[1].data(), table[2].data()},
+                                {shift[0], shift[1], shift[2]},
+                                {max[0], max[1], max[2]}};
+  if (ActiveSimdForm() == SimdForm::kAvx2 && max[0] <= 63 && max[1] <= 63 && max[2] <= 63)
     return avx2::BrightnessKernel(job, tables);
-  }
-  const int rs = shift[0], gs = shift[1], bs = shift[2];
-  const uint32_t rm = max[0], gm = max[1], bm = max[2];
   const int w = job.span.width;
   for (int j = 0; j < job.span.height; ++j) {
     uint16_t* d = DstRow(job, j);
     const uint16_t* s = SrcRow(job, j);
-    for (int i = 0; i < w; ++i) {
-      const uint32_t p = s[i];
-      if (p) d[i] = uint16_t(tr[(p >> rs) & rm] | tg[(p >> gs) & gm] | tb[(p >> bs) & bm]);
-    }
+    for (int i = 0; i < w; ++i)
+      if (s[i]) d[i] = tables.Pixel(s[i]);
   }
 }
 

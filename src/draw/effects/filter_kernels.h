@@ -66,10 +66,21 @@ float HoldFactor(float factor);
 
 // The AVX2 forms (filter_kernels_avx2.cpp), which the kernels above call
 // themselves when ActiveSimdForm() says AVX2.
+// Brightness's tables: every value of each channel, scaled and put in
+// place, and where each channel lies in a pixel.
+struct BrightnessTables {
+  const uint16_t* table[3];
+  int shift[3];
+  uint32_t max[3];
+  uint16_t Pixel(uint32_t p) const {
+    return uint16_t(table[0][(p >> shift[0]) & max[0]] | table[1][(p >> shift[1]) & max[1]] |
+                    table[2][(p >> shift[2]) & max[2]]);
+  }
+};
+
 namespace avx2 {
-// With each channel's table (value v to its scaled value in place) of at
-// most 64 entries.
-void BrightnessKernel(const FilterJob& job, const uint16_t* const table[3]);
+// With tables of at most 64 entries each.
+void BrightnessKernel(const FilterJob& job, const BrightnessTables& tables);
 void DarkenKernel(const FilterJob& job, const int level[3]);
 void GrayKernel(const FilterJob& job);
 void ChannelMaskKernel(const FilterJob& job, uint16_t mask);

@@ -46,19 +46,16 @@ struct ByteTable {
 
 }  // namespace
 
-void BrightnessKernel(const FilterJob& job, const uint16_t* const table[3]) {
-  const PixelLayout& f = job.format;
-  const int shift[3] = {f.redShift, f.greenShift, f.blueShift};
-  const uint32_t max[3] = {f.redMax, f.greenMax, f.blueMax};
+void BrightnessKernel(const FilterJob& job, const BrightnessTables& t) {
   uint8_t bytes[3][64] = {};
   for (int c = 0; c < 3; ++c)
-    for (uint32_t v = 0; v <= max[c]; ++v) bytes[c][v] = uint8_t(table[c][v] >> shift[c]);
+    for (uint32_t v = 0; v <= t.max[c]; ++v) bytes[c][v] = uint8_t(t.table[c][v] >> t.shift[c]);
   const ByteTable look[3] = {ByteTable(bytes[0]), ByteTable(bytes[1]), ByteTable(bytes[2])};
   __m128i count[3];
   __m256i mask[3];
   for (int c = 0; c < 3; ++c) {
-    count[c] = _mm_cvtsi32_si128(shift[c]);
-    mask[c] = _mm256_set1_epi16(short(max[c]));
+    count[c] = _mm_cvtsi32_si128(t.shift[c]);
+    mask[c] = _mm256_set1_epi16(short(t.max[c]));
   }
   const int w = job.span.width;
   for (int j = 0; j < job.span.height; ++j) {
@@ -75,12 +72,8 @@ void BrightnessKernel(const FilterJob& job, const uint16_t* const table[3]) {
       }
       Avx2Lanes::Store(d + i, Avx2Lanes::Select(clear, Avx2Lanes::Load(d + i), out));
     }
-    for (; i < w; ++i) {
-      const uint32_t p = s[i];
-      if (p)
-        d[i] = uint16_t(table[0][(p >> shift[0]) & max[0]] | table[1][(p >> shift[1]) & max[1]] |
-                        table[2][(p >> shift[2]) & max[2]]);
-    }
+    for (; i < w; ++i)
+      if (s[i]) d[i] = t.Pixel(s[i]);
   }
   _mm256_zeroupper();
 }
