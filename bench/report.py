@@ -155,13 +155,13 @@ REASON_TEXT = {
     "level": (
         "With a level the rule saturates twice in every field: the sprite's field loses k, held at 0, "
         "then the sum is held at 31. No instruction saturates a 5-bit field, so each of the three fields "
-        "of sprite and frame is taken out into 16-bit lanes (a shift and a mask each), lowered with "
-        "`vpsubusw`, added, held with `vpminsw` and shifted back: 2.0 instructions a pixel in AVX2. At "
-        "full level the rule saturates once, which the whole-pixel carry form does for the three fields "
-        "together (1.3 instructions a pixel, about 0.4 of memcpy); with a level that form would "
-        "first need a whole-pixel saturating subtraction of 13 instructions for sixteen pixels, leaving "
-        "it no shorter than the field-by-field form. The arithmetic holds the kernel near a quarter of "
-        "memcpy's rate."),
+        "of sprite and frame is taken out into 16-bit lanes (a shift, and a mask for all but 5-6-5's "
+        "red), lowered with `vpsubusw`, added, held with `vpminsw` and shifted back: about 2 "
+        "instructions a pixel in AVX2. At full level the rule saturates once, which the whole-pixel "
+        "carry form does for the three fields together (1.3 instructions a pixel, about 0.4 of "
+        "memcpy); with a level that form would first need a whole-pixel saturating subtraction of 13 instructions for sixteen pixels, leaving "
+        "it no shorter than the field-by-field form. The arithmetic holds the kernel at a quarter to a "
+        "third of memcpy's rate."),
     "flip": (
         "`cv::flip` copies every pixel: one load and one store per 32 bytes. The mirror is a keyed copy. "
         "Each sixteen-pixel vector is compared with 0 and classified by its mask: on the benchmark sprite "
